@@ -1,0 +1,30 @@
+#pragma once
+#include "VtConnectionSettings.h"
+
+#include <QSqlDatabase>
+#include <QStringList>
+#include <functional>
+
+// Creates a database file and applies SQL scripts to it. An embedded file is
+// built under a temporary name and renamed only when every script ran, so a
+// failed creation leaves nothing behind.
+class TVtDatabaseCreator
+{
+public:
+    using TProgress = std::function<void(const QString &script, int index, int count)>;
+
+    // Scripts (resource or file paths) applied in order.
+    QStringList Scripts;
+    // Version row written last.
+    QString SchemaVersion;
+    TProgress OnProgress;
+
+    bool Create(const TVtConnectionSettings &settings, QString *error);
+
+    // Runs one script on an open database: DDL statements commit one by one,
+    // the others run in one transaction up to the next COMMIT or DDL.
+    static void RunScript(QSqlDatabase &db, const QString &text, const QString &scriptName);
+
+    // CREATE DATABASE through the client library.
+    static bool CreateEmptyFile(const TVtConnectionSettings &settings, const QString &path, QString *error);
+};

@@ -1,0 +1,91 @@
+#include "VtMessageDlg.h"
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace {
+std::shared_ptr<IVtMessageService> &CurrentService()
+{
+    static std::shared_ptr<IVtMessageService> service = std::make_shared<TVtInteractiveMessageService>();
+    return service;
+}
+
+QString CaptionFor(TVtMsgDlgType type)
+{
+    switch (type) {
+    case mtError: return QStringLiteral("Errore");
+    case mtWarning: return QStringLiteral("Attenzione");
+    case mtInformation: return QStringLiteral("Informazione");
+    case mtConfirmation: return QStringLiteral("Conferma");
+    }
+    return QString();
+}
+}
+
+int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext)
+{
+    return VtMessageService().MessageDlg(text, type, buttons, helpContext);
+}
+
+IVtMessageService &VtMessageService()
+{
+    return *CurrentService();
+}
+
+std::shared_ptr<IVtMessageService> SetVtMessageService(std::shared_ptr<IVtMessageService> service)
+{
+    auto previous = CurrentService();
+    CurrentService() = service ? std::move(service) : std::make_shared<TVtInteractiveMessageService>();
+    return previous;
+}
+
+int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int)
+{
+    QMessageBox box(QApplication::activeWindow());
+    box.setWindowTitle(CaptionFor(type));
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    box.setText(shown);
+    switch (type) {
+    case mtError: box.setIcon(QMessageBox::Critical); break;
+    case mtWarning: box.setIcon(QMessageBox::Warning); break;
+    case mtInformation: box.setIcon(QMessageBox::Information); break;
+    case mtConfirmation: box.setIcon(QMessageBox::Question); break;
+    }
+    QMessageBox::StandardButtons std;
+    if (buttons & mbOK) std |= QMessageBox::Ok;
+    if (buttons & mbYes) std |= QMessageBox::Yes;
+    if (buttons & mbNo) std |= QMessageBox::No;
+    if (buttons & mbCancel) std |= QMessageBox::Cancel;
+    if (!std) std = QMessageBox::Ok;
+    box.setStandardButtons(std);
+    if (auto *b = box.button(QMessageBox::Yes)) b->setText(QStringLiteral("&Sì"));
+    if (auto *b = box.button(QMessageBox::No)) b->setText(QStringLiteral("&No"));
+    if (auto *b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("&Annulla"));
+    switch (box.exec()) {
+    case QMessageBox::Ok: return mrOk;
+    case QMessageBox::Yes: return mrYes;
+    case QMessageBox::No: return mrNo;
+    case QMessageBox::Cancel: return mrCancel;
+    default: return mrNone;
+    }
+}
+
+bool TVtInteractiveMessageService::OpenDocument(const QString &path)
+{
+    return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
+}
+
+QString TVtInteractiveMessageService::SaveFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, dir, filter);
+}
+
+QString TVtInteractiveMessageService::ExistingDirectory(const QString &caption, const QString &dir)
+{
+    return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, dir);
+}

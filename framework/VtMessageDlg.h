@@ -1,0 +1,45 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <functional>
+#include <memory>
+
+enum TVtMsgDlgType { mtError, mtWarning, mtInformation, mtConfirmation };
+
+enum TVtMsgDlgBtn { mbNone = 0, mbOK = 1, mbYes = 2, mbNo = 4, mbCancel = 8 };
+using TVtMsgDlgButtons = int;
+
+enum TVtModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };
+
+// Everything the program asks of the desktop goes through this service, so
+// tests can replace it with one that records and answers.
+class IVtMessageService
+{
+public:
+    virtual ~IVtMessageService() = default;
+    virtual int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext) = 0;
+    // Opens a document or folder with the desktop's associated program.
+    virtual bool OpenDocument(const QString &path) = 0;
+    // Asks for a file to save; empty when cancelled.
+    virtual QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    // Asks for an existing folder; empty when cancelled.
+    virtual QString ExistingDirectory(const QString &caption, const QString &dir) = 0;
+};
+
+// Shows a message through the current service; returns the modal result.
+int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext = 0);
+
+// The current service (the interactive one unless replaced).
+IVtMessageService &VtMessageService();
+// Replaces the service; returns the previous one. Null restores the interactive one.
+std::shared_ptr<IVtMessageService> SetVtMessageService(std::shared_ptr<IVtMessageService> service);
+
+// The interactive service: message boxes and file dialogs of the desktop.
+class TVtInteractiveMessageService : public IVtMessageService
+{
+public:
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext) override;
+    bool OpenDocument(const QString &path) override;
+    QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString ExistingDirectory(const QString &caption, const QString &dir) override;
+};

@@ -1,0 +1,122 @@
+#include "VtSqlText.h"
+#include "VtException.h"
+
+#include <QSqlError>
+
+namespace {
+bool IsNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
+bool IsNameChar(QChar c) { return c.isLetterOrNumber() || c == QLatin1Char('_') || c == QLatin1Char('$'); }
+
+// Length of a quoted text or comment starting at i, or 0 when none starts there.
+int SkipLiteral(const QString &s, int i)
+{
+    const int n = s.size();
+    const QChar c = s[i];
+    if (c == QLatin1Char('\'') || c == QLatin1Char('"')) {
+        int j = i + 1;
+        while (j < n) {
+            if (s[j] == c) {
+                if (j + 1 < n && s[j + 1] == c) { j += 2; continue; }
+                return j + 1 - i;
+            }
+            ++j;
+        }
+        return n - i;
+    }
+    if (c == QLatin1Char('-') && i + 1 < n && s[i + 1] == QLatin1Char('-')) {
+        int j = s.indexOf(QLatin1Char('\n'), i);
+        return (j < 0 ? n : j + 1) - i;
+    }
+    if (c == QLatin1Char('/') && i + 1 < n && s[i + 1] == QLatin1Char('*')) {
+        int j = s.indexOf(QStringLiteral("*/"), i + 2);
+        return (j < 0 ? n : j + 2) - i;
+    }
+    return 0;
+}
+}
+
+TVtParsedSql VtParseNamedParams(const QString &sql)
+{
+    TVtParsedSql r;
+    r.Sql.reserve(sql.size());
+    const int n = sql.size();
+    int i = 0;
+    while (i < n) {
+        if (int len = SkipLiteral(sql, i)) {
+            r.Sql += sql.mid(i, len);
+            i += len;
+            continue;
+        }
+        if (sql[i] == QLatin1Char(':') && i + 1 < n && IsNameStart(sql[i + 1])
+            && (i == 0 || !IsNameChar(sql[i - 1]))) {
+            int j = i + 1;
+            while (j < n && IsNameChar(sql[j]))
+                ++j;
+            r.Names << sql.mid(i + 1, j - i - 1);
+            r.Sql += QLatin1Char('?');
+            i = j;
+            continue;
+        }
+        r.Sql += sql[i];
+        ++i;
+    }
+    return r;
+}
+
+void VtExecSql(QSqlQuery &query, const QString &sql, const TVtParamLookup &lookup)
+{
+    const TVtParsedSql parsed = VtParseNamedParams(sql);
+    if (!query.prepare(parsed.Sql))
+        throw EVtException(query.lastError().text());
+    for (int i = 0; i < parsed.Names.size(); ++i) {
+        QVariant value;
+        if (!lookup || !lookup(parsed.Names[i], value))
+            throw EVtException(QStringLiteral("Parametro '%1' senza valore.").arg(parsed.Names[i]));
+        query.bindValue(i, value);
+    }
+    if (!query.exec())
+        throw EVtException(query.lastError().text());
+}
+
+QStringList VtSplitScript(const QString &script)
+{
+    QStringList statements;
+    QString term = QStringLiteral(";");
+    QString current;
+    const int n = script.size();
+    int i = 0;
+    auto flush = [&]() {
+        const QString st = current.trimmed();
+        if (!st.isEmpty())
+            statements << st;
+        current.clear();
+    };
+    while (i < n) {
+        if (int len = SkipLiteral(script, i)) {
+            const QChar c = script[i];
+            // Comments outside a statement are dropped; inside, kept as they are.
+            if ((c == QLatin1Char('-') || c == QLatin1Char('/')) && current.trimmed().isEmpty())
+                ;
+            else
+                current += script.mid(i, len);
+            i += len;
+            continue;
+        }
+        if (script.mid(i, term.size()) == term) {
+            const int consumed = term.size();
+            const QString st = current.trimmed();
+            if (st.startsWith(QStringLiteral("SET TERM"), Qt::CaseInsensitive)) {
+                term = st.mid(8).trimmed();
+                current.clear();
+            } else {
+                flush();
+            }
+            i += consumed;
+            continue;
+        }
+        current += script[i];
+        ++i;
+    }
+    flush();
+    return statements;
+}

@@ -1,0 +1,24 @@
+#pragma once
+
+class TVtSQLConnection;
+
+// A transaction scope: committed on request, rolled back when it ends
+// without a commit.
+class TVtTransaction
+{
+public:
+    explicit TVtTransaction(TVtSQLConnection *connection = nullptr);
+    ~TVtTransaction();
+    TVtTransaction(const TVtTransaction &) = delete;
+    TVtTransaction &operator=(const TVtTransaction &) = delete;
+
+    void StartTransaction();
+    void Commit();
+    void Rollback();
+    bool Active() const { return m_active; }
+
+private:
+    TVtSQLConnection *m_conn;
+    bool m_active = false;
+    int m_generation = 0;
+};

@@ -1,0 +1,32 @@
+#pragma once
+#include "VtConnectionSettings.h"
+#include "VtSQLConnection.h"
+
+#include <QObject>
+#include <QStringList>
+
+// Base of the data module that owns the program's connection.
+class TdmVtConnection : public QObject
+{
+    Q_OBJECT
+public:
+    explicit TdmVtConnection(QObject *parent = nullptr);
+    ~TdmVtConnection() override;
+
+    TVtSQLConnection *xqoMain;
+
+    // Settings read at creation from etc/Vardella.ini (or SettingsFile).
+    TVtConnectionSettings Settings;
+    // Scripts that build a new database when the embedded file is missing;
+    // empty: no database is created.
+    QStringList CreateScripts;
+
+    // Opens the connection and makes it the global one; false (after showing
+    // the reason) when no connection is made.
+    bool OpenConnection();
+    void CloseConnection();
+    QString LastError() const { return m_lastError; }
+
+private:
+    QString m_lastError;
+};
