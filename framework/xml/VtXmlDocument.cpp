@@ -40,8 +40,6 @@ QByteArray TVtXMLDocument::XML() const
     // The stream writer always produces UTF-8; the declaration names the
     // encoding as the document was told to.
     buffer.write("<?xml version=\"" + m_version.toUtf8() + "\" encoding=\"" + m_encoding.toUtf8() + "\"?>");
-    if (m_indent > 0)
-        buffer.write("\n");
     QXmlStreamWriter w(&buffer);
     w.setAutoFormatting(m_indent > 0);
     w.setAutoFormattingIndent(m_indent);
