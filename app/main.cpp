@@ -1,6 +1,7 @@
 #include "DbScripts.h"
 #include "VtDatabaseCreator.h"
 #include "VtSQLConnection.h"
+#include "dmVtConnection.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -9,14 +10,26 @@
 #include <cstdio>
 
 namespace {
-// vardella --create-db PATH [--demo]: builds an empty or a demo database.
-int CreateDatabase(const QString &path, bool demo)
+// vardella --create-db FILE [--demo]: builds an empty or a demo database.
+int CommandLine(QCoreApplication &app)
 {
+    QCommandLineParser parser;
+    parser.setApplicationDescription(QStringLiteral("Vardella: conti correnti e contributi delle famiglie"));
+    parser.addHelpOption();
+    QCommandLineOption createOpt(QStringLiteral("create-db"), QStringLiteral("Crea un database vuoto nel file indicato."),
+                                 QStringLiteral("file"));
+    QCommandLineOption demoOpt(QStringLiteral("demo"), QStringLiteral("Con --create-db: aggiunge la scuola dimostrativa."));
+    parser.addOption(createOpt);
+    parser.addOption(demoOpt);
+    parser.process(app);
+    if (!parser.isSet(createOpt))
+        parser.showHelp(2);
+
     TVtConnectionSettings s;
-    s.Database = path;
+    s.Database = parser.value(createOpt);
     TVtDatabaseCreator creator;
     creator.Scripts = DbScripts::SchemaScripts();
-    if (demo)
+    if (parser.isSet(demoOpt))
         creator.Scripts += DbScripts::DemoScripts();
     creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     creator.OnProgress = [](const QString &script, int i, int n) {
@@ -30,25 +43,34 @@ int CreateDatabase(const QString &path, bool demo)
     std::fprintf(stdout, "Database creato: %s\n", qPrintable(s.FilePath()));
     return 0;
 }
+
+bool IsCommandLineRun(int argc, char *argv[])
+{
+    for (int i = 1; i < argc; ++i)
+        if (qstrcmp(argv[i], "--create-db") == 0 || qstrcmp(argv[i], "--help") == 0 || qstrcmp(argv[i], "-h") == 0)
+            return true;
+    return false;
+}
 }
 
 int main(int argc, char *argv[])
 {
+    if (IsCommandLineRun(argc, argv)) {
+        QCoreApplication app(argc, argv);
+        QCoreApplication::setApplicationName(QStringLiteral("Vardella"));
+        return CommandLine(app);
+    }
+
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
 
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral("Vardella: conti correnti e contributi delle famiglie"));
-    parser.addHelpOption();
-    QCommandLineOption createOpt(QStringLiteral("create-db"), QStringLiteral("Crea un database vuoto nel file indicato."),
-                                 QStringLiteral("file"));
-    QCommandLineOption demoOpt(QStringLiteral("demo"), QStringLiteral("Con --create-db: aggiunge la scuola dimostrativa."));
-    parser.addOption(createOpt);
-    parser.addOption(demoOpt);
-    parser.process(app);
-    if (parser.isSet(createOpt))
-        return CreateDatabase(parser.value(createOpt), parser.isSet(demoOpt));
+    TdmVtConnection conn;
+    conn.xqoMain->CodAppl = QStringLiteral("EBD");
+    conn.xqoMain->DBVersion = QString::fromLatin1(VtSchemaVersion);
+    conn.CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    if (!conn.OpenConnection())
+        return 1;
 
     QMainWindow w;
     w.setWindowTitle(QStringLiteral("Vardella"));
