@@ -40,7 +40,7 @@ TXMLCBISDDReqLogMsg000100::~TXMLCBISDDReqLogMsg000100() = default;
 
 TVtXMLDocument *TXMLCBISDDReqLogMsg000100::OwnerDocument() const
 {
-    return const_cast<TVtXMLDocument *>(&m_document);
+    return &m_document;
 }
 
 TXMLCBIGroupHeader2 *TXMLCBISDDReqLogMsg000100::GrpHdr() { return Child<TXMLCBIGroupHeader2>(QStringLiteral("GrpHdr")); }

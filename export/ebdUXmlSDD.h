@@ -134,7 +134,7 @@ protected:
     const QStringList &ChildOrder() const override;
 
 private:
-    TVtXMLDocument m_document;
+    mutable TVtXMLDocument m_document; // the root owns its document
 };
 
 class TXMLCBIGroupHeader2 : public TVtXMLNode
