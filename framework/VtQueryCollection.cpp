@@ -5,6 +5,7 @@
 #include "VtSqlText.h"
 #include "VtTransaction.h"
 
+#include <QHash>
 #include <QRegularExpression>
 #include <QSqlError>
 #include <QSqlField>
@@ -150,6 +151,9 @@ bool TVtQueryCollection::FetchNextPacket(bool notify)
             types.push_back(f->DataType);
         }
     const int width = int(m_fields.size());
+    // Texts repeat much down a column (descriptions of joined rows): equal
+    // texts share one copy, which keeps a large select small in memory.
+    QVector<QHash<QString, QVariant>> shared(cols.size());
     int fetched = 0;
     while (fetched < wanted && m_query->next()) {
         Row row(width);
@@ -161,6 +165,15 @@ bool TVtQueryCollection::FetchNextPacket(bool notify)
                     v = QString::fromUtf8(v.toByteArray());
                 else
                     v = m_fields[size_t(cols[c].second)]->Coerce(v);
+            }
+            if (t == QMetaType::QString && !v.isNull()) {
+                QHash<QString, QVariant> &seen = shared[c];
+                const QString text = v.toString();
+                auto it = seen.constFind(text);
+                if (it != seen.constEnd())
+                    v = it.value();
+                else if (seen.size() < 4096)
+                    seen.insert(text, v);
             }
             row[cols[c].second] = std::move(v);
         }
