@@ -1,0 +1,84 @@
+#include "VtGlobalValuesManager.h"
+#include "VtException.h"
+#include "VtSQLConnection.h"
+
+#include <QSqlError>
+#include <QSqlQuery>
+
+namespace {
+TVtGlobalValuesManager &Instance()
+{
+    static TVtGlobalValuesManager manager;
+    return manager;
+}
+
+void Fail(const QSqlQuery &q, const QString &what)
+{
+    throw EVtException(QStringLiteral("%1:\r\n%2").arg(what, q.lastError().text()));
+}
+}
+
+TVtGlobalValuesManager *xgvmGlobalVar = &Instance();
+
+TVtSQLConnection *TVtGlobalValuesManager::Conn() const
+{
+    TVtSQLConnection *c = Connection ? Connection : qqoVtGlobConn;
+    if (!c || !c->Connected())
+        throw EVtException(QStringLiteral("Connessione al database non disponibile per i parametri."));
+    return c;
+}
+
+QString TVtGlobalValuesManager::UserKey() const
+{
+    if (!m_userKey.isEmpty())
+        return m_userKey;
+    TVtSQLConnection *c = Connection ? Connection : qqoVtGlobConn;
+    return c ? c->UserKey() : QString();
+}
+
+QVariant TVtGlobalValuesManager::GetValues(const QString &name) const
+{
+    QSqlQuery q(Conn()->Database());
+    q.prepare(QStringLiteral("SELECT SVALORE FROM TVT_PARAMVALORI WHERE SUTENTE = :SUTENTE AND SPARNOME = :SPARNOME"));
+    q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
+    q.bindValue(QStringLiteral(":SPARNOME"), name.toUpper());
+    if (!q.exec())
+        Fail(q, QStringLiteral("Lettura del parametro %1 non riuscita").arg(name));
+    if (!q.next() || q.value(0).isNull())
+        return QVariant();
+    return QVariant(q.value(0).toString());
+}
+
+void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &value)
+{
+    QSqlQuery q(Conn()->Database());
+    if (value.isNull()) {
+        q.prepare(QStringLiteral("DELETE FROM TVT_PARAMVALORI WHERE SUTENTE = :SUTENTE AND SPARNOME = :SPARNOME"));
+    } else {
+        q.prepare(QStringLiteral("UPDATE OR INSERT INTO TVT_PARAMVALORI (SUTENTE, SPARNOME, SVALORE) "
+                                 "VALUES (:SUTENTE, :SPARNOME, :SVALORE) MATCHING (SUTENTE, SPARNOME)"));
+        q.bindValue(QStringLiteral(":SVALORE"), value.toString());
+    }
+    q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
+    q.bindValue(QStringLiteral(":SPARNOME"), name.toUpper());
+    if (!q.exec())
+        Fail(q, QStringLiteral("Salvataggio del parametro %1 non riuscito").arg(name));
+}
+
+QStringList TVtGlobalValuesManager::Names() const
+{
+    QSqlQuery q(Conn()->Database());
+    q.prepare(QStringLiteral("SELECT SPARNOME FROM TVT_PARAMVALORI WHERE SUTENTE = :SUTENTE ORDER BY SPARNOME"));
+    q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
+    if (!q.exec())
+        Fail(q, QStringLiteral("Lettura dei parametri non riuscita"));
+    QStringList names;
+    while (q.next())
+        names << q.value(0).toString();
+    return names;
+}
+
+QVariant GetVtuParamValue(const QString &name)
+{
+    return xgvmGlobalVar->GetValues(name);
+}

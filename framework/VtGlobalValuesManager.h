@@ -1,0 +1,40 @@
+#pragma once
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+class TVtSQLConnection;
+
+// The saved values of the parameter dialog (the working context and the
+// application's settings), kept as text per user in TVT_PARAMVALORI.
+class TVtGlobalValuesManager
+{
+public:
+    // The connection the values live on; the global one when null.
+    TVtSQLConnection *Connection = nullptr;
+
+    // The saved text of a parameter as a string variant; a null variant when
+    // nothing is saved for the current user.
+    QVariant GetValues(const QString &name) const;
+    // Saves the text of the value for the current user (inside the running
+    // transaction when there is one); a null value removes the saved one.
+    void SetValues(const QString &name, const QVariant &value);
+    void Clear(const QString &name) { SetValues(name, QVariant()); }
+    // Names with a saved value for the current user.
+    QStringList Names() const;
+
+    // Whom the values belong to: the connection's user key unless set here.
+    QString UserKey() const;
+    void SetUserKey(const QString &key) { m_userKey = key; }
+
+private:
+    TVtSQLConnection *Conn() const;
+    QString m_userKey;
+};
+
+// The program's values manager.
+extern TVtGlobalValuesManager *xgvmGlobalVar;
+
+// The saved value of a parameter of the framework's own (VTUP_...) or of the
+// application; null when unset.
+QVariant GetVtuParamValue(const QString &name);

@@ -1,0 +1,302 @@
+#include "fmVtMDIMain.h"
+#include "VtLink.h"
+#include "VtMessageDlg.h"
+#include "VtOutlookBar.h"
+#include "VtPaths.h"
+#include "VtSQLConnection.h"
+#include "fmVtChildDB.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QDate>
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPointer>
+#include <QSplitter>
+#include <QStatusBar>
+
+namespace {
+QPointer<TfmVtMDIMain> &MainInstance()
+{
+    static QPointer<TfmVtMDIMain> instance;
+    return instance;
+}
+}
+
+TfmVtMDIMain::TfmVtMDIMain(QWidget *parent)
+    : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("fmVtMDIMain"));
+    MainInstance() = this;
+    resize(1100, 720);
+
+    m_splitter = new QSplitter(Qt::Horizontal, this);
+    xobMain = new TVtOutlookBar(m_splitter);
+    mdiMain = new QMdiArea(m_splitter);
+    mdiMain->setObjectName(QStringLiteral("mdiMain"));
+    mdiMain->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    mdiMain->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_splitter->addWidget(xobMain);
+    m_splitter->addWidget(mdiMain);
+    m_splitter->setStretchFactor(0, 0);
+    m_splitter->setStretchFactor(1, 1);
+    m_splitter->setSizes({190, 900});
+    setCentralWidget(m_splitter);
+
+    xlkMain = new TVtLink(this);
+
+    mnFile = menuBar()->addMenu(QStringLiteral("&File"));
+    acExit = mnFile->addAction(QStringLiteral("&Esci"));
+    connect(acExit, &QAction::triggered, this, &QWidget::close);
+
+    mnWindow = menuBar()->addMenu(QStringLiteral("F&inestre"));
+    connect(mnWindow, &QMenu::aboutToShow, this, &TfmVtMDIMain::RebuildWindowMenu);
+    RebuildWindowMenu();
+
+    mnHelp = menuBar()->addMenu(QStringLiteral("&Guida"));
+    acHelp = mnHelp->addAction(QStringLiteral("&Guida in linea"));
+    acHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    acHelp->setShortcutContext(Qt::ApplicationShortcut);
+    connect(acHelp, &QAction::triggered, this, [this] { ShowHelp(CurrentHelpContext()); });
+    m_helpSeparator = mnHelp->addSeparator();
+    acAbout = mnHelp->addAction(QStringLiteral("&Informazioni su..."));
+    connect(acAbout, &QAction::triggered, this, [] {
+        VtMessageDlg(QStringLiteral("%1\r\nVersione %2")
+                         .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion()),
+                     mtInformation, mbOK);
+    });
+
+    xobMain->MenuBar = menuBar();
+    xobMain->MenuBefore = mnWindow->menuAction();
+
+    // Panel 0: user and date.
+    AddPanel(220);
+    connect(mdiMain, &QMdiArea::subWindowActivated, this, [](QMdiSubWindow *sw) {
+        if (sw)
+            if (auto *child = qobject_cast<TfmVtChildDB *>(sw->widget()))
+                child->FormActivate();
+    });
+}
+
+TfmVtMDIMain::~TfmVtMDIMain()
+{
+    if (MainInstance() == this)
+        MainInstance() = nullptr;
+}
+
+TfmVtMDIMain *TfmVtMDIMain::Instance()
+{
+    return MainInstance();
+}
+
+void TfmVtMDIMain::SetImages(const QList<QIcon> &images)
+{
+    xobMain->Images = images;
+}
+
+QList<QIcon> TfmVtMDIMain::Images() const
+{
+    return xobMain->Images;
+}
+
+int TfmVtMDIMain::AddPanel(int width)
+{
+    auto *label = new QLabel(this);
+    label->setObjectName(QStringLiteral("paStatus%1").arg(m_panels.size()));
+    label->setFrameShape(QFrame::StyledPanel);
+    label->setFrameShadow(QFrame::Sunken);
+    label->setMinimumWidth(width);
+    label->setContentsMargins(4, 0, 4, 0);
+    statusBar()->addWidget(label);
+    m_panels << label;
+    return m_panels.size() - 1;
+}
+
+QLabel *TfmVtMDIMain::Panel(int index) const
+{
+    return index >= 0 && index < m_panels.size() ? m_panels[index] : nullptr;
+}
+
+QString TfmVtMDIMain::PanelText(int index) const
+{
+    QLabel *label = Panel(index);
+    return label ? label->text() : QString();
+}
+
+QString TfmVtMDIMain::BasePanelText() const
+{
+    QString user;
+    if (qqoVtGlobConn)
+        user = qqoVtGlobConn->UserKey().section(QLatin1Char('@'), 0, 0);
+    if (user.isEmpty())
+        user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
+    return QStringLiteral("Utente: %1 - %2").arg(user, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+void TfmVtMDIMain::RefreshPanel(int index, QString &text)
+{
+    if (OnRefreshPanel)
+        OnRefreshPanel(this, index, text);
+}
+
+void TfmVtMDIMain::RefreshPanels()
+{
+    if (!m_panels.isEmpty())
+        m_panels[0]->setText(BasePanelText());
+    for (int i = 1; i < m_panels.size(); ++i) {
+        QString text = m_panels[i]->text();
+        RefreshPanel(i, text);
+        m_panels[i]->setText(text);
+        m_panels[i]->setToolTip(text);
+    }
+}
+
+QString TfmVtMDIMain::HelpFilePath() const
+{
+    if (HelpFile.isEmpty())
+        return QString();
+    QString name = HelpFile;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    const QString path = QFileInfo(name).isAbsolute() ? QDir::cleanPath(name)
+                                                      : QDir::cleanPath(QDir(VtPaths::EtcDir()).filePath(name));
+    if (QFileInfo::exists(path))
+        return path;
+    const QFileInfo info(path);
+    if (info.suffix().compare(QLatin1String("chm"), Qt::CaseInsensitive) == 0) {
+        for (const char *ext : {"html", "htm"}) {
+            const QString alt = info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + QLatin1String(ext));
+            if (QFileInfo::exists(alt))
+                return alt;
+        }
+    }
+    return path;
+}
+
+void TfmVtMDIMain::ShowHelp(int helpContext)
+{
+    m_lastHelpContext = helpContext;
+    const QString path = HelpFilePath();
+    if (path.isEmpty() || !QFileInfo::exists(path)) {
+        VtMessageDlg(QStringLiteral("Impossibile trovare il file della guida %1.")
+                         .arg(QDir::toNativeSeparators(path.isEmpty() ? HelpFile : path)),
+                     mtError, mbOK);
+        return;
+    }
+    VtMessageService().OpenDocument(path);
+}
+
+int TfmVtMDIMain::CurrentHelpContext() const
+{
+    QWidget *child = ActiveChild();
+    return child ? child->property("HelpContext").toInt() : 0;
+}
+
+QAction *TfmVtMDIMain::AddHelpMenuItem(const QString &caption, std::function<void()> handler)
+{
+    auto *action = new QAction(caption, mnHelp);
+    mnHelp->insertAction(m_helpSeparator, action);
+    connect(action, &QAction::triggered, this, [handler] {
+        if (handler)
+            handler();
+    });
+    return action;
+}
+
+QMdiSubWindow *TfmVtMDIMain::AddChild(QWidget *form)
+{
+    QMdiSubWindow *sw = mdiMain->addSubWindow(form);
+    sw->setAttribute(Qt::WA_DeleteOnClose);
+    sw->setWindowIcon(form->windowIcon());
+    const Qt::WindowStates state = form->windowState();
+    if (state & Qt::WindowMaximized)
+        sw->showMaximized();
+    else
+        sw->show();
+    form->show();
+    mdiMain->setActiveSubWindow(sw);
+    return sw;
+}
+
+QList<QWidget *> TfmVtMDIMain::ChildForms() const
+{
+    QList<QWidget *> list;
+    for (QMdiSubWindow *sw : mdiMain->subWindowList())
+        if (sw->widget() && !sw->isHidden())
+            list << sw->widget();
+    return list;
+}
+
+QWidget *TfmVtMDIMain::ActiveChild() const
+{
+    QMdiSubWindow *sw = mdiMain->activeSubWindow();
+    if (!sw)
+        sw = mdiMain->currentSubWindow();
+    return sw ? sw->widget() : nullptr;
+}
+
+void TfmVtMDIMain::BringToFront(QWidget *form)
+{
+    for (QMdiSubWindow *sw : mdiMain->subWindowList()) {
+        if (sw->widget() == form) {
+            if (sw->isMinimized())
+                sw->showNormal();
+            mdiMain->setActiveSubWindow(sw);
+            sw->raise();
+            return;
+        }
+    }
+    form->raise();
+    form->activateWindow();
+}
+
+bool TfmVtMDIMain::CloseAllChildren()
+{
+    mdiMain->closeAllSubWindows();
+    return ChildForms().isEmpty();
+}
+
+void TfmVtMDIMain::closeEvent(QCloseEvent *event)
+{
+    if (!CloseAllChildren()) {
+        event->ignore();
+        return;
+    }
+    QMainWindow::closeEvent(event);
+}
+
+void TfmVtMDIMain::RebuildWindowMenu()
+{
+    mnWindow->clear();
+    QAction *cascade = mnWindow->addAction(QStringLiteral("&Sovrapponi"));
+    connect(cascade, &QAction::triggered, mdiMain, &QMdiArea::cascadeSubWindows);
+    QAction *tile = mnWindow->addAction(QStringLiteral("&Affianca"));
+    connect(tile, &QAction::triggered, mdiMain, &QMdiArea::tileSubWindows);
+    QAction *closeAll = mnWindow->addAction(QStringLiteral("&Chiudi tutte"));
+    connect(closeAll, &QAction::triggered, this, [this] { CloseAllChildren(); });
+    const QList<QMdiSubWindow *> windows = mdiMain->subWindowList();
+    cascade->setEnabled(!windows.isEmpty());
+    tile->setEnabled(!windows.isEmpty());
+    closeAll->setEnabled(!windows.isEmpty());
+    if (windows.isEmpty())
+        return;
+    mnWindow->addSeparator();
+    int n = 0;
+    for (QMdiSubWindow *sw : windows) {
+        ++n;
+        const QString title = sw->widget() ? sw->widget()->windowTitle() : sw->windowTitle();
+        QAction *a = mnWindow->addAction(n < 10 ? QStringLiteral("&%1 %2").arg(n).arg(title) : title);
+        a->setCheckable(true);
+        a->setChecked(sw == mdiMain->activeSubWindow());
+        QPointer<QMdiSubWindow> target(sw);
+        connect(a, &QAction::triggered, this, [this, target] {
+            if (target)
+                mdiMain->setActiveSubWindow(target);
+        });
+    }
+}
