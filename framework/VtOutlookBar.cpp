@@ -86,6 +86,10 @@ QToolButton *TVtOutlookBar::AddButton(QWidget *content, QAction *action, int ima
     new TVisibilitySync(button, action);
     auto *layout = static_cast<QVBoxLayout *>(content->layout());
     layout->insertWidget(layout->count() - 1, button);   // before the stretch
+    // Wide enough for the longest caption: no clipped text.
+    const int needed = button->sizeHint().width() + 2 * layout->contentsMargins().left() + 24;
+    if (minimumWidth() < needed)
+        setMinimumWidth(needed);
     return button;
 }
 

@@ -2,6 +2,7 @@
 #include "VtException.h"
 #include "VtGlobalValuesManager.h"
 #include "VtTransaction.h"
+#include "fmVtMDIMain.h"
 #include "fmVtParamDlg.h"
 
 #include <QCheckBox>
@@ -178,6 +179,8 @@ void TVtParamManager::DefaultWrite(QWidget *ctrl, TVtXMLParam *param)
 
 std::unique_ptr<TfmVtParamDlg> TVtParamManager::CreateDialog(QWidget *parent)
 {
+    if (!parent)
+        parent = TfmVtMDIMain::Instance();
     auto dlg = std::make_unique<TfmVtParamDlg>(this, parent);
     dlg->setWindowTitle(Caption);
     m_dialog = dlg.get();

@@ -65,8 +65,8 @@ public:
     // callers that want to adjust it).
     std::function<void(TfmVtParamDlg *)> OnShowDialog;
 
-    // Shows the modal dialog; OK saves the values, Annulla discards them.
-    // True when saved.
+    // Shows the modal dialog (over the main window when no parent is given);
+    // OK saves the values, Annulla discards them. True when saved.
     bool Execute(QWidget *parent = nullptr);
 
     // The steps of Execute, usable one by one: builds the dialog with every

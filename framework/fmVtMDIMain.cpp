@@ -261,6 +261,21 @@ bool TfmVtMDIMain::CloseAllChildren()
     return ChildForms().isEmpty();
 }
 
+void TfmVtMDIMain::FormActivate()
+{
+    if (OnActivate)
+        OnActivate(this);
+}
+
+void TfmVtMDIMain::changeEvent(QEvent *event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
+        ++m_activations;
+        FormActivate();
+    }
+}
+
 void TfmVtMDIMain::closeEvent(QCloseEvent *event)
 {
     if (!CloseAllChildren()) {

@@ -70,6 +70,11 @@ public:
     // Closes every child window; false when one refused.
     bool CloseAllChildren();
 
+    // Raised on every activation of the main window (the first one included);
+    // ActivationCount counts them.
+    std::function<void(TfmVtMDIMain *sender)> OnActivate;
+    int ActivationCount() const { return m_activations; }
+
     QMenu *mnFile;
     QMenu *mnWindow;
     QMenu *mnHelp;
@@ -82,7 +87,10 @@ protected:
     virtual void RefreshPanel(int index, QString &text);
     // Text of panel 0.
     virtual QString BasePanelText() const;
+    // Called when the window becomes active; the default raises OnActivate.
+    virtual void FormActivate();
     void closeEvent(QCloseEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void RebuildWindowMenu();
@@ -94,4 +102,5 @@ private:
     QList<QLabel *> m_panels;
     QAction *m_helpSeparator;
     int m_lastHelpContext = 0;
+    int m_activations = 0;
 };

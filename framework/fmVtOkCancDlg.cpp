@@ -1,4 +1,5 @@
 #include "fmVtOkCancDlg.h"
+#include "VtException.h"
 #include "VtMessageDlg.h"
 
 #include <QHBoxLayout>
@@ -38,8 +39,13 @@ bool TfmVtOkCancDlg::CanAccept()
 
 void TfmVtOkCancDlg::OkClick()
 {
-    if (CanAccept())
-        accept();
+    try {
+        if (CanAccept())
+            accept();
+    } catch (const EVtAbort &) {
+    } catch (const EVtException &e) {
+        VtMessageDlg(e.Message(), mtError, mbOK);
+    }
 }
 
 int TfmVtOkCancDlg::ModalResult() const

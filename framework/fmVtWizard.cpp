@@ -39,8 +39,16 @@ TfmVtWizard::TfmVtWizard(QWidget *parent)
     }
     layout->addLayout(buttons);
 
-    connect(buPrior, &QPushButton::clicked, this, [this] { Prior(); });
-    connect(buNext, &QPushButton::clicked, this, [this] { Next(); });
+    // From the buttons a framework error becomes a message.
+    auto guarded = [](const std::function<void()> &f) {
+        try {
+            f();
+        } catch (const EVtException &e) {
+            VtMessageDlg(e.Message(), mtError, mbOK);
+        }
+    };
+    connect(buPrior, &QPushButton::clicked, this, [this, guarded] { guarded([this] { Prior(); }); });
+    connect(buNext, &QPushButton::clicked, this, [this, guarded] { guarded([this] { Next(); }); });
     connect(buOk, &QPushButton::clicked, this, &TfmVtWizard::OkClick);
     connect(buCancel, &QPushButton::clicked, this, &QDialog::reject);
     CheckButtons();
@@ -160,6 +168,8 @@ void TfmVtWizard::OkClick()
         if (CanAccept())
             accept();
     } catch (const EVtAbort &) {
+    } catch (const EVtException &e) {
+        VtMessageDlg(e.Message(), mtError, mbOK);
     }
 }
 

@@ -379,6 +379,11 @@ void TstVtCommands::commandBarPagesButtonsAndMenus()
     QCOMPARE(mov->toolButtonStyle(), Qt::ToolButtonTextUnderIcon);
     QCOMPARE(mov->iconSize(), QSize(32, 32));
     QCOMPARE(mov->icon().pixmap(32).toImage(), main.Images().at(0).pixmap(32).toImage());
+    // The bar is wide enough for its longest caption.
+    for (int i = 0; i < bar->count(); ++i)
+        if (QWidget *content = att.BarPage(att.Pages().at(0)))
+            for (QToolButton *b : bar->Buttons(content))
+                QVERIFY(bar->minimumWidth() > b->sizeHint().width());
 
     // One menu per visible InMenu page, before the window menu.
     QCOMPARE(MenuTitles(main.menuBar()), (QStringList{QStringLiteral("&File"), QStringLiteral("Gestione"), QStringLiteral("Tabelle"),
@@ -534,9 +539,13 @@ void TstVtCommands::helpOpensTheHelpFile()
         f.write("<html><body>Guida</body></html>");
     }
     QCOMPARE(main.HelpFilePath(), html);
+    int activated = 0;
+    main.OnActivate = [&](TfmVtMDIMain *) { ++activated; };
     main.show();
     QApplication::setActiveWindow(&main);
     QVERIFY(QTest::qWaitForWindowActive(&main));
+    QTRY_VERIFY(activated >= 1);
+    QCOMPARE(main.ActivationCount(), activated);
     auto *child = new TfmVtChildDB;
     child->setProperty("HelpContext", 101);
     main.AddChild(child);

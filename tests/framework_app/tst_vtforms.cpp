@@ -153,6 +153,15 @@ void TstVtForms::wizardRefusesPageChangeAndChecksButtons()
     QCOMPARE(w.ActivePageIndex(), 1);
     QCOMPARE(asked, 2);
 
+    // An error in the handler, from the button: its message, no move.
+    msg->Clear();
+    w.OnPageChanging = [](TfmVtWizard *, int, int, bool &) {
+        throw EVtException(QStringLiteral("Anno finanziario non trovato"));
+    };
+    w.buNext->click();
+    QCOMPARE(w.ActivePageIndex(), 1);
+    QCOMPARE(msg->Texts(), QStringList{QStringLiteral("Anno finanziario non trovato")});
+
     w.OnPageChanging = nullptr;
     QVERIFY(w.Next());
     QCOMPARE(w.ActivePage(), w.Page(2));
