@@ -1,5 +1,6 @@
 #include "fmVtSearch.h"
 #include "VtException.h"
+#include "VtFormRegistry.h"
 #include "VtGridModel.h"
 #include "VtQueryCollection.h"
 
@@ -288,7 +289,7 @@ void UnregisterVtSearchForm(const QString &className)
 bool IsVtSearchFormRegistered(const QString &className)
 {
     return className.isEmpty() || className.compare(QLatin1String("TfmVtSearch"), Qt::CaseInsensitive) == 0
-           || Registry().contains(className.toUpper());
+           || Registry().contains(className.toUpper()) || TVtFormRegistry::IsRegistered(className);
 }
 
 TfmVtSearch *CreateVtSearchForm(const QString &className, QWidget *parent)
@@ -298,5 +299,12 @@ TfmVtSearch *CreateVtSearchForm(const QString &className, QWidget *parent)
         return (*it)(parent);
     if (className.isEmpty() || className.compare(QLatin1String("TfmVtSearch"), Qt::CaseInsensitive) == 0)
         return new TfmVtSearch(parent);
+    if (TVtFormRegistry::IsRegistered(className)) {
+        QWidget *form = TVtFormRegistry::CreateForm(className, parent);
+        if (auto *search = qobject_cast<TfmVtSearch *>(form))
+            return search;
+        delete form;
+        throw EVtException(QStringLiteral("La classe '%1' non è una maschera di ricerca.").arg(className));
+    }
     throw EVtException(QStringLiteral("Maschera di ricerca '%1' non registrata.").arg(className));
 }

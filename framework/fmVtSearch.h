@@ -109,7 +109,9 @@ private:
 using TVtSearchFormFactory = std::function<TfmVtSearch *(QWidget *parent)>;
 
 // Search form classes by name (without regard to case), so that a lookup can
-// name its search form. "TfmVtSearch" is always known.
+// name its search form. "TfmVtSearch" is always known; a class registered
+// with the program's form registry (TVtFormRegistry) is found too when it is
+// a search form.
 void RegisterVtSearchForm(const QString &className, TVtSearchFormFactory factory);
 void UnregisterVtSearchForm(const QString &className);
 bool IsVtSearchFormRegistered(const QString &className);

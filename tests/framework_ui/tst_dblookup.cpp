@@ -3,6 +3,7 @@
 #include "VtDBLookupEdit.h"
 #include "VtDataSource.h"
 #include "VtException.h"
+#include "VtFormRegistry.h"
 #include "VtQueryCollection.h"
 #include "fmVtSearch.h"
 
@@ -326,6 +327,21 @@ void TstDBLookup::searchFormsByClassName()
     }
     std::unique_ptr<TfmVtSearch> plain(CreateVtSearchForm(QStringLiteral("TfmVtSearch")));
     QVERIFY(plain);
+
+    // A search form registered with the program's form registry serves as well;
+    // another kind of form registered there does not.
+    TVtFormRegistry::RegisterClass<TfmProvaSearch>(QStringLiteral("TfmAltraSearch"));
+    std::unique_ptr<TfmVtSearch> other(CreateVtSearchForm(QStringLiteral("TfmAltraSearch")));
+    QVERIFY(dynamic_cast<TfmProvaSearch *>(other.get()));
+    TVtFormRegistry::RegisterClass<QWidget>(QStringLiteral("TfmNonRicerca"));
+    try {
+        delete CreateVtSearchForm(QStringLiteral("TfmNonRicerca"));
+        QFAIL("a form that is not a search form must be refused");
+    } catch (const EVtException &e) {
+        QCOMPARE(e.Message(), QStringLiteral("La classe 'TfmNonRicerca' non è una maschera di ricerca."));
+    }
+    TVtFormRegistry::UnregisterClass(QStringLiteral("TfmAltraSearch"));
+    TVtFormRegistry::UnregisterClass(QStringLiteral("TfmNonRicerca"));
 }
 
 void TstDBLookup::clearingAndRefusingTheKey()
