@@ -3,10 +3,10 @@
 #include "VtSQLConnection.h"
 #include "dmVtConnection.h"
 
+#include "fmVtMDIMain.h"
+
 #include <QApplication>
 #include <QCommandLineParser>
-#include <QLabel>
-#include <QMainWindow>
 #include <cstdio>
 
 namespace {
@@ -72,9 +72,8 @@ int main(int argc, char *argv[])
     if (!conn.OpenConnection())
         return 1;
 
-    QMainWindow w;
+    TfmVtMDIMain w;
     w.setWindowTitle(QStringLiteral("Vardella"));
-    w.setCentralWidget(new QLabel(QStringLiteral("Vardella")));
     w.show();
     return app.exec();
 }

@@ -99,11 +99,6 @@ void TVtDBEdit::ApplyMaxLength()
 void TVtDBEdit::FieldBound(TVtField *field)
 {
     m_fieldSize = field->DataType == QMetaType::QString ? field->Size : 0;
-    // The size of a column read from the select is in bytes: with a UTF8
-    // connection Firebird counts four per character. Declared fields give characters.
-    if (m_fieldSize > 0 && !field->Persistent && qqoVtGlobConn && qqoVtGlobConn->Connected()
-        && qqoVtGlobConn->Database().connectOptions().contains(QLatin1String("UTF8"), Qt::CaseInsensitive))
-        m_fieldSize /= 4;
     ApplyMaxLength();
 }
 

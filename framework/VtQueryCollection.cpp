@@ -77,11 +77,16 @@ void TVtQueryCollection::CreateFieldsFromQuery(QSqlQuery &q)
         TVtField *f = FindField(qf.name());
         if (!f) {
             QMetaType::Type type = QMetaType::Type(qf.metaType().id());
-            if (type == QMetaType::QByteArray)
-                type = QMetaType::QString;   // text blobs
+            int size = qf.length();
+            if (type == QMetaType::QByteArray) {
+                type = QMetaType::QString;   // text blobs: no length
+                size = 0;
+            } else if (type == QMetaType::QString && size > 0) {
+                size /= Conn()->BytesPerChar();   // the engine counts bytes
+            }
             if (type == QMetaType::Short)
                 type = QMetaType::Int;
-            auto nf = std::make_unique<TVtField>(this, qf.name(), type, qf.length(), TVtFieldKind::Data);
+            auto nf = std::make_unique<TVtField>(this, qf.name(), type, size, TVtFieldKind::Data);
             m_fields.push_back(std::move(nf));
         } else if (f->IsCalculated()) {
             throw EVtException(QStringLiteral("Il campo calcolato %1 è anche una colonna della select.").arg(f->FieldName));

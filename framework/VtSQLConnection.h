@@ -38,6 +38,8 @@ public:
     int NextId();
     // Who saved parameter values belong to.
     QString UserKey() const;
+    // Bytes the engine reports per character of a text column.
+    int BytesPerChar() const { return m_charSet.compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ? 4 : 1; }
 
     // Reads the schema version written in a database; empty when the
     // database holds none.
@@ -46,6 +48,7 @@ public:
 private:
     QString m_name;
     QString m_user;
+    QString m_charSet;
     int m_depth = 0;
     int m_generation = 0;
 };

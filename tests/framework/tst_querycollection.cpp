@@ -252,6 +252,10 @@ void TstQueryCollection::nullsAndTypes()
     QCOMPARE(c->FieldByName(QStringLiteral("FQTIMPORTO"))->DataType, QMetaType::Double);
     QCOMPARE(c->FieldByName(QStringLiteral("DQTDATA"))->DataType, QMetaType::QDate);
     QCOMPARE(c->FieldByName(QStringLiteral("LQTTIPO"))->DataType, QMetaType::Int);
+    // Text sizes in characters, whatever the connection's character set counts.
+    QCOMPARE(c->FieldByName(QStringLiteral("SQTDESC"))->Size, 40);
+    QCOMPARE(c->FieldByName(QStringLiteral("BQTNOTE"))->Size, 0);
+    QCOMPARE(c->FieldByName(QStringLiteral("BQTNOTE"))->DataType, QMetaType::QString);
     QCOMPARE(c->FieldByName(QStringLiteral("DQTDATA"))->AsDate(), QDate(2024, 9, 1));
     c->Edit();
     c->FieldByName(QStringLiteral("FQTIMPORTO"))->Clear();
