@@ -1,0 +1,78 @@
+#pragma once
+#include "dmVtConnection.h"
+#include "VtQueryCollection.h"
+#include "VtSQLQuery.h"
+
+// The program's connection module: it owns the database connection and the
+// query collections that several windows share (institute accounts, cash
+// rows and totals, pupils' bank coordinates with their fee reasons,
+// instalments, grants and advances).
+class TdmEbdConn : public TdmVtConnection
+{
+    Q_OBJECT
+public:
+    explicit TdmEbdConn(QObject *parent = nullptr);
+    ~TdmEbdConn() override;
+
+    // Institute accounts of the data-owner group (closed ones hidden by the
+    // filter "dEnd IS NULL" until a window switches it off).
+    TVtQueryCollection *xqcSprIst;
+    // Cash rows of an account, one per financial year.
+    TVtQueryCollection *xqcCai;
+    // Totals by component typology of an account and financial year.
+    TVtQueryCollection *xqcTcc;
+    // Persistent fields of xqcSprIst.
+    TVtField *xqcSprIstISPRISTID;
+    TVtField *xqcSprIstSSPRISTSTATO;
+    TVtField *xqcSprIstSSPRISTCININT;
+    TVtField *xqcSprIstSSPRISTCIN;
+    TVtField *xqcSprIstSSPRISTNUMCC;
+    TVtField *xqcSprIstSSPRISTINTEST;
+    TVtField *xqcSprIstDSTART;
+    TVtField *xqcSprIstDEND;
+    TVtField *xqcSprIstISPRID;
+    TVtField *xqcSprIstSSPRCAB;
+    TVtField *xqcSprIstSSPRDESCS;
+    TVtField *xqcSprIstSINDCOM;
+    TVtField *xqcSprIstIBANID;
+    TVtField *xqcSprIstSBANABI;
+    TVtField *xqcSprIstSBANDESCS;
+    TVtField *xqcSprIstICBAID;
+    TVtField *xqcSprIstsTipoConto;
+    // Scratch query for one-off reads.
+    TSQLQuery *qquTmp;
+    // Pupils' bank coordinates of the working school year.
+    TVtQueryCollection *xqcAluGen;
+    // Fee reasons of one pupil's coordinates.
+    TVtQueryCollection *xqcAcbCau;
+    // Instalments of one pupil's coordinates.
+    TVtQueryCollection *xqcCacAcbCau;
+    // School grants of one pupil's coordinates in a school year.
+    TVtQueryCollection *xqcDote;
+    // Advances of one instalment (fetched 25 at a time).
+    TVtQueryCollection *xqcAcconti;
+
+    // Key of the account row being modified: set after the account's update
+    // statement, read before the next statement of the same post.
+    int iSprIstIdMod = 0;
+
+    // Refreshes the fee data-sets module's components and reasons, each only
+    // when it is open.
+    void RefreshCompCaus();
+
+private:
+    void SetupSprIst();
+    void SetupCai();
+    void SetupTcc();
+    void SetupAluGen();
+    void SetupAcbCau();
+    void SetupCacAcbCau();
+    void SetupDote();
+    void SetupAcconti();
+    void xqcSprIstCalcFields(TVtQueryCollection *ds);
+    void xqcCaiAfterOpen(TVtQueryCollection *ds);
+    void xqcTccAfterOpen(TVtQueryCollection *ds);
+    void xqcAluGenBeforeOpen(TVtQueryCollection *ds);
+};
+
+extern TdmEbdConn *dmEbdConn;
