@@ -3,7 +3,10 @@
 #include "VtSQLConnection.h"
 #include "dmVtConnection.h"
 
-#include "fmVtMDIMain.h"
+#include "EbcFSearchBen.h"
+#include "EbdFMain.h"
+#include "EbdMAtt.h"
+#include "EbdMConn.h"
 
 #include <QApplication>
 #include <QCommandLineParser>
@@ -65,15 +68,20 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vardella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
 
-    TdmVtConnection conn;
-    conn.xqoMain->CodAppl = QStringLiteral("EBD");
-    conn.xqoMain->DBVersion = QString::fromLatin1(VtSchemaVersion);
-    conn.CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    if (!conn.OpenConnection())
-        return 1;
-
-    TfmVtMDIMain w;
-    w.setWindowTitle(QStringLiteral("Vardella"));
-    w.show();
-    return app.exec();
+    // Creation order: connection module, command module (with the parameter
+    // and fee-structure modules), main window.
+    RegisterSearchForms();
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    dmEbdAtt = new TdmEbdAtt;
+    fmEbdMain = new TfmEbdMain;
+    fmEbdMain->setWindowTitle(QStringLiteral("Vardella"));
+    fmEbdMain->show();
+    const int rc = app.exec();
+    const bool failed = fmEbdMain->ConnectionFailed();
+    delete fmEbdMain;
+    delete dmEbdAtt;
+    delete dmEbdConn;
+    UnregisterSearchForms();
+    return failed ? 1 : rc;
 }

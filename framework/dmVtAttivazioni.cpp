@@ -19,6 +19,26 @@ TdmVtAttivazioni::~TdmVtAttivazioni()
     ClearBuilt();
 }
 
+void TdmVtAttivazioni::SetContainer(TVtOutlookBar *container)
+{
+    m_container = container;
+}
+
+TVtOutlookBar *TdmVtAttivazioni::Container() const
+{
+    return m_container;
+}
+
+void TdmVtAttivazioni::RegisterPage(TVtApgPage *page)
+{
+    m_pages << page;
+}
+
+void TdmVtAttivazioni::UnregisterPage(TVtApgPage *page)
+{
+    m_pages.removeAll(page);
+}
+
 QList<TVtApgPage *> TdmVtAttivazioni::Pages() const
 {
     QList<TVtApgPage *> list;

@@ -25,8 +25,8 @@ public:
     explicit TdmVtAttivazioni(QObject *parent = nullptr);
     ~TdmVtAttivazioni() override;
 
-    void SetContainer(TVtOutlookBar *container) { m_container = container; }
-    TVtOutlookBar *Container() const { return m_container; }
+    void SetContainer(TVtOutlookBar *container);
+    TVtOutlookBar *Container() const;
     void Execute();
 
     // Pages in page order, commands in creation order.
@@ -41,8 +41,8 @@ public:
 
 private:
     friend class TVtApgPage;
-    void RegisterPage(TVtApgPage *page) { m_pages << page; }
-    void UnregisterPage(TVtApgPage *page) { m_pages.removeAll(page); }
+    void RegisterPage(TVtApgPage *page);
+    void UnregisterPage(TVtApgPage *page);
     void ClearBuilt();
 
     struct TBuilt

@@ -33,7 +33,8 @@ TfmVtMDIMain::TfmVtMDIMain(QWidget *parent)
     : QMainWindow(parent)
 {
     setObjectName(QStringLiteral("fmVtMDIMain"));
-    MainInstance() = this;
+    if (!MainInstance())   // the first main window stays the program's one
+        MainInstance() = this;
     resize(1100, 720);
 
     m_splitter = new QSplitter(Qt::Horizontal, this);
@@ -112,6 +113,7 @@ int TfmVtMDIMain::AddPanel(int width)
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
     label->setMinimumWidth(width);
+    label->setProperty("vtPanelWidth", width);
     label->setContentsMargins(4, 0, 4, 0);
     statusBar()->addWidget(label);
     m_panels << label;
@@ -148,13 +150,22 @@ void TfmVtMDIMain::RefreshPanel(int index, QString &text)
 void TfmVtMDIMain::RefreshPanels()
 {
     if (!m_panels.isEmpty())
-        m_panels[0]->setText(BasePanelText());
+        SetPanelText(0, BasePanelText());
     for (int i = 1; i < m_panels.size(); ++i) {
         QString text = m_panels[i]->text();
         RefreshPanel(i, text);
-        m_panels[i]->setText(text);
-        m_panels[i]->setToolTip(text);
+        SetPanelText(i, text);
     }
+}
+
+// A panel keeps its designed width and widens when its text needs more, so
+// a long school name is never cut.
+void TfmVtMDIMain::SetPanelText(int index, const QString &text)
+{
+    QLabel *label = m_panels[index];
+    label->setText(text);
+    label->setToolTip(text);
+    label->setMinimumWidth(qMax(label->property("vtPanelWidth").toInt(), label->sizeHint().width()));
 }
 
 QString TfmVtMDIMain::HelpFilePath() const

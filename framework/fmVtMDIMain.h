@@ -99,6 +99,7 @@ private:
     QMdiArea *mdiMain;
     TVtOutlookBar *xobMain;
     TVtLink *xlkMain;
+    void SetPanelText(int index, const QString &text);
     QList<QLabel *> m_panels;
     QAction *m_helpSeparator;
     int m_lastHelpContext = 0;

@@ -1,6 +1,65 @@
 #include "EbdMConn.h"
+#include "EbsMDataSets.h"
+#include "VtGlobalValuesManager.h"
 
 TdmEbdConn *dmEbdConn = nullptr;
+
+namespace {
+const QString AmountFormat = QStringLiteral("#,###.00");
+
+// The account kind shown in the accounts grid, from the bank category and
+// the bank: 7 post office, 8 cash, any other category a bank; without a
+// category only bank 1 is known to be a bank.
+QString SprIstKind(const QVariant &iCbaId, const QVariant &iBanId)
+{
+    const int cba = iCbaId.isNull() ? 0 : iCbaId.toInt();
+    if (cba == 7)
+        return QStringLiteral("Postale");
+    if (cba == 8)
+        return QStringLiteral("Cassa");
+    if (cba != 0)
+        return QStringLiteral("Bancario");
+    if (!iBanId.isNull() && iBanId.toInt() == 1)
+        return QStringLiteral("Bancario");
+    return QString();
+}
+
+// The integer of a working-context parameter; null when it is unset or is
+// not a whole number, so that a query bound to it lists nothing.
+QVariant ContextInt(const QString &name)
+{
+    const QVariant v = xgvmGlobalVar->GetValues(name);
+    if (v.isNull())
+        return QVariant();
+    bool ok = false;
+    const int n = v.toString().trimmed().toInt(&ok);
+    return ok ? QVariant(n) : QVariant();
+}
+
+void SetParamFromContext(TVtQueryCollection *ds, const QString &param, const QString &contextName)
+{
+    TVtParam *p = ds->Params().ParamByName(param);
+    const QVariant v = ContextInt(contextName);
+    if (v.isNull())
+        p->Clear();
+    else
+        p->SetAsInteger(v.toInt());
+}
+
+void ShareSettings(TVtQueryCollection *ds, TVtSQLConnection *conn)
+{
+    ds->Connection = conn;
+    ds->Confirmations = xcoTrash | xcoDisable | xcoDelete;
+    ds->PostError = false;
+    ds->PacketRecords = -1;   // every row at once
+    ds->AutoBuildSQL = false;
+}
+
+void IntParam(TVtQueryCollection *ds, const char *name)
+{
+    ds->Params().CreateParam(QMetaType::Int, QString::fromLatin1(name), ptInput);
+}
+}
 
 TdmEbdConn::TdmEbdConn(QObject *parent)
     : TdmVtConnection(parent),
@@ -16,24 +75,294 @@ TdmEbdConn::TdmEbdConn(QObject *parent)
 {
     xqoMain->CodAppl = QStringLiteral("EBD");
     xqoMain->DBVersion = QStringLiteral("6.94.02");
-    xqcSprIstISPRISTID = xqcSprIstSSPRISTSTATO = xqcSprIstSSPRISTCININT = xqcSprIstSSPRISTCIN = nullptr;
-    xqcSprIstSSPRISTNUMCC = xqcSprIstSSPRISTINTEST = xqcSprIstDSTART = xqcSprIstDEND = nullptr;
-    xqcSprIstISPRID = xqcSprIstSSPRCAB = xqcSprIstSSPRDESCS = xqcSprIstSINDCOM = nullptr;
-    xqcSprIstIBANID = xqcSprIstSBANABI = xqcSprIstSBANDESCS = xqcSprIstICBAID = xqcSprIstsTipoConto = nullptr;
+
+    for (TVtQueryCollection *ds : {xqcSprIst, xqcCai, xqcTcc, xqcAluGen, xqcAcbCau, xqcCacAcbCau, xqcDote, xqcAcconti})
+        ShareSettings(ds, xqoMain);
+    qquTmp->SQLConnection = xqoMain;
+
+    SetupSprIst();
+    SetupCai();
+    SetupTcc();
+    SetupAluGen();
+    SetupAcbCau();
+    SetupCacAcbCau();
+    SetupDote();
+    SetupAcconti();
 }
 
-TdmEbdConn::~TdmEbdConn() = default;
+TdmEbdConn::~TdmEbdConn()
+{
+    // The collections run on xqoMain: close them before the base closes it.
+    for (TVtQueryCollection *ds : {xqcAcconti, xqcDote, xqcCacAcbCau, xqcAcbCau, xqcAluGen, xqcTcc, xqcCai, xqcSprIst})
+        ds->Close();
+    qquTmp->Close();
+}
 
-void TdmEbdConn::RefreshCompCaus() {}
-void TdmEbdConn::SetupSprIst() {}
-void TdmEbdConn::SetupCai() {}
-void TdmEbdConn::SetupTcc() {}
-void TdmEbdConn::SetupAluGen() {}
-void TdmEbdConn::SetupAcbCau() {}
-void TdmEbdConn::SetupCacAcbCau() {}
-void TdmEbdConn::SetupDote() {}
-void TdmEbdConn::SetupAcconti() {}
-void TdmEbdConn::xqcSprIstCalcFields(TVtQueryCollection *) {}
-void TdmEbdConn::xqcCaiAfterOpen(TVtQueryCollection *) {}
-void TdmEbdConn::xqcTccAfterOpen(TVtQueryCollection *) {}
-void TdmEbdConn::xqcAluGenBeforeOpen(TVtQueryCollection *) {}
+// ---------------------------------------------------------------- accounts
+
+void TdmEbdConn::SetupSprIst()
+{
+    TVtQueryCollection *q = xqcSprIst;
+    q->CommandText = QStringLiteral(
+        " SELECT Spi.iSprIstId, Spi.sSprIstStato, Spi.sSprIstCinInt, Spi.sSprIstCin, Spi.sSprIstNumCc, "
+        "Spi.sSprIstIntest, Spi.dStart, Spi.dEnd, Spr.iSprId, Spr.sSprCab, Spr.sSprDescS, Spr.sSprIndirizzo || '-' || "
+        "Com.sComDesc || ' (' || Pro.sProSigla || ')' sIndCom, Ban.iBanId, Ban.sBanAbi, Ban.sBanDescS, Ban.iCbaId "
+        "FROM TSprIst Spi INNER JOIN TSpr_SportelliCab Spr ON (Spr.iSprId = Spi.iSprId) INNER JOIN TBan_Banche Ban ON "
+        "(Ban.iBanId = Spr.iBanId) LEFT OUTER JOIN TSrpc ON (Spr.iSrpcId = TSrpc.iSrpcId) LEFT OUTER JOIN TCom_Comuni "
+        "Com ON (Com.iComId = TSrpc.iComId) LEFT OUTER JOIN TPro_Province Pro ON (Pro.iProId = TSrpc.iProId) WHERE "
+        "(Spi.iDwgId = :iDwgId) AND (Spi.iSprIstPgm = 2) ORDER BY Ban.sBanAbi, Spr.sSprCab");
+    IntParam(q, "iDwgId");
+    q->TableName = QStringLiteral("TSprIst");
+    q->KeyFields = QStringLiteral("ISPRISTID");
+
+    xqcSprIstISPRISTID = q->AddField(QStringLiteral("ISPRISTID"), QMetaType::Int, 0, true);
+    xqcSprIstSSPRISTSTATO = q->AddField(QStringLiteral("SSPRISTSTATO"), QMetaType::QString, 2);
+    xqcSprIstSSPRISTCININT = q->AddField(QStringLiteral("SSPRISTCININT"), QMetaType::QString, 2);
+    xqcSprIstSSPRISTCIN = q->AddField(QStringLiteral("SSPRISTCIN"), QMetaType::QString, 1);
+    xqcSprIstSSPRISTNUMCC = q->AddField(QStringLiteral("SSPRISTNUMCC"), QMetaType::QString, 60, true);
+    xqcSprIstSSPRISTINTEST = q->AddField(QStringLiteral("SSPRISTINTEST"), QMetaType::QString, 100);
+    xqcSprIstDSTART = q->AddField(QStringLiteral("DSTART"), QMetaType::QDate);
+    xqcSprIstDEND = q->AddField(QStringLiteral("DEND"), QMetaType::QDate);
+    xqcSprIstISPRID = q->AddField(QStringLiteral("ISPRID"), QMetaType::Int, 0, true);
+    xqcSprIstSSPRCAB = q->AddField(QStringLiteral("SSPRCAB"), QMetaType::QString, 10, true);
+    xqcSprIstSSPRDESCS = q->AddField(QStringLiteral("SSPRDESCS"), QMetaType::QString, 60);
+    xqcSprIstSINDCOM = q->AddField(QStringLiteral("SINDCOM"), QMetaType::QString, 262);
+    xqcSprIstIBANID = q->AddField(QStringLiteral("IBANID"), QMetaType::Int, 0, true);
+    xqcSprIstSBANABI = q->AddField(QStringLiteral("SBANABI"), QMetaType::QString, 10, true);
+    xqcSprIstSBANDESCS = q->AddField(QStringLiteral("SBANDESCS"), QMetaType::QString, 60, true);
+    xqcSprIstICBAID = q->AddField(QStringLiteral("ICBAID"), QMetaType::Int);
+    xqcSprIstsTipoConto = q->AddCalcField(QStringLiteral("sTipoConto"), QMetaType::QString, 25);
+    xqcSprIstsTipoConto->DisplayLabel = QStringLiteral("Tipo conto");
+
+    q->SQLInsert.Add(QStringLiteral(
+        " INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, sSprIstIntest, sSprIstCin, sSprIstStato, "
+        "sSprIstCinInt, iSprIstPgm, dStart) VALUES (:VTGENID, :iDwgId, :iSprId, :sSprIstNumCc, :sSprIstIntest, "
+        ":sSprIstCin, :sSprIstStato, :sSprIstCinInt, :iSprIstPgm, :dStart)"));
+    q->SQLUpdate.Add(QStringLiteral(
+        " UPDATE TSprIst SET iSprId = :iSprId, sSprIstNumCc = :sSprIstNumCc, sSprIstIntest = :sSprIstIntest, "
+        "sSprIstCin = :sSprIstCin, sSprIstStato = :sSprIstStato, sSprIstCinInt = :sSprIstCinInt, dStart = :dStart, "
+        "dEnd = :dEnd WHERE iSprIstId = :VTCURRID"));
+    q->SQLUpdate.Add(QStringLiteral(" EXECUTE PROCEDURE PEbc_ContoOnOff(:iSprIstId)"));
+    // No delete statement: accounts are closed, not deleted.
+
+    q->OnCalcFields = [this](TVtQueryCollection *ds) { xqcSprIstCalcFields(ds); };
+
+    // Closed accounts stay hidden until a window switches the filter off.
+    q->SetFilter(QStringLiteral("dEnd IS NULL"));
+    q->SetFiltered(true);
+}
+
+void TdmEbdConn::xqcSprIstCalcFields(TVtQueryCollection *)
+{
+    xqcSprIstsTipoConto->SetAsString(SprIstKind(xqcSprIstICBAID->Value(), xqcSprIstIBANID->Value()));
+}
+
+// ---------------------------------------------------------------- cash book
+
+void TdmEbdConn::SetupCai()
+{
+    TVtQueryCollection *q = xqcCai;
+    q->AutoBuildSQL = true;
+    // Generated statements write TCai_CassaIst by its key (the select's first
+    // FROM is the procedure of the current difference, not the table).
+    q->TableName = QStringLiteral("TCai_CassaIst");
+    q->KeyFields = QStringLiteral("ICAIID");
+    q->CommandText = QStringLiteral(
+        " SELECT Cai.iCaiId, Cai.iCaiEsercizioFin, Cai.iSprIstId, Cai.fCaiCassaIn, Cai.fCaiSaldoIn, Cai.fCaiSaldoOut, "
+        "Cai.fCaiCassaAtt, Cai.fCaiDiffIniz, COALESCE(Cai.dCaiInizioAnno, CAST(cai.ICAIESERCIZIOFIN || '-01-01' AS DATE)) "
+        "AS dInizioAnno, COALESCE(Cai.dCaiFineAnno, CAST(cai.ICAIESERCIZIOFIN || '-12-31' AS DATE)) AS dFineAnno, "
+        "(SELECT fDiff FROM PEbc_MvmDiff(Cai.iSprIstId,  CAST(Cai.iCaiEsercizioFin AS CHAR(4)) || '/12/31')) fDiff "
+        "FROM TCai_CassaIst Cai WHERE (Cai.iSprIstId = :iSprIstId) ORDER BY Cai.iCaiEsercizioFin");
+    IntParam(q, "iSprIstId");
+    q->AfterOpen = [this](TVtQueryCollection *ds) { xqcCaiAfterOpen(ds); };
+}
+
+void TdmEbdConn::xqcCaiAfterOpen(TVtQueryCollection *ds)
+{
+    ds->FieldByName(QStringLiteral("fCaiCassaIn"))->DisplayFormat = AmountFormat;
+    ds->FieldByName(QStringLiteral("fCaiCassaAtt"))->DisplayFormat = AmountFormat;
+}
+
+void TdmEbdConn::SetupTcc()
+{
+    TVtQueryCollection *q = xqcTcc;
+    q->AutoBuildSQL = true;
+    // One row per top-level typology with aggregates: there is no table row
+    // behind it to write, so the collection only displays.
+    q->ReadOnly = true;
+    q->KeyFields = QStringLiteral("ITCCID");
+    q->CommandText = QStringLiteral(
+        " SELECT Tcc.iTccId, Tcc.sTccLDesc, "
+        "(SELECT CaiTcc.fCaiTccImportoIniz FROM TCaiTcc CaiTcc INNER JOIN TCai_CassaIst Cai ON "
+        "(Cai.iCaiId = CaiTcc.iCaiId) WHERE (CaiTcc.iTccId = Tcc.iTccId) AND (Cai.iSprIstId = :iSprIstId) AND "
+        "(Cai.iCaiEsercizioFin = :iCaiEsercizioFin)) fTccImporto_Iniz, "
+        "(SELECT COALESCE(SUM(Cac.fCacImporto), 0) FROM TCAC_CCAACBCAU Cac INNER JOIN TCCA_COMPCAUSALI Cca ON "
+        "(Cca.iCcaId = Cac.iCcaId) INNER JOIN TAnf_AnniFinanz Anf ON (Cac.dCacDataPagamento BETWEEN Anf.dAnfVeltoInizio "
+        "AND Anf.dAnfVeltoFine) INNER JOIN TTCC_TIPOCOMPCAUS TccC ON (TccC.iTccId = Cca.iTccId) WHERE "
+        "(Cac.iSprIstId = :iSprIstId) AND (TccC.iTccId_p = Tcc.iTccId) AND (Anf.iAnfvalore = :iCaiEsercizioFin)) "
+        "fTccImporto "
+        "FROM TTcc_TipoCompCaus Tcc WHERE (Tcc.iTccId = Tcc.iTccId_P)");
+    IntParam(q, "iSprIstId");
+    IntParam(q, "iCaiEsercizioFin");
+    q->AfterOpen = [this](TVtQueryCollection *ds) { xqcTccAfterOpen(ds); };
+}
+
+void TdmEbdConn::xqcTccAfterOpen(TVtQueryCollection *ds)
+{
+    ds->FieldByName(QStringLiteral("fTccImporto"))->DisplayFormat = AmountFormat;
+    ds->FieldByName(QStringLiteral("fTccImporto_Iniz"))->DisplayFormat = AmountFormat;
+}
+
+// ---------------------------------------------------------------- holders
+
+void TdmEbdConn::SetupAluGen()
+{
+    TVtQueryCollection *q = xqcAluGen;
+    q->CommandText = QStringLiteral(
+        " SELECT TAcb.iAcbId, TAcb.iMpgId, TAna.iAnaId, TAcb.iAnaId_Gen, TAcb.sAcbIBan, TAcb.sAcbIntestatario, "
+        "TAnaGen.iAnaId AS iAnaId_p, ac.sAnaCagCode, TAnaGen.sAnaCognome || ' ' || TAnaGen.sAnaNome AS sCognomeNomeGen, "
+        "TAna.sAnaCognome || ' ' || TAna.sAnaNome AS sCognomeNomeAlu, TMpg.iMpgId, TMpg.sMpgDescL, "
+        "VCls_Classi.sClsDesc, TAcb.fAcbPercSconto "
+        "FROM TAcb_AluCoordBan TAcb "
+        "INNER JOIN TAna_Anagrafiche TAna ON (TAna.iAnaId = TAcb.iAnaId) "
+        "INNER JOIN TAnaCag ac ON ((ac.iAnaId = TAna.iAnaId) AND (ac.iCagId = 1)) "
+        "INNER JOIN TAna_Anagrafiche TAnaGen ON (TAnaGen.iAnaId = TAcb.iAnaId_gen) "
+        "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = TAna.iAnaId) "
+        "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
+        "INNER JOIN VCls_Classi ON (VCls_Classi.iClsId = Pst.iClsId) "
+        "INNER JOIN VAns_AnniScolast Ans ON (EXTRACT(YEAR FROM VCls_Classi.dStart_Cls) = EXTRACT(YEAR FROM Ans.dAnsVeltoInizio)) "
+        "INNER JOIN TMpg_ModPagam TMpg ON (TAcb.iMpgId = TMpg.iMpgId) "
+        "WHERE Ans.iAnsId = :iAnsId ORDER BY TAcb.sAcbIntestatario");
+    IntParam(q, "iAnsId");
+    q->KeyFields = QStringLiteral("IACBID");
+    q->SQLInsert.Add(QStringLiteral(
+        "INSERT INTO TACB_ALUCOORDBAN (IACBID, IMPGID, IANAID, IANAID_GEN, SACBIBAN, SACBINTESTATARIO, fAcbPercSconto) "
+        "VALUES (:VTGENID, :IMPGID, :IANAID, :IANAID_P, :SACBIBAN, :SACBINTESTATARIO, :fAcbPercSconto)"));
+    q->SQLUpdate.Add(QStringLiteral(
+        "UPDATE TAcb_AluCoordBan SET IMPGID = :IMPGID, IANAID = :IANAID, IANAID_GEN = :IANAID_P, SACBIBAN = :SACBIBAN, "
+        "SACBINTESTATARIO = :SACBINTESTATARIO, fAcbPercSconto = :fAcbPercSconto WHERE IACBID = :VTCURRID"));
+    q->SQLDelete.Add(QStringLiteral(" DELETE FROM TAcb_AluCoordBan WHERE iAcbId = :VTCURRID"));
+    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcAluGenBeforeOpen(ds); };
+}
+
+void TdmEbdConn::xqcAluGenBeforeOpen(TVtQueryCollection *ds)
+{
+    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("VTUP_AnsId"));
+}
+
+void TdmEbdConn::SetupAcbCau()
+{
+    TVtQueryCollection *q = xqcAcbCau;
+    q->CommandText = QStringLiteral(
+        "SELECT TAcbCau.iAcbCauId, TCau.iCauId, TCau.sCauLDesc, TCau.sCauSDesc, TAcbCau.bAcbCauNote, "
+        "TAcbCau.fAcbCauPercSconto FROM TAcbCau INNER JOIN TCau_Causali TCau ON TAcbCau.iCauId = TCau.iCauId "
+        "INNER JOIN VAns_AnniScolast Ans ON TCau.dStart = Ans.dAnsVeltoInizio "
+        "WHERE TAcbCau.iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId");
+    IntParam(q, "iAcbId");
+    IntParam(q, "iAnsId");
+    q->KeyFields = QStringLiteral("IACBCAUID");
+    q->SQLInsert.Add(QStringLiteral(
+        "INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, bAcbCauNote, fAcbCauPercSconto) "
+        "VALUES (:VTGENID, :IACBID, :ICAUID, :bAcbCauNote, :fAcbCauPercSconto)"));
+    q->SQLUpdate.Add(QStringLiteral(
+        "UPDATE TAcbCau SET iAcbId = :iAcbId, iCauId = :iCauId, bAcbCauNote = :bAcbCauNote, "
+        "fAcbCauPercSconto = :fAcbCauPercSconto WHERE iAcbCauId = :VTCURRID"));
+    q->SQLDelete.Add(QStringLiteral(" DELETE FROM TAcbCau WHERE iAcbCauId = :VTCURRID "));
+    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcAcbCauBeforeOpen(ds); };
+}
+
+void TdmEbdConn::xqcAcbCauBeforeOpen(TVtQueryCollection *ds)
+{
+    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
+}
+
+// ---------------------------------------------------------------- instalments
+
+void TdmEbdConn::SetupCacAcbCau()
+{
+    TVtQueryCollection *q = xqcCacAcbCau;
+    q->CommandText = QStringLiteral(
+        "SELECT cac.iCacId, cac.iAcbCauId, cca.iCcaId, cca.sCcaLDesc, cca.sCcaSDesc, cac.fCacImporto, "
+        "cac.dCacDataScadenza, cac.dCacDataPagamento, cac.fCacImpSconto, cac.fCacPercSconto, cac.bCacNote, "
+        "cca.fCcaImportoIst, ac.iAcbId, fCacImpDaDote, cau.sCauLDesc, iMpgId FROM TCac_CcaAcbCau cac "
+        "INNER JOIN TCca_CompCausali cca ON cac.iCcaId = cca.iCcaId INNER JOIN TAcbCau ac ON cac.iAcbCauId = ac.iAcbCauId "
+        "INNER JOIN TCau_Causali cau ON ac.iCauId = cau.iCauId INNER JOIN VAns_AnniScolast Ans ON "
+        "cca.dStart = Ans.dAnsVeltoInizio WHERE (ac.iAcbId = :iAcbId) AND (Ans.iAnsId = :iAnsId) "
+        "ORDER BY cac.dCacDataScadenza, cca.sCcaLDesc");
+    IntParam(q, "iAcbId");
+    IntParam(q, "iAnsId");
+    q->KeyFields = QStringLiteral("ICACID");
+    // No insert statement: the database creates the instalments when a
+    // reason is assigned.
+    q->SQLUpdate.Add(QStringLiteral(
+        "UPDATE TCac_CcaAcbCau SET fCacImporto = :fCacImporto, dCacDataScadenza = :dCacDataScadenza, "
+        "fCacImpSconto = :fCacImpSconto, fCacPercSconto = :fCacPercSconto, dCacDataPagamento = :dCacDataPagamento, "
+        "bCacNote = :bCacNote, iSprIstId = :iSprIstId, iMpgId = :iMpgId WHERE iCacId = :VTCURRID"));
+    q->SQLDelete.Add(QStringLiteral(" DELETE FROM TCac_CcaAcbCau WHERE iCacId = :VTCURRID "));
+    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforeOpen(ds); };
+}
+
+void TdmEbdConn::xqcCacAcbCauBeforeOpen(TVtQueryCollection *ds)
+{
+    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
+}
+
+// ---------------------------------------------------------------- grants and advances
+
+void TdmEbdConn::SetupDote()
+{
+    TVtQueryCollection *q = xqcDote;
+    q->CommandText = QStringLiteral(
+        "SELECT iDosId, iAcbId, fDosImporto, dDosData, dDosDataScadenza, fDosImportoResiduo FROM TDos_DoteScuola dos "
+        "INNER JOIN VAns_AnniScolast Ans ON dos.dStart BETWEEN Ans.dAnsVeltoInizio AND Ans.dAnsVeltoFine "
+        "WHERE iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId ORDER BY dDosData");
+    IntParam(q, "iAcbId");
+    IntParam(q, "iAnsId");
+    q->KeyFields = QStringLiteral("IDOSID");
+    q->SQLInsert.Add(QStringLiteral(
+        "INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, dDosData, dDosDataScadenza, fDosImportoResiduo, "
+        "dStart, dEnd) VALUES (:VTGENID, :iAcbId, :fDosImporto, :dDosData, :dDosDataScadenza, :fDosImportoResiduo, "
+        ":dStart, :dEnd)"));
+    q->SQLUpdate.Add(QStringLiteral(
+        "UPDATE TDos_DoteScuola SET fDosImporto = :fDosImporto, dDosData = :dDosData, dDosDataScadenza = "
+        ":dDosDataScadenza, fDosImportoResiduo = :fDosImportoResiduo WHERE iDosId = :VTCURRID"));
+    // Without a statement a deleted grant would only vanish from the list and
+    // come back at the next open: delete the row by its key.
+    q->SQLDelete.Add(QStringLiteral(" DELETE FROM TDos_DoteScuola WHERE iDosId = :VTCURRID "));
+    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcDoteBeforeOpen(ds); };
+}
+
+void TdmEbdConn::xqcDoteBeforeOpen(TVtQueryCollection *ds)
+{
+    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
+}
+
+void TdmEbdConn::SetupAcconti()
+{
+    TVtQueryCollection *q = xqcAcconti;
+    q->PacketRecords = 25;
+    q->CommandText = QStringLiteral(
+        "SELECT iCaaId, iCacId, fCaaImporto, dCaaData, COALESCE((SELECT CASE WHEN dCacDataPagamento IS NULL THEN 0 "
+        "ELSE 1 END FROM TCac_CcaAcbCau cac WHERE cac.iCacId = caa.iCacId), 0) AS iLocked FROM TCaa_CacAcconti caa "
+        "WHERE iCacId = :iCacId ORDER BY dCaaData");
+    IntParam(q, "iCacId");
+    q->KeyFields = QStringLiteral("ICAAID");
+    q->SQLInsert.Add(QStringLiteral(
+        "INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (:VTGENID, :iCacId, :fCaaImporto, "
+        ":dCaaData)"));
+    q->SQLUpdate.Add(QStringLiteral(
+        "UPDATE TCaa_CacAcconti SET fCaaImporto = :fCaaImporto, dCaaData = :dCaaData WHERE iCaaId = :VTCURRID"));
+    q->SQLDelete.Add(QStringLiteral(" DELETE FROM TCaa_CacAcconti WHERE iCaaId = :VTCURRID "));
+}
+
+// ---------------------------------------------------------------- fee data sets
+
+void TdmEbdConn::RefreshCompCaus()
+{
+    if (!dmEbsDataSets)
+        return;
+    if (dmEbsDataSets->xqcCompCaus->Active())
+        dmEbsDataSets->xqcCompCaus->Refresh();
+    if (dmEbsDataSets->xqcCaus->Active())
+        dmEbsDataSets->xqcCaus->Refresh();
+}

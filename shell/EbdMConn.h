@@ -73,6 +73,9 @@ private:
     void xqcCaiAfterOpen(TVtQueryCollection *ds);
     void xqcTccAfterOpen(TVtQueryCollection *ds);
     void xqcAluGenBeforeOpen(TVtQueryCollection *ds);
+    void xqcAcbCauBeforeOpen(TVtQueryCollection *ds);
+    void xqcCacAcbCauBeforeOpen(TVtQueryCollection *ds);
+    void xqcDoteBeforeOpen(TVtQueryCollection *ds);
 };
 
 extern TdmEbdConn *dmEbdConn;

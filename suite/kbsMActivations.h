@@ -1,4 +1,6 @@
 #pragma once
+#include "VtApgPage.h"
+#include "VtOutlookBar.h"
 #include "dmVtAttivazioni.h"
 
 class TVtAttForm;

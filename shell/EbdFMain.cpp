@@ -1,0 +1,166 @@
+#include "EbdFMain.h"
+#include "EbdMAtt.h"
+#include "EbdMConn.h"
+#include "EbdMParam.h"
+#include "EbdUGlobals.h"
+#include "VtAttShell.h"
+#include "VtLink.h"
+#include "VtOutlookBar.h"
+#include "VtParamManager.h"
+#include "VtSQLQuery.h"
+#include "VtUtils.h"
+#include "dmVtuParams.h"
+
+#include <QCloseEvent>
+#include <QFile>
+#include <QTimer>
+
+TfmEbdMain *fmEbdMain = nullptr;
+
+QStringList TfmEbdMain::ImageKeys()
+{
+    return {QStringLiteral("CAUSALI"),     QStringLiteral("ISTCASSIERE"), QStringLiteral("ALUNNI"),
+            QStringLiteral("TUTORI"),      QStringLiteral("DATIANAGRAFICI"), QStringLiteral("BENEFICIARI"),
+            QStringLiteral("CAUSALICCP"),  QStringLiteral("COMPCAU"),     QStringLiteral("AGGREGATI"),
+            QStringLiteral("VOCI"),        QStringLiteral("PARAMETRI"),   QStringLiteral("NEWYEAR"),
+            QStringLiteral("FIRME"),       QStringLiteral("CONSUNTIVO"),  QStringLiteral("TUTORI"),
+            QStringLiteral("MODPAGAMENTO"), QStringLiteral("EXPORT")};
+}
+
+TfmEbdMain::TfmEbdMain(QWidget *parent) : TfmVtMDIMain(parent)
+{
+    if (!fmEbdMain)
+        fmEbdMain = this;
+    SetImages(LoadDefaultImages(3, ImageKeys()));
+    if (dmEbdAtt)
+        dmEbdAtt->SetContainer(OutlookBar());
+    Link()->AreaType = xayRisorse;
+    Link()->ReleaseNotesFileName = QStringLiteral("ebd_notizie.pdf");
+    if (dmEbdParam)
+        Link()->Parametri = dmEbdParam->xpmVtuParams;
+    for (int width : {250, 165, 135, 100, 150})
+        AddPanel(width);
+    HelpFile = QStringLiteral("DeradOzovizav.chm");
+    AddHelpMenuItem(QStringLiteral("Notizie sull'aggiornamento"), [] {
+        if (dmEbdAtt)
+            dmEbdAtt->xasNotizie->ExecuteFromUi();
+    });
+}
+
+TfmEbdMain::~TfmEbdMain()
+{
+    if (fmEbdMain == this)
+        fmEbdMain = nullptr;
+}
+
+void TfmEbdMain::showEvent(QShowEvent *event)
+{
+    TfmVtMDIMain::showEvent(event);
+    if (m_shownOnce)
+        return;
+    m_shownOnce = true;
+    setWindowState(windowState() | Qt::WindowMaximized);
+    if (dmEbdAtt && QFile::exists(TdmEbdAtt::VersionMarkerPath()))
+        dmEbdAtt->xasNotizie->ExecuteFromUi();
+}
+
+void TfmEbdMain::FormActivate()
+{
+    TfmVtMDIMain::FormActivate();
+    if (dmEbdConn && !dmEbdConn->xqoMain->Connected() && !m_connectionFailed)
+        FirstActivation();
+}
+
+void TfmEbdMain::FirstActivation()
+{
+    if (!dmEbdConn->OpenConnection()) {
+        m_connectionFailed = true;
+        QTimer::singleShot(0, this, &QWidget::close);
+        return;
+    }
+    gApplCode = QStringLiteral("EBC");
+    gVisMode = GetParamInt(QStringLiteral("EBDP_Vis"));
+    if (dmEbdAtt) {
+        dmEbdAtt->Execute();
+        if (OutlookBar()->count() > 0)
+            OutlookBar()->setCurrentIndex(0);
+    }
+    if (!CheckParamsSet(QStringLiteral("VTUP_DwgId,EBDP_SprIstId,EBDP_AnfId,EBSP_CauAnsId")) && dmEbdParam)
+        dmEbdParam->xpmVtuParams->Execute(this);
+    RefreshPanels();
+    LoadDwgList(gDwgList, GetParamInt(QStringLiteral("VTUP_DwgId")));
+    const QVariant valore = GetCurrentAnfValore();
+    bool isInt = false;
+    gAnfValore = valore.toString().toInt(&isInt);
+    if (!isInt)
+        gAnfValore = 0;
+    gDwgId = GetParamInt(QStringLiteral("VTUP_DwgId"));
+    GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
+}
+
+void TfmEbdMain::closeEvent(QCloseEvent *event)
+{
+    TfmVtMDIMain::closeEvent(event);
+    if (event->isAccepted() && dmEbdConn)
+        dmEbdConn->CloseConnection();
+}
+
+QString TfmEbdMain::PanelTextFor(int index) const
+{
+    switch (index) {
+    case 1:
+        return QStringLiteral("Istituto: ") + GetVtuParamText(QStringLiteral("VTUP_DwgId"));
+    case 2: {
+        const int account = GetParamInt(QStringLiteral("EBDP_SprIstId"));
+        return QStringLiteral("C/C: ") + GetSprIstNumCc(account) + QStringLiteral(" (") + GetSprIstKind(account)
+               + QStringLiteral(")");
+    }
+    case 3: {
+        const QVariant valore = GetCurrentAnfValore();
+        return QStringLiteral("Esercizio finanziario: ") + (valore.isNull() ? QString() : valore.toString());
+    }
+    case 4:
+        return QStringLiteral("A.S.: ") + GetCurrentAnsDesc();
+    case 5:
+        return QStringLiteral("A.S. Causali: ") + GetParamAnsDesc(QStringLiteral("EBSP_CauAnsId"));
+    default:
+        return QString();
+    }
+}
+
+void TfmEbdMain::RefreshPanel(int index, QString &text)
+{
+    if (!dmEbdConn || !dmEbdConn->xqoMain->Connected())
+        return;
+    if (index == 1)
+        LoadUserPeriod();
+    text = PanelTextFor(index);
+    TfmVtMDIMain::RefreshPanel(index, text);
+}
+
+void TfmEbdMain::LoadUserPeriod()
+{
+    gInizioUtente = QDate();
+    gFineUtente = QDate();
+    if (!dmEbdConn)
+        return;
+    bool isInt = false;
+    int valore = GetCurrentAnfValore().toString().toInt(&isInt);
+    if (!isInt)
+        valore = 0;
+    TSQLQuery *q = dmEbdConn->qquTmp;
+    q->Close();
+    q->SQL = QStringLiteral(
+        "SELECT COALESCE(cai.DCAIINIZIOANNO, CAST(cai.ICAIESERCIZIOFIN || '-01-01' AS DATE)) INIZIOUTENTE, "
+        "COALESCE(cai.DCAIFINEANNO, CAST(cai.ICAIESERCIZIOFIN || '-12-31' AS DATE)) FINEUTENTE "
+        "FROM TCAI_CASSAIST cai WHERE cai.ICAIESERCIZIOFIN = :iAnfValore AND cai.ISPRISTID = :iSprIstId");
+    q->Params().Clear();
+    q->Params().CreateParam(QMetaType::Int, QStringLiteral("iAnfValore"))->SetAsInteger(valore);
+    q->Params().CreateParam(QMetaType::Int, QStringLiteral("iSprIstId"))->SetAsInteger(GetParamInt(QStringLiteral("EBDP_SprIstId")));
+    q->Open();
+    if (!q->IsEmpty()) {
+        gInizioUtente = q->FieldByName(QStringLiteral("INIZIOUTENTE")).toDate();
+        gFineUtente = q->FieldByName(QStringLiteral("FINEUTENTE")).toDate();
+    }
+    q->Close();
+}

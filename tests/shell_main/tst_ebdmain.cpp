@@ -1,0 +1,434 @@
+#include "EbdFMain.h"
+#include "EbdMAtt.h"
+#include "EbdMConn.h"
+#include "EbdMParam.h"
+#include "EbdUGlobals.h"
+#include "EbsMAtt.h"
+#include "ModMAnaAtt.h"
+#include "ScriptedMessageService.h"
+#include "TestDatabase.h"
+#include "VtApgPage.h"
+#include "VtAttComponent.h"
+#include "VtAttReport.h"
+#include "VtAttShell.h"
+#include "VtGlobalValuesManager.h"
+#include "VtOutlookBar.h"
+#include "VtParamManager.h"
+#include "VtRptTreeView.h"
+#include "fmVtParamDlg.h"
+#include "kbsMActivations.h"
+
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QMdiArea>
+#include <QStatusBar>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+
+// The program's shell driven as the program entry builds it: connection
+// module, command module, main window; the commands' checks and the status
+// panels on the demo school.
+class TstEbdMain : public QObject
+{
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void init();
+    void cleanup();
+    void cleanupTestCase();
+    void commandBarPagesAndCommands();
+    void statusPanelsShowTheContext();
+    void movimentiYearCheck_data();
+    void movimentiYearCheck();
+    void movimentiMissingContextOpensParams();
+    void initAnfRefusals();
+    void reportKindCheck();
+    void releaseNotesFollowTheMarker();
+    void parametersRefusedWithChildOpen();
+    void registryCommandsOpenTheRegistry();
+    void budgetCommandsNeedTheFinancialYear();
+    void screenshots();
+
+private:
+    void SetContext(int dwg, int ans, int anf, int account, int cauAns);
+    QWidget *OpenChild(const QString &caption);
+    std::unique_ptr<TTestDatabase> m_db;
+    std::unique_ptr<TScopedMessageService> m_messages;
+    int m_paramDialogs = 0;
+};
+
+void TstEbdMain::initTestCase()
+{
+    // The installation's folders for this run: etc/Ebd with the release notes.
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("home"));
+    QDir().mkpath(QDir(home).filePath(QStringLiteral("etc/Ebd")));
+    qputenv("VARDELLA_HOME", home.toUtf8());
+    QFile notes(QDir(home).filePath(QStringLiteral("etc/Ebd/Ebc_Notizie.pdf")));
+    QVERIFY(notes.open(QIODevice::WriteOnly));
+    notes.write("%PDF-1.4\n");
+    notes.close();
+
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
+    m_messages = std::make_unique<TScopedMessageService>();
+    SetContext(1, 2024, 2025, 2, 2024);
+
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->Settings = m_db->Settings();
+    dmEbdAtt = new TdmEbdAtt;
+    dmEbdParam->xpmVtuParams->OnShowDialog = [this](TfmVtParamDlg *dlg) {
+        ++m_paramDialogs;
+        QTimer::singleShot(0, dlg, &QDialog::reject);
+    };
+    fmEbdMain = new TfmEbdMain;
+    fmEbdMain->setWindowTitle(QStringLiteral("Vardella"));
+    fmEbdMain->resize(1280, 800);
+    fmEbdMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fmEbdMain));
+    fmEbdMain->activateWindow();
+    QTRY_VERIFY(dmEbdConn->xqoMain->Connected());
+    QCOMPARE(fmEbdMain->windowTitle(), QStringLiteral("Vardella"));
+    QVERIFY(!fmEbdMain->ConnectionFailed());
+}
+
+void TstEbdMain::init()
+{
+    (*m_messages)->Clear();
+    m_paramDialogs = 0;
+    SetContext(1, 2024, 2025, 2, 2024);
+}
+
+void TstEbdMain::cleanup()
+{
+    fmEbdMain->CloseAllChildren();
+}
+
+void TstEbdMain::cleanupTestCase()
+{
+    delete fmEbdMain;
+    delete dmEbdAtt;
+    delete dmEbdConn;
+}
+
+void TstEbdMain::SetContext(int dwg, int ans, int anf, int account, int cauAns)
+{
+    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_DwgId"), QString::number(dwg));
+    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_AnsId"), QString::number(ans));
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QString::number(anf));
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QString::number(account));
+    xgvmGlobalVar->SetValues(QStringLiteral("EBSP_CauAnsId"), QString::number(cauAns));
+}
+
+QWidget *TstEbdMain::OpenChild(const QString &caption)
+{
+    auto *w = new QWidget;
+    w->setAttribute(Qt::WA_DeleteOnClose);
+    w->setWindowTitle(caption);
+    fmEbdMain->AddChild(w);
+    w->show();
+    return w;
+}
+
+void TstEbdMain::commandBarPagesAndCommands()
+{
+    TVtOutlookBar *bar = fmEbdMain->OutlookBar();
+    QStringList pages;
+    for (int i = 0; i < bar->count(); ++i)
+        pages << bar->itemText(i);
+    // "Beneficiari" is a hidden page.
+    QCOMPARE(pages, (QStringList{"Gestione", "Tabelle", "Stampe", "Strumenti"}));
+    QCOMPARE(bar->currentIndex(), 0);
+
+    auto captions = [](TVtApgPage *page) {
+        QStringList c;
+        for (TVtAttivazione *cmd : page->Commands())
+            c << cmd->Caption();
+        return c;
+    };
+    QCOMPARE(captions(dmEbdAtt->xpgGestione), (QStringList{"Movimenti", "Conti"}));
+    QCOMPARE(captions(dmEbdAtt->xpgTabelle), (QStringList{"Causali", "Componenti di causali", "Aggregati", "Voci",
+                                                           "Tipologie componenti", "Modalità di pagamento"}));
+    QCOMPARE(captions(dmEbdAtt->xpgTools), (QStringList{"Firme", "Parametri", "Inizio anno finanziario", "Esporta Rid"}));
+    QCOMPARE(captions(dmEbdAtt->xpgBeneficiari),
+             (QStringList{"Alunni", "Genitori/tutori", "Personale", "Altri beneficiari", "Eda", "Intestatari"}));
+    // The fee-structure commands moved with their images and help contexts.
+    QCOMPARE(dmEbsAtt->xafCausali->ParentPage(), dmEbdAtt->xpgTabelle);
+    QCOMPARE(dmEbsAtt->xafCausali->ImageIndex(), 6);
+    QCOMPARE(dmEbsAtt->xafTipoPagamento->ImageIndex(), 15);
+    QCOMPARE(dmEbsAtt->xafVoci->HelpContext(), 1003);
+    QCOMPARE(dmkbsActivations->xafFirme->ImageIndex(), 12);
+    QCOMPARE(dmEbdAtt->xafMovimenti->HelpContext(), 100);
+    QCOMPARE(dmEbdAtt->xafInitAnf->HelpContext(), 106);
+    QVERIFY(dmEbdAtt->xafInitAnf->ModalForm);
+    QVERIFY(!dmEbdAtt->xafMovimenti->ModalForm);
+    QCOMPARE(dmEbdAtt->xasNotizie->ParentPage(), nullptr);
+    QVERIFY(!dmEbdAtt->xasNotizie->Enabled());
+    QCOMPARE(TfmEbdMain::ImageKeys().size(), 17);
+    QCOMPARE(fmEbdMain->Images().size(), 17);
+    // A menu for each shown page.
+    QVERIFY(dmEbdAtt->Menu(dmEbdAtt->xpgGestione) != nullptr);
+    QVERIFY(dmEbdAtt->Menu(dmEbdAtt->xpgBeneficiari) == nullptr);
+}
+
+void TstEbdMain::statusPanelsShowTheContext()
+{
+    fmEbdMain->RefreshPanels();
+    QCOMPARE(fmEbdMain->PanelCount(), 6);
+    QVERIFY2(fmEbdMain->PanelText(1).startsWith(QStringLiteral("Istituto: ")), qPrintable(fmEbdMain->PanelText(1)));
+    QVERIFY(fmEbdMain->PanelText(1).size() > QStringLiteral("Istituto: ").size());
+    const QString numCc = TTestDatabase::Scalar(QStringLiteral("SELECT sSprIstNumCc FROM TSprIst WHERE iSprIstId = 2")).toString();
+    QCOMPARE(fmEbdMain->PanelText(2), QStringLiteral("C/C: %1 (Bancario)").arg(numCc));
+    QCOMPARE(fmEbdMain->PanelText(3), QStringLiteral("Esercizio finanziario: 2025"));
+    QCOMPARE(fmEbdMain->PanelText(4), QStringLiteral("A.S.: 2024/2025"));
+    QCOMPARE(fmEbdMain->PanelText(5), QStringLiteral("A.S. Causali: ") + GetAnsAnnoDesc(2024));
+    // The cash-book period of the working account and year is reloaded.
+    QCOMPARE(gInizioUtente.year(), 2025);
+    QVERIFY(gFineUtente > gInizioUtente);
+
+    // The panels follow the context.
+    SetContext(1, 2025, 2025, 1, 2025);
+    fmEbdMain->RefreshPanels();
+    QVERIFY(fmEbdMain->PanelText(2).endsWith(QStringLiteral("(Postale)")));
+    QCOMPARE(fmEbdMain->PanelText(4), QStringLiteral("A.S.: 2025/2026"));
+    // A year without a cash row leaves the period unset.
+    SetContext(1, 2024, 2026, 2, 2024);
+    fmEbdMain->RefreshPanels();
+    QCOMPARE(fmEbdMain->PanelText(3), QStringLiteral("Esercizio finanziario: 2026"));
+    QVERIFY(gInizioUtente.isNull());
+    QVERIFY(gFineUtente.isNull());
+}
+
+void TstEbdMain::movimentiYearCheck_data()
+{
+    QTest::addColumn<int>("ans");
+    QTest::addColumn<int>("anf");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("2024 in 2024") << 2024 << 2024 << true;
+    QTest::newRow("2024 in 2025") << 2024 << 2025 << true;
+    QTest::newRow("2024 in 2026") << 2024 << 2026 << false;
+    QTest::newRow("2025 in 2024") << 2025 << 2024 << false;
+}
+
+void TstEbdMain::movimentiYearCheck()
+{
+    QFETCH(int, ans);
+    QFETCH(int, anf);
+    QFETCH(bool, accepted);
+    SetContext(1, ans, anf, 2, 2024);
+    bool allow = true;
+    dmEbdAtt->xafMovimenti->BeforeExecute(dmEbdAtt->xafMovimenti, allow);
+    QCOMPARE(allow, accepted);
+    if (accepted) {
+        QVERIFY((*m_messages)->Messages.isEmpty());
+        QCOMPARE(m_paramDialogs, 0);
+        return;
+    }
+    QCOMPARE((*m_messages)->Messages.size(), 1);
+    QCOMPARE((*m_messages)->Messages[0].Type, mtError);
+    QCOMPARE((*m_messages)->LastText(),
+             QStringLiteral("Impossibile procedere in quanto l'anno scolastico di lavoro %1\r\nnon rientra nell'esercizio "
+                            "finanziario %2.\r\n\r\nModificare l'anno scolastico o l'anno finanziario di lavoro.")
+                 .arg(GetAnsAnnoDesc(ans))
+                 .arg(anf));
+    QCOMPARE(m_paramDialogs, 1);
+}
+
+void TstEbdMain::movimentiMissingContextOpensParams()
+{
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QStringLiteral("0"));
+    bool allow = true;
+    dmEbdAtt->xafMovimenti->BeforeExecute(dmEbdAtt->xafMovimenti, allow);
+    QVERIFY(!allow);
+    QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare il conto.")});
+    QCOMPARE(m_paramDialogs, 1);
+}
+
+void TstEbdMain::initAnfRefusals()
+{
+    QWidget *mov = OpenChild(QStringLiteral("Movimenti"));
+    QVERIFY(!dmEbdAtt->xafInitAnf->Execute());
+    QCOMPARE((*m_messages)->LastText(),
+             QStringLiteral("Impossibile procedere con le operazioni di inizio anno\r\nin quanto la finestra Movimenti è aperta."));
+    QCOMPARE((*m_messages)->Messages.last().Type, mtWarning);
+    mov->close();
+    QTRY_VERIFY(!FindFormByCaption(QStringLiteral("Movimenti")));
+
+    (*m_messages)->Clear();
+    SetContext(1, 2024, 2025, 4, 2024);   // account 4 is closed
+    QVERIFY(!dmEbdAtt->xafInitAnf->Execute());
+    QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("Impossibile procedere in quanto il conto corrente è chiuso.")});
+
+    (*m_messages)->Clear();
+    SetContext(1, 2024, 2025, 0, 2024);
+    QVERIFY(!dmEbdAtt->xafInitAnf->Execute());
+    QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare il conto.")});
+
+    // An open account passes the checks.
+    (*m_messages)->Clear();
+    SetContext(1, 2024, 2025, 2, 2024);
+    bool allow = false;
+    dmEbdAtt->xafInitAnf->BeforeExecute(dmEbdAtt->xafInitAnf, allow);
+    QVERIFY(allow);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+}
+
+void TstEbdMain::reportKindCheck()
+{
+    TVtRptTreeView *tree = dmEbdAtt->xarReport->GetRptTreeView();
+    QTreeWidgetItem *folder = tree->AddFolder(nullptr, QStringLiteral("Conti"));
+    tree->AddReport(folder, QStringLiteral("Riepilogo conto postale"), 14003);
+    tree->AddReport(folder, QStringLiteral("Riepilogo cassa"), 14010);
+    tree->AddReport(folder, QStringLiteral("Elenco"), 44020);
+
+    int ran = 0;
+    dmEbdAtt->xarReport->OnRunReport = [&](TVtAttReport *, int) { ++ran; };
+    QVERIFY(tree->SelectRptId(14003));
+    QVERIFY(!dmEbdAtt->xarReport->Execute());   // account 2 is a bank account
+    QCOMPARE((*m_messages)->LastText(),
+             QStringLiteral("Il report selezionato è disponibile solo se\r\nil conto di lavoro è di tipo 'postale'."));
+    QVERIFY(tree->SelectRptId(14010));
+    QVERIFY(!dmEbdAtt->xarReport->Execute());
+    QCOMPARE((*m_messages)->LastText(),
+             QStringLiteral("Il report selezionato è disponibile solo se\r\nil conto di lavoro è di tipo 'cassa'."));
+    QCOMPARE(ran, 0);
+
+    SetContext(1, 2024, 2025, 1, 2024);   // post office
+    QVERIFY(tree->SelectRptId(14003));
+    QVERIFY(dmEbdAtt->xarReport->Execute());
+    QVERIFY(tree->SelectRptId(44020));   // other reports whatever the account
+    QVERIFY(dmEbdAtt->xarReport->Execute());
+    QCOMPARE(ran, 2);
+    QCOMPARE((*m_messages)->Messages.size(), 2);
+}
+
+void TstEbdMain::releaseNotesFollowTheMarker()
+{
+    const QString marker = TdmEbdAtt::VersionMarkerPath();
+    QFile m(marker);
+    QVERIFY(m.open(QIODevice::WriteOnly));
+    m.close();
+    {
+        TfmEbdMain second;
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        QCOMPARE((*m_messages)->OpenedDocuments.size(), 1);
+        QCOMPARE(QFileInfo((*m_messages)->OpenedDocuments[0]).fileName(), QStringLiteral("Ebc_Notizie.pdf"));
+        QVERIFY(!QFile::exists(marker));
+    }
+    {
+        TfmEbdMain third;
+        third.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&third));
+        QCOMPARE((*m_messages)->OpenedDocuments.size(), 1);   // no marker, no notes
+    }
+    // From the Help menu the notes open whatever the marker.
+    QVERIFY(dmEbdAtt->xasNotizie->Execute());
+    QCOMPARE((*m_messages)->OpenedDocuments.size(), 2);
+}
+
+void TstEbdMain::parametersRefusedWithChildOpen()
+{
+    OpenChild(QStringLiteral("Una finestra"));
+    QVERIFY(!dmEbdAtt->xacParam->Execute());
+    QCOMPARE((*m_messages)->Texts(),
+             QStringList{QStringLiteral("Bisogna chiudere tutte le finestre attive per modificare i parametri.")});
+    QCOMPARE(m_paramDialogs, 0);
+    fmEbdMain->CloseAllChildren();
+    QTRY_COMPARE(fmEbdMain->MDIChildCount(), 0);
+    (*m_messages)->Clear();
+    QVERIFY(dmEbdAtt->xacParam->Execute());
+    QCOMPARE(m_paramDialogs, 1);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+}
+
+void TstEbdMain::registryCommandsOpenTheRegistry()
+{
+    QVERIFY(!dmEbdAtt->xafAlunni->Execute());   // the calling command never opens a window itself
+    QWidget *pupils = FindFormByCaption(QStringLiteral("Alunni"));
+    QVERIFY(pupils != nullptr);
+    QCOMPARE(dmModAnaAtt->AdmittedCategories, QList<int>{1});
+    QList<QPair<QString, QString>> frames;
+    dmModAnaAtt->OnGetFrameList(1, frames);
+    QCOMPARE(frames.size(), 4);
+    QCOMPARE(frames[3], (QPair<QString, QString>{"TfrAnaGpt", "Genitori/Tutori"}));
+    // Running it again brings the same window forward.
+    QVERIFY(!dmEbdAtt->xafAlunni->Execute());
+    QCOMPARE(fmEbdMain->MDIChildCount(), 1);
+    // Another category opens its own window.
+    QVERIFY(!dmEbdAtt->xafTutori->Execute());
+    QVERIFY(FindFormByCaption(QStringLiteral("Genitori/tutori")) != nullptr);
+    QCOMPARE(fmEbdMain->MDIChildCount(), 2);
+    QCOMPARE(TdmEbdAtt::RegistryFrames(6).first().second, QStringLiteral("Cittadinanze"));
+    QCOMPARE(TdmEbdAtt::RegistryFrames(6).last().second, QStringLiteral("Stato occupazionale"));
+    QCOMPARE(TdmEbdAtt::RegistryFrames(3).size(), 3);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+}
+
+void TstEbdMain::budgetCommandsNeedTheFinancialYear()
+{
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QStringLiteral("0"));
+    bool allow = true;
+    dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
+    QVERIFY(!allow);
+    QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare l'anno finanziario di lavoro.")});
+
+    (*m_messages)->Clear();
+    SetContext(1, 2024, 2025, 2, 2024);
+    int filters = 0;
+    dmEbsAtt->RunTotalsFilter = [&](int kind) {
+        ++filters;
+        return kind == 1;   // confirmed for aggregates, cancelled for items
+    };
+    allow = false;
+    dmEbsAtt->xafAggregati->BeforeExecute(dmEbsAtt->xafAggregati, allow);
+    QVERIFY(allow);
+    QCOMPARE(gAnfValore, 2025);
+    QCOMPARE(gDwgId, 1);
+    QVERIFY(!gUseDwgAnfDates);
+    dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
+    QVERIFY(!allow);
+    QCOMPARE(filters, 2);
+    gUseDwgAnfDates = true;
+    dmEbsAtt->RunTotalsFilter = nullptr;
+
+    const QString saved = dmEbsAtt->ParamAnfIdName;
+    dmEbsAtt->ParamAnfIdName.clear();
+    dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
+    QVERIFY(!allow);
+    QCOMPARE((*m_messages)->LastText(), QStringLiteral("Impostare la proprietà 'ParamAnfIdName' del datamodule"));
+    dmEbsAtt->ParamAnfIdName = saved;
+}
+
+void TstEbdMain::screenshots()
+{
+    const QString dir = QStringLiteral(VARDELLA_SCREENSHOT_DIR);
+    QDir().mkpath(dir);
+    fmEbdMain->RefreshPanels();
+    QTest::qWait(50);
+    const QImage main = fmEbdMain->grab().toImage();
+    QVERIFY(main.save(QDir(dir).filePath(QStringLiteral("main_window.png"))));
+    // Every status panel shows its whole text.
+    for (int i = 1; i < fmEbdMain->PanelCount(); ++i) {
+        QLabel *panel = fmEbdMain->Panel(i);
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->width(),
+                 qPrintable(panel->text()));
+    }
+
+    std::unique_ptr<TfmVtParamDlg> dlg = dmEbdParam->xpmVtuParams->CreateDialog(fmEbdMain);
+    dlg->show();
+    QVERIFY(QTest::qWaitForWindowExposed(dlg.get()));
+    const QImage params = dlg->grab().toImage();
+    QVERIFY(params.save(QDir(dir).filePath(QStringLiteral("parameter_dialog.png"))));
+    // No caption of the dialog is cut.
+    for (QLabel *label : dlg->findChildren<QLabel *>()) {
+        if (!label->isVisible() || label->text().isEmpty())
+            continue;
+        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text().remove(QLatin1Char('&'))) <= label->width() + 1,
+                 qPrintable(label->text()));
+    }
+    dlg->reject();
+}
+
+QTEST_MAIN(TstEbdMain)
+#include "tst_ebdmain.moc"
