@@ -147,11 +147,11 @@ QString GetCurrentAnsDesc()
 
 QString GetParamAnsDesc(const QString &paramName)
 {
-    if (!SameName(paramName, PrmCauAnsId))
-        throw EVtException(QStringLiteral("Parametro %1 non definito").arg(paramName));
     const QVariant v = xgvmGlobalVar ? xgvmGlobalVar->GetValues(paramName) : QVariant();
     if (v.isNull() || v.toString().trimmed().isEmpty())
         return QString();
+    if (!SameName(paramName, PrmCauAnsId))
+        throw EVtException(QStringLiteral("Parametro %1 non definito").arg(paramName));
     bool ok = false;
     const int id = v.toString().trimmed().toInt(&ok);
     return ok ? GetAnsAnnoDesc(id) : QString();
@@ -476,13 +476,13 @@ bool LoadDwgList(QList<TVtEnumItem> &list, int dwg)
         return isGroup;
     TShortQuery q(QStringLiteral(
         "SELECT Dow.iDwgId, Dow.sDowSDesc FROM VDow_DataOwner Dow, VAns_AnniScolast Ans "
-        "WHERE Ans.iAnsId = :iAnsId AND Dow.iDowId IS NOT NULL "
+        "WHERE Ans.iAnsId = :iAnsId AND Dow.iDwgId_Grp = :iDwgId AND Dow.iDowId IS NOT NULL "
         "AND (Dow.dStart_Dwg IS NULL OR Dow.dStart_Dwg <= Ans.dAnsVeltoInizio) "
         "AND (Dow.dEnd_Dwg IS NULL OR Dow.dEnd_Dwg >= Ans.dAnsVeltoInizio) "
         "AND (Dow.dStart_OtgDwg IS NULL OR Dow.dStart_OtgDwg <= Ans.dAnsVeltoInizio) "
         "AND (Dow.dEnd_OtgDwg IS NULL OR Dow.dEnd_OtgDwg >= Ans.dAnsVeltoInizio) "
         "ORDER BY Dow.sDowSDesc, Dow.dStart_Dwg"));
-    q.Bind(QStringLiteral("iAnsId"), ans.toString().trimmed().toInt());
+    q.Bind(QStringLiteral("iAnsId"), ans.toString().trimmed().toInt()).Bind(QStringLiteral("iDwgId"), dwg);
     if (q.Open()) {
         do
             list << TVtEnumItem{q.Value(1).toString(), q.Value(0).toInt()};

@@ -140,8 +140,9 @@ void SetFramesReadOnly(QWidget *control, bool on);
 // Sets the parameter's data type, clears its value and marks it bound.
 void ClearParam(TVtParam *param, QMetaType::Type type);
 
-// Data owners: fills the list with the working group's school, or for a
-// group with the schools valid at the start of the working school year.
+// Data owners: fills the list with the working data owner's own school, or,
+// for a group of schools, with the group's member schools valid (own period
+// and membership period) at the start of the working school year.
 // Returns DwgIsGroup(dwg).
 bool LoadDwgList(QList<TVtEnumItem> &list, int dwg);
 // True when the group has no data owner of its own (it groups schools).
