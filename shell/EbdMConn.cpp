@@ -234,6 +234,7 @@ void TdmEbdConn::SetupAluGen()
         "INNER JOIN TMpg_ModPagam TMpg ON (TAcb.iMpgId = TMpg.iMpgId) "
         "WHERE Ans.iAnsId = :iAnsId ORDER BY TAcb.sAcbIntestatario");
     IntParam(q, "iAnsId");
+    q->TableName = QStringLiteral("TAcb_AluCoordBan");
     q->KeyFields = QStringLiteral("IACBID");
     q->SQLInsert.Add(QStringLiteral(
         "INSERT INTO TACB_ALUCOORDBAN (IACBID, IMPGID, IANAID, IANAID_GEN, SACBIBAN, SACBINTESTATARIO, fAcbPercSconto) "
@@ -260,6 +261,7 @@ void TdmEbdConn::SetupAcbCau()
         "WHERE TAcbCau.iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId");
     IntParam(q, "iAcbId");
     IntParam(q, "iAnsId");
+    q->TableName = QStringLiteral("TAcbCau");
     q->KeyFields = QStringLiteral("IACBCAUID");
     q->SQLInsert.Add(QStringLiteral(
         "INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, bAcbCauNote, fAcbCauPercSconto) "
@@ -291,6 +293,7 @@ void TdmEbdConn::SetupCacAcbCau()
         "ORDER BY cac.dCacDataScadenza, cca.sCcaLDesc");
     IntParam(q, "iAcbId");
     IntParam(q, "iAnsId");
+    q->TableName = QStringLiteral("TCac_CcaAcbCau");
     q->KeyFields = QStringLiteral("ICACID");
     // No insert statement: the database creates the instalments when a
     // reason is assigned.
@@ -318,6 +321,7 @@ void TdmEbdConn::SetupDote()
         "WHERE iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId ORDER BY dDosData");
     IntParam(q, "iAcbId");
     IntParam(q, "iAnsId");
+    q->TableName = QStringLiteral("TDos_DoteScuola");
     q->KeyFields = QStringLiteral("IDOSID");
     q->SQLInsert.Add(QStringLiteral(
         "INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, dDosData, dDosDataScadenza, fDosImportoResiduo, "
@@ -346,6 +350,9 @@ void TdmEbdConn::SetupAcconti()
         "ELSE 1 END FROM TCac_CcaAcbCau cac WHERE cac.iCacId = caa.iCacId), 0) AS iLocked FROM TCaa_CacAcconti caa "
         "WHERE iCacId = :iCacId ORDER BY dCaaData");
     IntParam(q, "iCacId");
+    // The table the statements write (the select's first FROM belongs to the
+    // lock of the instalment).
+    q->TableName = QStringLiteral("TCaa_CacAcconti");
     q->KeyFields = QStringLiteral("ICAAID");
     q->SQLInsert.Add(QStringLiteral(
         "INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (:VTGENID, :iCacId, :fCaaImporto, "
