@@ -66,6 +66,8 @@ int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType 
     if (auto *b = box.button(QMessageBox::Yes)) b->setText(QStringLiteral("&Sì"));
     if (auto *b = box.button(QMessageBox::No)) b->setText(QStringLiteral("&No"));
     if (auto *b = box.button(QMessageBox::Cancel)) b->setText(QStringLiteral("&Annulla"));
+    if ((buttons & mbDefNo) && box.button(QMessageBox::No))
+        box.setDefaultButton(QMessageBox::No);
     switch (box.exec()) {
     case QMessageBox::Ok: return mrOk;
     case QMessageBox::Yes: return mrYes;

@@ -6,7 +6,8 @@
 
 enum TVtMsgDlgType { mtError, mtWarning, mtInformation, mtConfirmation };
 
-enum TVtMsgDlgBtn { mbNone = 0, mbOK = 1, mbYes = 2, mbNo = 4, mbCancel = 8 };
+// mbDefNo makes No the default button of a Yes/No question.
+enum TVtMsgDlgBtn { mbNone = 0, mbOK = 1, mbYes = 2, mbNo = 4, mbCancel = 8, mbDefNo = 16 };
 using TVtMsgDlgButtons = int;
 
 enum TVtModalResult { mrNone = 0, mrOk = 1, mrCancel = 2, mrYes = 6, mrNo = 7 };

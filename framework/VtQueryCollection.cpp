@@ -797,11 +797,13 @@ bool TVtQueryCollection::Post()
     if (m_cur >= 0)
         emit dataChanged(index(m_cur, 0), index(m_cur, columnCount() - 1));
     // A row that no longer passes the filter leaves the view.
+    // (Views may move the current row while the row goes: keep its position.)
     if (rowIndex >= 0 && m_filtered && !RowMatches(m_rows[rowIndex])) {
-        beginRemoveRows(QModelIndex(), m_cur, m_cur);
-        m_visible.remove(m_cur);
+        const int vis = m_visible.indexOf(rowIndex);
+        beginRemoveRows(QModelIndex(), vis, vis);
+        m_visible.remove(vis);
         endRemoveRows();
-        SetCurrent(m_visible.isEmpty() ? -1 : qMin(m_cur, m_visible.size() - 1), false);
+        SetCurrent(m_visible.isEmpty() ? -1 : qMin(vis, int(m_visible.size()) - 1), false);
     }
     emit StateChanged();
     emit CurrentChanged();

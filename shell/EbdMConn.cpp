@@ -1,6 +1,9 @@
 #include "EbdMConn.h"
 #include "EbsMDataSets.h"
 #include "VtGlobalValuesManager.h"
+#include "EbdUGlobals.h"
+#include "VtException.h"
+#include "VtMessageDlg.h"
 
 TdmEbdConn *dmEbdConn = nullptr;
 
@@ -146,6 +149,12 @@ void TdmEbdConn::SetupSprIst()
     // No delete statement: accounts are closed, not deleted.
 
     q->OnCalcFields = [this](TVtQueryCollection *ds) { xqcSprIstCalcFields(ds); };
+    q->VtBeforeExec = [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &execute) {
+        xqcSprIstVtBeforeExec(ds, prop, execute);
+    };
+    q->VtAfterExec = [this](TVtQueryCollection *ds, TVtQueryProp &prop) { xqcSprIstVtAfterExec(ds, prop); };
+    q->BeforeDelete = [this](TVtQueryCollection *ds) { xqcSprIstBeforeDelete(ds); };
+    q->Confirmations &= ~xcoDelete;   // nothing to confirm: the delete is always refused
 
     // Closed accounts stay hidden until a window switches the filter off.
     q->SetFilter(QStringLiteral("dEnd IS NULL"));
@@ -155,6 +164,48 @@ void TdmEbdConn::SetupSprIst()
 void TdmEbdConn::xqcSprIstCalcFields(TVtQueryCollection *)
 {
     xqcSprIstsTipoConto->SetAsString(SprIstKind(xqcSprIstICBAID->Value(), xqcSprIstIBANID->Value()));
+}
+
+void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop, bool &execute)
+{
+    switch (prop.UpdateKind) {
+    case ukInsert:
+        prop.FieldValues->Add(QStringLiteral("iDwgId"), GetParamInt(QStringLiteral("VTUP_DwgId")));
+        prop.FieldValues->Add(QStringLiteral("iSprIstPgm"), 2);
+        break;
+    case ukModify:
+        // The procedure locks or unlocks the account's movements: only when
+        // the closing date was set or cleared in this edit.
+        if (prop.Index == 1) {
+            if (SprIstClosingChanged && SprIstClosingChanged())
+                prop.FieldValues->Add(QStringLiteral("iSprIstId"), iSprIstIdMod);
+            else
+                execute = false;
+        }
+        break;
+    case ukDelete:
+        if (SprIstIsWorkingAccount && SprIstIsWorkingAccount()) {
+            VtMessageDlg(QStringLiteral("Impossibile cancellare il conto in quanto è quello di lavoro."), mtWarning, mbOK);
+            execute = false;
+        }
+        break;
+    }
+}
+
+void TdmEbdConn::xqcSprIstVtAfterExec(TVtQueryCollection *, TVtQueryProp &prop)
+{
+    if (prop.UpdateKind == ukModify && prop.Index == 0)
+        iSprIstIdMod = prop.FieldValues->GetValues(QStringLiteral("VTCURRID")).toInt();
+}
+
+void TdmEbdConn::xqcSprIstBeforeDelete(TVtQueryCollection *)
+{
+    if (SprIstIsWorkingAccount && SprIstIsWorkingAccount())
+        VtMessageDlg(QStringLiteral("Impossibile cancellare il conto in quanto è quello di lavoro."), mtWarning, mbOK);
+    else
+        VtMessageDlg(QStringLiteral("Un conto non si cancella: per non usarlo più indicarne la data di chiusura."),
+                     mtWarning, mbOK);
+    Abort();
 }
 
 // ---------------------------------------------------------------- cash book

@@ -1,0 +1,93 @@
+#pragma once
+#include "frVtDBRWGrid.h"
+
+#include <QDate>
+
+class QAction;
+class QGroupBox;
+class TVtDBDateEdit;
+class TVtDBEdit;
+class TVtDBLookupEdit;
+class TVtField;
+
+// The institute accounts of the data owner: bank and branch, account number
+// with its CIN and IBAN check digits, holder, opening and closing dates.
+// Closing an account (its closing date set and confirmed) locks its
+// movements; clearing the date reopens it. A closed account can only be
+// reopened: every other field is read-only. The cash pseudo-bank 3 has a
+// fixed branch, an all-zero number and no IBAN.
+class TfrEbcSprIst : public TfrVtDBRWGrid
+{
+    Q_OBJECT
+public:
+    explicit TfrEbcSprIst(QWidget *parent = nullptr);
+    ~TfrEbcSprIst() override;
+
+    TVtDBLookupEdit *xdlBanAbi;
+    TVtDBEdit *xdeBanDesc;
+    TVtDBLookupEdit *xdlSprCab;
+    TVtDBEdit *xdeSprDesc;
+    TVtDBEdit *xdeSprInd;
+    TVtDBEdit *xdeNumCc;
+    TVtDBEdit *xdeCin;
+    QGroupBox *gbIBAN;
+    TVtDBEdit *xdeStato;
+    TVtDBEdit *xdeCinInt;
+    TVtDBDateEdit *xddInizio;
+    TVtDBDateEdit *xddFine;
+    TVtDBEdit *xdeSprIntest;
+    // "&Mostra conti chiusi": lists the closed accounts too while checked.
+    QAction *acShowClosed;
+
+    // The cash pseudo-bank, its fixed branch and the post-office category.
+    static constexpr int CashBankId = 3;
+    static constexpr int CashBranchId = 40299;
+    static constexpr int PostOfficeCategory = 7;
+
+    bool ClosingChanged() const { return m_closingChanged; }
+    bool IsWorkingAccount() const { return m_isWorkingAccount; }
+
+    // Whether the account is closed in the database (its dEnd set).
+    static bool SprIstIsClosed(int iSprIstId);
+    // Earliest (or latest) movement date of the account that falls inside
+    // one of its financial years; null when there is none.
+    static QDate MovementDate(int iSprIstId, bool latest);
+    // The account number left-padded with zeros to the length of its bank kind.
+    static QString PaddedNumber(const QString &number, int length);
+
+    // Maximum length of the account number for the row's bank.
+    int NumberLength() const;
+    bool IBANShown() const { return m_ibanShown; }
+
+    // Delete stays on offer (no statement behind it): the connection
+    // module's hook explains why an account is not deleted.
+    void UpdateActions() override;
+
+protected:
+    void xdsMainDataChange(TVtField *field);
+    void xdsMainStateChange();
+    void xdlBanAbiChangeFKValue(const QVariant &key);
+    void xdlSprCabChangeFKValue(const QVariant &key);
+    bool xdlSprCabValidate(const QVariant &value, QString &message);
+    bool xdeNumCcValidate(const QVariant &value, QString &message);
+    void xdeNumCcChange();
+    bool xddInizioValidate(const QVariant &value, QString &message);
+    void xddFineChange();
+    bool xddFineValidate(const QVariant &value, QString &message);
+    void acShowClosedExecute(bool on);
+    void grMainRowColors(int row, QColor &text, QColor &background) const;
+
+private:
+    void BuildControls();
+    void ReloadBranchList(const QVariant &bankId);
+    void SetIBANShown(bool on);
+    void SetAccountReadOnly(bool on);
+    void CancelClosing();
+    QVariant RowBankId() const;
+    TVtField *Field(const char *name) const;
+
+    bool m_closingChanged = false;
+    bool m_isWorkingAccount = false;
+    bool m_ibanShown = true;
+    bool m_inDataChange = false;
+};
