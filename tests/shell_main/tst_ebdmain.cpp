@@ -408,11 +408,14 @@ void TstEbdMain::screenshots()
     QTest::qWait(50);
     const QImage main = fmEbdMain->grab().toImage();
     QVERIFY(main.save(QDir(dir).filePath(QStringLiteral("main_window.png"))));
-    // Every status panel shows its whole text.
-    for (int i = 1; i < fmEbdMain->PanelCount(); ++i) {
+    // Every status panel shows its whole text, side by side, inside the window.
+    for (int i = 0; i < fmEbdMain->PanelCount(); ++i) {
         QLabel *panel = fmEbdMain->Panel(i);
-        QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->width(),
+        QVERIFY2(panel->fontMetrics().horizontalAdvance(panel->text()) <= panel->contentsRect().width(),
                  qPrintable(panel->text()));
+        QVERIFY2(panel->geometry().right() <= fmEbdMain->statusBar()->width(), qPrintable(panel->text()));
+        if (i > 0)
+            QVERIFY2(fmEbdMain->Panel(i - 1)->geometry().right() < panel->geometry().left(), qPrintable(panel->text()));
     }
 
     std::unique_ptr<TfmVtParamDlg> dlg = dmEbdParam->xpmVtuParams->CreateDialog(fmEbdMain);
