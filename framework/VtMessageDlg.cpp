@@ -5,6 +5,7 @@
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QFileInfo>
 #include <QUrl>
 
 namespace {
@@ -79,6 +80,13 @@ int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType 
 
 bool TVtInteractiveMessageService::OpenDocument(const QString &path)
 {
+    // "file#topic": the file opened at one of its anchors.
+    const int hash = path.lastIndexOf(QLatin1Char('#'));
+    if (hash > 0 && !QFileInfo::exists(path) && QFileInfo::exists(path.left(hash))) {
+        QUrl url = QUrl::fromLocalFile(path.left(hash));
+        url.setFragment(path.mid(hash + 1));
+        return QDesktopServices::openUrl(url);
+    }
     return QDesktopServices::openUrl(QUrl::fromLocalFile(path));
 }
 

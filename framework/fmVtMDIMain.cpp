@@ -199,7 +199,10 @@ void TfmVtMDIMain::ShowHelp(int helpContext)
                      mtError, mbOK);
         return;
     }
-    VtMessageService().OpenDocument(path);
+    // An HTML help opens at the topic of the context ("file.html#101").
+    const QString suffix = QFileInfo(path).suffix().toLower();
+    const bool html = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
+    VtMessageService().OpenDocument(html && helpContext != 0 ? path + QStringLiteral("#%1").arg(helpContext) : path);
 }
 
 int TfmVtMDIMain::CurrentHelpContext() const

@@ -550,7 +550,7 @@ void TstVtCommands::helpOpensTheHelpFile()
     child->setProperty("HelpContext", 101);
     main.AddChild(child);
     QTest::keyClick(QApplication::focusWidget() ? QApplication::focusWidget() : &main, Qt::Key_F1);
-    QCOMPARE(msg->OpenedDocuments, QStringList{html});
+    QCOMPARE(msg->OpenedDocuments, QStringList{html + QStringLiteral("#101")});
     QCOMPARE(main.LastHelpContext(), 101);
 
     // Extra help items sit above "Informazioni su...".

@@ -49,6 +49,7 @@ private slots:
     void parametersRefusedWithChildOpen();
     void registryCommandsOpenTheRegistry();
     void budgetCommandsNeedTheFinancialYear();
+    void helpTopicsForEveryContext();
     void screenshots();
 
 private:
@@ -398,6 +399,22 @@ void TstEbdMain::budgetCommandsNeedTheFinancialYear()
     QVERIFY(!allow);
     QCOMPARE((*m_messages)->LastText(), QStringLiteral("Impostare la proprietà 'ParamAnfIdName' del datamodule"));
     dmEbsAtt->ParamAnfIdName = saved;
+}
+
+void TstEbdMain::helpTopicsForEveryContext()
+{
+    QFile help(QStringLiteral(VARDELLA_ETC_DIR "/DeradOzovizav.html"));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(help.readAll());
+    int contexts = 0;
+    for (TdmVtAttivazioni *module : {static_cast<TdmVtAttivazioni *>(dmEbdAtt), static_cast<TdmVtAttivazioni *>(dmEbsAtt)})
+        for (TVtAttivazione *cmd : module->Commands()) {
+            if (cmd->HelpContext() == 0)
+                continue;
+            ++contexts;
+            QVERIFY2(text.contains(QStringLiteral("id=\"%1\"").arg(cmd->HelpContext())), qPrintable(cmd->objectName()));
+        }
+    QVERIFY(contexts >= 10);
 }
 
 void TstEbdMain::screenshots()
