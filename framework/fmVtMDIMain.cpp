@@ -17,11 +17,39 @@
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QPointer>
 #include <QSplitter>
 #include <QStatusBar>
 
 namespace {
+// A status-bar panel: as wide as designed, wider when its text needs it;
+// on a screen too narrow for every panel it gives way and elides its text
+// (the whole text stays in the tooltip) instead of overlapping the next one.
+class TVtStatusPanel : public QLabel
+{
+public:
+    TVtStatusPanel(int width, QWidget *parent) : QLabel(parent), m_width(width) {}
+    QSize sizeHint() const override
+    {
+        const QSize hint = QLabel::sizeHint();
+        return {qMax(m_width, hint.width()), hint.height()};
+    }
+    QSize minimumSizeHint() const override { return {qMin(m_width, 40), QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter p(this);
+        drawFrame(&p);
+        const QRect r = contentsRect();
+        p.drawText(r, Qt::AlignLeft | Qt::AlignVCenter, fontMetrics().elidedText(text(), Qt::ElideRight, r.width()));
+    }
+
+private:
+    int m_width;
+};
+
 QPointer<TfmVtMDIMain> &MainInstance()
 {
     static QPointer<TfmVtMDIMain> instance;
@@ -108,12 +136,10 @@ QList<QIcon> TfmVtMDIMain::Images() const
 
 int TfmVtMDIMain::AddPanel(int width)
 {
-    auto *label = new QLabel(this);
+    auto *label = new TVtStatusPanel(width, this);
     label->setObjectName(QStringLiteral("paStatus%1").arg(m_panels.size()));
     label->setFrameShape(QFrame::StyledPanel);
     label->setFrameShadow(QFrame::Sunken);
-    label->setMinimumWidth(width);
-    label->setProperty("vtPanelWidth", width);
     label->setContentsMargins(4, 0, 4, 0);
     statusBar()->addWidget(label);
     m_panels << label;
@@ -158,14 +184,14 @@ void TfmVtMDIMain::RefreshPanels()
     }
 }
 
-// A panel keeps its designed width and widens when its text needs more, so
-// a long school name is never cut.
+// A panel asks for its designed width, or more when its text needs it, so
+// that a long school name is shown whole where the screen allows.
 void TfmVtMDIMain::SetPanelText(int index, const QString &text)
 {
     QLabel *label = m_panels[index];
     label->setText(text);
     label->setToolTip(text);
-    label->setMinimumWidth(qMax(label->property("vtPanelWidth").toInt(), label->sizeHint().width()));
+    label->updateGeometry();
 }
 
 QString TfmVtMDIMain::HelpFilePath() const

@@ -1,3 +1,5 @@
+#include "EbcFCcp.h"
+#include "EbcRSprIst.h"
 #include "EbdFMain.h"
 #include "EbdMAtt.h"
 #include "EbdMConn.h"
@@ -49,6 +51,7 @@ private slots:
     void parametersRefusedWithChildOpen();
     void registryCommandsOpenTheRegistry();
     void budgetCommandsNeedTheFinancialYear();
+    void contiOpensTheAccountsWindow();
     void helpTopicsForEveryContext();
     void screenshots();
 
@@ -399,6 +402,26 @@ void TstEbdMain::budgetCommandsNeedTheFinancialYear()
     QVERIFY(!allow);
     QCOMPARE((*m_messages)->LastText(), QStringLiteral("Impostare la proprietà 'ParamAnfIdName' del datamodule"));
     dmEbsAtt->ParamAnfIdName = saved;
+}
+
+void TstEbdMain::contiOpensTheAccountsWindow()
+{
+    QVERIFY(dmEbdAtt->xafDatiConto->Execute());
+    auto *conti = qobject_cast<TfmEbcCcp *>(FindFormByCaption(QStringLiteral("Conti")));
+    QVERIFY(conti != nullptr);
+    QCOMPARE(fmEbdMain->MDIChildCount(), 1);
+    QCOMPARE(conti->property("HelpContext").toInt(), 101);
+    // On the working account of the working data owner.
+    QVERIFY(dmEbdConn->xqcSprIst->Active());
+    QCOMPARE(dmEbdConn->xqcSprIst->KeyValue().toInt(), 2);
+    QVERIFY(conti->frEbcCcpMaster->IsWorkingAccount());
+    // Again: the same window comes forward.
+    dmEbdAtt->xafDatiConto->Execute();
+    QCOMPARE(fmEbdMain->MDIChildCount(), 1);
+    fmEbdMain->CloseAllChildren();
+    QTRY_COMPARE(fmEbdMain->MDIChildCount(), 0);
+    QVERIFY(!dmEbdConn->xqcSprIst->Active());
+    QVERIFY((*m_messages)->Messages.isEmpty());
 }
 
 void TstEbdMain::helpTopicsForEveryContext()
