@@ -3,6 +3,7 @@
 #include "EbdMConn.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "VtDBDateEdit.h"
 #include "VtDBEdit.h"
 #include "VtDBGrid.h"
@@ -47,7 +48,6 @@ private slots:
 private:
     TVtQueryCollection *Accounts() const { return dmEbdConn->xqcSprIst; }
     TfrEbcSprIst *Frame() const { return m_window->frEbcCcpMaster; }
-    void Type(TVtDBEdit *edit, const QString &text);
     bool Leave(TVtDBControl *control);
     void EditAccount(int id);
     static QVariant Db(const QString &sql, const QVariantList &values = {})
@@ -122,16 +122,6 @@ void TstAccounts::cleanupTestCase()
     dmEbdConn = nullptr;
 }
 
-void TstAccounts::Type(TVtDBEdit *edit, const QString &text)
-{
-    edit->LineEdit()->setFocus();
-    edit->LineEdit()->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(edit->LineEdit(), Qt::Key_Delete);
-    else
-        QTest::keyClicks(edit->LineEdit(), text);
-}
-
 bool TstAccounts::Leave(TVtDBControl *control)
 {
     return control->CommitPending();
@@ -204,13 +194,13 @@ void TstAccounts::newAccountNumbersArePadded()
     const int branch = Db(QStringLiteral("SELECT MIN(iSprId) FROM TSpr_SportelliCab WHERE iBanId = ?"), {bank}).toInt();
     QVERIFY(Frame()->xdlSprCab->SetKeyValue(branch));
     QCOMPARE(Frame()->xdeSprDesc->Text(), Db(QStringLiteral("SELECT sSprDescS FROM TSpr_SportelliCab WHERE iSprId = ?"), {branch}).toString());
-    Type(Frame()->xdeNumCc, typed + QStringLiteral("99999"));   // the edit takes no more than the bank's length
+    TypeText(Frame()->xdeNumCc, typed + QStringLiteral("99999"));   // the edit takes no more than the bank's length
     QCOMPARE(Frame()->xdeNumCc->Text().size(), qMin(typed.size() + 5, bank == 2 ? 8 : 12));
-    Type(Frame()->xdeNumCc, typed);
+    TypeText(Frame()->xdeNumCc, typed);
     QVERIFY(Leave(Frame()->xdeNumCc));
     QCOMPARE(Frame()->xdeNumCc->Text(), stored);
-    Type(Frame()->xddInizio, QStringLiteral("01/09/2026"));
-    Type(Frame()->xddFine, QStringLiteral("31/12/2026"));   // a new account is stored open
+    TypeText(Frame()->xddInizio, QStringLiteral("01/09/2026"));
+    TypeText(Frame()->xddFine, QStringLiteral("31/12/2026"));   // a new account is stored open
     QVERIFY(Leave(Frame()->xddFine));
     QVERIFY(Frame()->xacPost->Execute());
     QCOMPARE(Accounts()->State(), dsBrowse);
@@ -230,7 +220,7 @@ void TstAccounts::cashBankChoices()
 {
     QVERIFY(Frame()->xacInsert->Execute());
     QVERIFY(Frame()->xdlBanAbi->SetKeyValue(4));
-    Type(Frame()->xdeSprIntest, QStringLiteral("Istituto"));
+    TypeText(Frame()->xdeSprIntest, QStringLiteral("Istituto"));
     QVERIFY(Leave(Frame()->xdeSprIntest));
     QVERIFY(Frame()->xdlBanAbi->SetKeyValue(TfrEbcSprIst::CashBankId));
     QCOMPARE(Accounts()->FieldByName(QStringLiteral("ISPRID"))->AsInteger(), TfrEbcSprIst::CashBranchId);
@@ -265,7 +255,7 @@ void TstAccounts::requiredFields()
     QVERIFY(Frame()->xdlSprCab->SetKeyValue(Db(QStringLiteral("SELECT MIN(iSprId) FROM TSpr_SportelliCab WHERE iBanId = 4"))));
     QVERIFY(!Frame()->xacPost->Execute());
     QCOMPARE(Frame()->xdeNumCc->ErrorText(), QStringLiteral("Il numero di conto corrente è obbligatorio."));
-    Type(Frame()->xdeNumCc, QStringLiteral("55"));
+    TypeText(Frame()->xdeNumCc, QStringLiteral("55"));
     QVERIFY(!Frame()->xacPost->Execute());
     QCOMPARE(Frame()->xddInizio->ErrorText(), QStringLiteral("La data di apertura del conto è obbigatoria."));
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TSprIst")).toInt(), before);
@@ -277,16 +267,16 @@ void TstAccounts::openingDateAgainstFirstMovement()
     // The 2019 movement lies outside every financial year of the account: the
     // first one that counts is 10/03/2024.
     EditAccount(Plain);
-    Type(Frame()->xddInizio, QStringLiteral("11/03/2024"));
+    TypeText(Frame()->xddInizio, QStringLiteral("11/03/2024"));
     QVERIFY(!Leave(Frame()->xddInizio));
     QCOMPARE(Frame()->xddInizio->ErrorText(), QStringLiteral("La data di apertura del conto dev'essere minore o uguale a 10/03/2024."));
-    Type(Frame()->xddInizio, QStringLiteral("10/03/2024"));
+    TypeText(Frame()->xddInizio, QStringLiteral("10/03/2024"));
     QVERIFY(Leave(Frame()->xddInizio));
     QVERIFY(Frame()->xacPost->Execute());
     QCOMPARE(Db(QStringLiteral("SELECT dStart FROM TSprIst WHERE iSprIstId = ?"), {Plain}).toDate(), QDate(2024, 3, 10));
     // Without movements any date goes.
     EditAccount(Empty);
-    Type(Frame()->xddInizio, QStringLiteral("05/05/2030"));
+    TypeText(Frame()->xddInizio, QStringLiteral("05/05/2030"));
     QVERIFY(Leave(Frame()->xddInizio));
     QVERIFY(Frame()->xacPost->Execute());
     QCOMPARE(Db(QStringLiteral("SELECT dStart FROM TSprIst WHERE iSprIstId = ?"), {Empty}).toDate(), QDate(2030, 5, 5));
@@ -298,16 +288,16 @@ void TstAccounts::closingDateAgainstLastMovement()
     // The last movement inside a year of the account is 02/05/2025 (the one
     // of October 2025 falls after the 2025 cash period).
     EditAccount(Plain);
-    Type(Frame()->xddFine, QStringLiteral("01/05/2025"));
+    TypeText(Frame()->xddFine, QStringLiteral("01/05/2025"));
     QVERIFY(!Leave(Frame()->xddFine));
     QCOMPARE(Frame()->xddFine->ErrorText(), QStringLiteral("La data di chiusura del conto dev'essere maggiore o uguale a 02/05/2025."));
     QVERIFY((*m_messages)->Messages.isEmpty());
-    Type(Frame()->xddFine, QStringLiteral("01/01/2001"));
+    TypeText(Frame()->xddFine, QStringLiteral("01/01/2001"));
     QVERIFY(!Leave(Frame()->xddFine));
     QCOMPARE(Frame()->xddFine->ErrorText(), QStringLiteral("La data di chiusura del conto non può precedere quella di apertura."));
     // Equal to the last movement it is accepted, after the question.
     (*m_messages)->Answers << mrNo;
-    Type(Frame()->xddFine, QStringLiteral("02/05/2025"));
+    TypeText(Frame()->xddFine, QStringLiteral("02/05/2025"));
     Leave(Frame()->xddFine);
     QCOMPARE((*m_messages)->Messages.size(), 1);
     QCOMPARE((*m_messages)->LastText(),
@@ -321,10 +311,10 @@ void TstAccounts::closingDateAgainstLastMovement()
 void TstAccounts::closingDeclinedCancelsTheEdit()
 {
     EditAccount(Empty);
-    Type(Frame()->xdeSprIntest, QStringLiteral("Nuovo intestatario"));
+    TypeText(Frame()->xdeSprIntest, QStringLiteral("Nuovo intestatario"));
     QVERIFY(Leave(Frame()->xdeSprIntest));
     (*m_messages)->Answers << mrNo;
-    Type(Frame()->xddFine, QStringLiteral("31/12/2030"));
+    TypeText(Frame()->xddFine, QStringLiteral("31/12/2030"));
     Leave(Frame()->xddFine);
     QCOMPARE(Accounts()->State(), dsBrowse);
     QVERIFY(!Frame()->ClosingChanged());
@@ -341,7 +331,7 @@ void TstAccounts::closingRefusedWhileMovimentiIsOpen()
     QVERIFY(QTest::qWaitForWindowExposed(&movimenti));
     EditAccount(Plain);
     (*m_messages)->Answers << mrYes;
-    Type(Frame()->xddFine, QStringLiteral("31/12/2025"));
+    TypeText(Frame()->xddFine, QStringLiteral("31/12/2025"));
     Leave(Frame()->xddFine);
     QCOMPARE((*m_messages)->Texts().size(), 2);
     QCOMPARE((*m_messages)->LastText(),
@@ -360,7 +350,7 @@ void TstAccounts::closingLocksAndReopeningUnlocks()
 
     EditAccount(Plain);
     (*m_messages)->Answers << mrYes;
-    Type(Frame()->xddFine, QStringLiteral("31/12/2025"));
+    TypeText(Frame()->xddFine, QStringLiteral("31/12/2025"));
     QVERIFY(Leave(Frame()->xddFine));
     QVERIFY(Frame()->ClosingChanged());
     QVERIFY(Frame()->xacPost->Execute());
@@ -376,7 +366,7 @@ void TstAccounts::closingLocksAndReopeningUnlocks()
     EditAccount(Plain);
     (*m_messages)->Clear();
     (*m_messages)->Answers << mrYes;
-    Type(Frame()->xddFine, QString());
+    TypeText(Frame()->xddFine, QString());
     QVERIFY(Leave(Frame()->xddFine));
     QCOMPARE((*m_messages)->Texts(),
              QStringList{QStringLiteral("ATTENZIONE !!!\r\nSi sta per annullare la data di chiusura del conto.\r\n"
@@ -389,7 +379,7 @@ void TstAccounts::closingLocksAndReopeningUnlocks()
     // a movement locked by hand stays locked.
     TTestDatabase::Exec(QStringLiteral("UPDATE TMvm_MovimentiCcp SET iLocked = 1 WHERE iMvmId = 900201"));
     EditAccount(Plain);
-    Type(Frame()->xdeSprIntest, QStringLiteral("Prova bis"));
+    TypeText(Frame()->xdeSprIntest, QStringLiteral("Prova bis"));
     QVERIFY(Frame()->xacPost->Execute());
     QCOMPARE(Db(QStringLiteral("SELECT sSprIstIntest FROM TSprIst WHERE iSprIstId = ?"), {Plain}).toString(), QStringLiteral("Prova bis"));
     QCOMPARE(Db(locked).toInt(), 1);
@@ -410,7 +400,7 @@ void TstAccounts::closedAccountIsReadOnlyButReopenable()
     // Reopening with No keeps it closed.
     EditAccount(4);
     (*m_messages)->Answers << mrNo;
-    Type(Frame()->xddFine, QString());
+    TypeText(Frame()->xddFine, QString());
     Leave(Frame()->xddFine);
     QCOMPARE(Accounts()->State(), dsBrowse);
     QCOMPARE(Db(QStringLiteral("SELECT dEnd FROM TSprIst WHERE iSprIstId = 4")).toDate(), QDate(2023, 12, 31));

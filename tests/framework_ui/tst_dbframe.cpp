@@ -1,5 +1,6 @@
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "VtBookmark.h"
 #include "VtDBCheckBox.h"
 #include "VtDBComboBox.h"
@@ -81,16 +82,6 @@ public:
     TVtDBMemo *xmeNote;
     TVtDBComboBox *cbTipo;
 };
-
-void Type(TVtDBEdit *c, const QString &text)
-{
-    c->LineEdit()->setFocus();
-    c->LineEdit()->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(c->LineEdit(), Qt::Key_Delete);
-    else
-        QTest::keyClicks(c->LineEdit(), text);
-}
 }
 
 // A grid-and-detail frame and its data-aware controls driven as a user would,
@@ -176,10 +167,10 @@ void TstDBFrame::insertTypeAndPostWritesTheRow()
     QCOMPARE(f->pcMain->currentWidget(), f->tsDetail);
     QVERIFY(f->xdeDesc->LineEdit()->text().isEmpty());
 
-    Type(f->xdeDesc, QStringLiteral("Diario scolastico"));
-    Type(f->xdeCodice, QStringLiteral("dia"));
-    Type(f->xneImporto, QStringLiteral("1.234,5"));
-    Type(f->xddData, QStringLiteral("15/09/2024"));
+    TypeText(f->xdeDesc, QStringLiteral("Diario scolastico"));
+    TypeText(f->xdeCodice, QStringLiteral("dia"));
+    TypeText(f->xneImporto, QStringLiteral("1.234,5"));
+    TypeText(f->xddData, QStringLiteral("15/09/2024"));
     QTest::mouseClick(f->ckAttivo->CheckBox(), Qt::LeftButton);
     f->xmeNote->TextEdit()->setFocus();
     QTest::keyClicks(f->xmeNote->TextEdit(), QStringLiteral("Per le prime"));
@@ -218,10 +209,10 @@ void TstDBFrame::editThenCancelRestoresValues()
     QCOMPARE(m_coll->State(), dsEdit);
     QCOMPARE(f->pcMain->currentWidget(), f->tsDetail);
     QCOMPARE(f->xdeDesc->LineEdit()->text(), QStringLiteral("Zaino"));
-    Type(f->xdeDesc, QStringLiteral("Zainetto"));
+    TypeText(f->xdeDesc, QStringLiteral("Zainetto"));
     QTest::keyClick(f->xdeDesc->LineEdit(), Qt::Key_Return);
     QCOMPARE(m_coll->FieldByName(QStringLiteral("SFUDESC"))->AsString(), QStringLiteral("Zainetto"));
-    Type(f->xneImporto, QStringLiteral("99"));
+    TypeText(f->xneImporto, QStringLiteral("99"));
     QTest::mouseClick(f->ckAttivo->CheckBox(), Qt::LeftButton);
     f->cbTipo->SelectId(2);
     QCOMPARE(m_coll->FieldByName(QStringLiteral("LFUATTIVO"))->AsInteger(), 0);
@@ -244,7 +235,7 @@ void TstDBFrame::typingStartsTheEditAndLeavingTheDetailPosts()
     m_coll->Locate(QStringLiteral("IFUID"), 2);
     f->ShowDetail();
     QCOMPARE(m_coll->State(), dsBrowse);
-    Type(f->xdeDesc, QStringLiteral("Astuccio grande"));
+    TypeText(f->xdeDesc, QStringLiteral("Astuccio grande"));
     QCOMPARE(m_coll->State(), dsEdit);
     QVERIFY(f->xdeDesc->Pending());
     QVERIFY(f->xacPost->isEnabled());
@@ -259,8 +250,8 @@ void TstDBFrame::failingValidationRefusesThePostAtTheField()
 {
     auto *f = m_frame.get();
     f->xacInsert->trigger();
-    Type(f->xdeDesc, QStringLiteral("Quaderno"));
-    Type(f->xdeCodice, QStringLiteral("QU"));
+    TypeText(f->xdeDesc, QStringLiteral("Quaderno"));
+    TypeText(f->xdeCodice, QStringLiteral("QU"));
     QTest::keyClick(f->xdeCodice->LineEdit(), Qt::Key_Return);
     // Refused on commit: shown under the control, not in a message box, and not written.
     QCOMPARE(f->xdeCodice->ErrorText(), CodeMessage);
@@ -278,7 +269,7 @@ void TstDBFrame::failingValidationRefusesThePostAtTheField()
     QCOMPARE(f->xdeCodice->ErrorText(), CodeMessage);
 
     // Corrected: the message goes; the untouched date is validated at the post.
-    Type(f->xdeCodice, QStringLiteral("QUA"));
+    TypeText(f->xdeCodice, QStringLiteral("QUA"));
     f->xacPost->trigger();
     QVERIFY(!f->xdeCodice->HasError());
     QVERIFY(f->xdeCodice->ErrorLabel()->isHidden());
@@ -287,7 +278,7 @@ void TstDBFrame::failingValidationRefusesThePostAtTheField()
     QCOMPARE(m_coll->State(), dsInsert);
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TFU_ARTICOLI")).toInt(), before);
 
-    Type(f->xddData, QStringLiteral("01/10/2024"));
+    TypeText(f->xddData, QStringLiteral("01/10/2024"));
     f->xacPost->trigger();
     QCOMPARE(m_coll->State(), dsBrowse);
     QVERIFY(!f->xddData->HasError());
@@ -296,7 +287,7 @@ void TstDBFrame::failingValidationRefusesThePostAtTheField()
 
     // Cancelling an edit with a refused value clears the message.
     f->xacEdit->trigger();
-    Type(f->xdeCodice, QStringLiteral("X"));
+    TypeText(f->xdeCodice, QStringLiteral("X"));
     f->xacPost->trigger();
     QCOMPARE(f->xdeCodice->ErrorText(), CodeMessage);
     f->xacCancel->trigger();
@@ -309,19 +300,19 @@ void TstDBFrame::malformedTextIsRefusedAtTheField()
     auto *f = m_frame.get();
     m_coll->Locate(QStringLiteral("IFUID"), 3);
     f->xacEdit->trigger();
-    Type(f->xddData, QStringLiteral("31/02/2024"));
+    TypeText(f->xddData, QStringLiteral("31/02/2024"));
     f->xacPost->trigger();
     QCOMPARE(f->xddData->ErrorText(), BadDate);
     QCOMPARE(m_coll->State(), dsEdit);
-    Type(f->xneImporto, QStringLiteral("12,3,4"));
-    Type(f->xddData, QStringLiteral(""));   // empty is a null date, refused here by the validation
+    TypeText(f->xneImporto, QStringLiteral("12,3,4"));
+    TypeText(f->xddData, QStringLiteral(""));   // empty is a null date, refused here by the validation
     f->xacPost->trigger();
     QCOMPARE(f->xddData->ErrorText(), DateMessage);
-    Type(f->xddData, QStringLiteral("3/9/2024"));
+    TypeText(f->xddData, QStringLiteral("3/9/2024"));
     f->xacPost->trigger();
     QCOMPARE(f->xneImporto->ErrorText(), QStringLiteral("Valore numerico non valido."));
     QCOMPARE(m_coll->State(), dsEdit);
-    Type(f->xneImporto, QStringLiteral("1200,75"));
+    TypeText(f->xneImporto, QStringLiteral("1200,75"));
     f->xacPost->trigger();
     QCOMPARE(m_coll->State(), dsBrowse);
     QCOMPARE(Db(QStringLiteral("SELECT FFUIMPORTO FROM TFU_ARTICOLI WHERE IFUID = 3")).toDouble(), 1200.75);
@@ -455,7 +446,7 @@ void TstDBFrame::sortedGridEditsTheRowTheUserSees()
     QVERIFY(f->grMain->SelectViewRow(2));
     QCOMPARE(m_coll->FieldByName(QStringLiteral("IFUID"))->AsInteger(), 1);
     f->xacEdit->trigger();
-    Type(f->xdeDesc, QStringLiteral("Zaino blu"));
+    TypeText(f->xdeDesc, QStringLiteral("Zaino blu"));
     f->xacPost->trigger();
     QCOMPARE(Db(QStringLiteral("SELECT SFUDESC FROM TFU_ARTICOLI WHERE IFUID = 1")).toString(), QStringLiteral("Zaino blu"));
     QCOMPARE(Db(QStringLiteral("SELECT SFUDESC FROM TFU_ARTICOLI WHERE IFUID = 2")).toString(), QStringLiteral("Astuccio"));
@@ -536,18 +527,18 @@ void TstDBFrame::editFilterCaseAndLength()
     // The field's size (VARCHAR(8)) limits the edit.
     QCOMPARE(f->xdeCodice->LineEdit()->maxLength(), 8);
     f->xacEdit->trigger();
-    Type(f->xdeCodice, QStringLiteral("ab-1c d"));
+    TypeText(f->xdeCodice, QStringLiteral("ab-1c d"));
     QCOMPARE(f->xdeCodice->LineEdit()->text(), QStringLiteral("AB1CD"));
     QTest::keyClick(f->xdeCodice->LineEdit(), Qt::Key_Backspace);
     QCOMPARE(f->xdeCodice->LineEdit()->text(), QStringLiteral("AB1C"));
     f->xdeCodice->SetMaxLength(3);
-    Type(f->xdeCodice, QStringLiteral("xyzw"));
+    TypeText(f->xdeCodice, QStringLiteral("xyzw"));
     QCOMPARE(f->xdeCodice->LineEdit()->text(), QStringLiteral("XYZ"));
     f->xacPost->trigger();
     QCOMPARE(Db(QStringLiteral("SELECT SFUCODICE FROM TFU_ARTICOLI WHERE IFUID = 1")).toString(), QStringLiteral("XYZ"));
     // The date edit takes only digits and slashes.
     f->xacEdit->trigger();
-    Type(f->xddData, QStringLiteral("1a0/1b1/2025"));
+    TypeText(f->xddData, QStringLiteral("1a0/1b1/2025"));
     QCOMPARE(f->xddData->LineEdit()->text(), QStringLiteral("10/11/2025"));
     f->xacCancel->trigger();
 }

@@ -6,6 +6,7 @@
 #include "EbsMDataSets.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "VtException.h"
 #include "VtGlobalValuesManager.h"
 #include "VtQueryCollection.h"
@@ -102,7 +103,6 @@ private slots:
     void refreshCompCausRefreshesOnlyOpenSets();
 
 private:
-    void SetContext(int dwg, int ans, int anf, int account, int cauAns);
     std::unique_ptr<TTestDatabase> m_db;
     std::unique_ptr<TScopedMessageService> m_messages;
 };
@@ -120,7 +120,7 @@ void TstShellConn::initTestCase()
 void TstShellConn::init()
 {
     (*m_messages)->Clear();
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
 }
 
 void TstShellConn::cleanup()
@@ -139,15 +139,6 @@ void TstShellConn::cleanupTestCase()
     dmEbsDataSets = nullptr;
     delete dmEbdConn;
     dmEbdConn = nullptr;
-}
-
-void TstShellConn::SetContext(int dwg, int ans, int anf, int account, int cauAns)
-{
-    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_DwgId"), QString::number(dwg));
-    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_AnsId"), QString::number(ans));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QString::number(anf));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QString::number(account));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBSP_CauAnsId"), QString::number(cauAns));
 }
 
 // How the module builds its connection and collections.
@@ -584,7 +575,7 @@ void TstShellConn::holdersOfTheWorkingYear()
         "JOIN TCls_Classi k ON k.iClsId = p.iClsId WHERE s.iAnaId = a.iAnaId AND EXTRACT(YEAR FROM k.dStart) = ?)");
     TVtQueryCollection *q = dmEbdConn->xqcAluGen;
     for (int ans : {2024, 2025}) {
-        SetContext(1, ans, 2025, 2, 2024);
+        SetWorkingContext(1, ans, 2025, 2, 2024);
         Reopen(q);
         const QList<int> expected = Sorted(DbIds(expectedSql, {ans}));
         QVERIFY(expected.size() > 10);
@@ -712,7 +703,7 @@ void TstShellConn::reasonsAndInstalmentsOfAHolder()
     TVtQueryCollection *cau = dmEbdConn->xqcAcbCau;
     TVtQueryCollection *cac = dmEbdConn->xqcCacAcbCau;
     for (int ans : {2024, 2025}) {
-        SetContext(1, 2024, 2025, 2, ans);
+        SetWorkingContext(1, 2024, 2025, 2, ans);
         cau->Close();
         cau->Params().ParamByName(QStringLiteral("iAcbId"))->SetAsInteger(holder);
         cau->Open();
@@ -725,7 +716,7 @@ void TstShellConn::reasonsAndInstalmentsOfAHolder()
             QVERIFY(RowValue(cac, r - 1, QStringLiteral("DCACDATASCADENZA")).toDate()
                     <= RowValue(cac, r, QStringLiteral("DCACDATASCADENZA")).toDate());
     }
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
     Reopen(cau);
     Reopen(cac);
     QVERIFY(cau->RecordCount() >= 2);
@@ -776,13 +767,13 @@ void TstShellConn::grantsOfAHolder()
         "(SELECT dAnsVeltoFine FROM TAns_AnniScolast WHERE iAnsId = ?)");
     TVtQueryCollection *q = dmEbdConn->xqcDote;
     for (int ans : {2024, 2025}) {
-        SetContext(1, 2024, 2025, 2, ans);
+        SetWorkingContext(1, 2024, 2025, 2, ans);
         q->Close();
         q->Params().ParamByName(QStringLiteral("iAcbId"))->SetAsInteger(holder);
         q->Open();
         QCOMPARE(Sorted(Column(q, QStringLiteral("IDOSID"))), Sorted(DbIds(grantsSql, {holder, AnsStart(ans), ans})));
     }
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
     Reopen(q);
     QVERIFY(q->RecordCount() >= 1);
     const int grant = q->FieldByName(QStringLiteral("IDOSID"))->Value().toInt();

@@ -9,6 +9,7 @@
 #include "ModMAnaAtt.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "VtApgPage.h"
 #include "VtAttComponent.h"
 #include "VtAttReport.h"
@@ -56,7 +57,6 @@ private slots:
     void screenshots();
 
 private:
-    void SetContext(int dwg, int ans, int anf, int account, int cauAns);
     QWidget *OpenChild(const QString &caption);
     std::unique_ptr<TTestDatabase> m_db;
     std::unique_ptr<TScopedMessageService> m_messages;
@@ -76,7 +76,7 @@ void TstEbdMain::initTestCase()
 
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
     m_messages = std::make_unique<TScopedMessageService>();
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
 
     dmEbdConn = new TdmEbdConn;
     dmEbdConn->Settings = m_db->Settings();
@@ -100,7 +100,7 @@ void TstEbdMain::init()
 {
     (*m_messages)->Clear();
     m_paramDialogs = 0;
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
 }
 
 void TstEbdMain::cleanup()
@@ -113,15 +113,6 @@ void TstEbdMain::cleanupTestCase()
     delete fmEbdMain;
     delete dmEbdAtt;
     delete dmEbdConn;
-}
-
-void TstEbdMain::SetContext(int dwg, int ans, int anf, int account, int cauAns)
-{
-    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_DwgId"), QString::number(dwg));
-    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_AnsId"), QString::number(ans));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QString::number(anf));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QString::number(account));
-    xgvmGlobalVar->SetValues(QStringLiteral("EBSP_CauAnsId"), QString::number(cauAns));
 }
 
 QWidget *TstEbdMain::OpenChild(const QString &caption)
@@ -191,12 +182,12 @@ void TstEbdMain::statusPanelsShowTheContext()
     QVERIFY(gFineUtente > gInizioUtente);
 
     // The panels follow the context.
-    SetContext(1, 2025, 2025, 1, 2025);
+    SetWorkingContext(1, 2025, 2025, 1, 2025);
     fmEbdMain->RefreshPanels();
     QVERIFY(fmEbdMain->PanelText(2).endsWith(QStringLiteral("(Postale)")));
     QCOMPARE(fmEbdMain->PanelText(4), QStringLiteral("A.S.: 2025/2026"));
     // A year without a cash row leaves the period unset.
-    SetContext(1, 2024, 2026, 2, 2024);
+    SetWorkingContext(1, 2024, 2026, 2, 2024);
     fmEbdMain->RefreshPanels();
     QCOMPARE(fmEbdMain->PanelText(3), QStringLiteral("Esercizio finanziario: 2026"));
     QVERIFY(gInizioUtente.isNull());
@@ -219,7 +210,7 @@ void TstEbdMain::movimentiYearCheck()
     QFETCH(int, ans);
     QFETCH(int, anf);
     QFETCH(bool, accepted);
-    SetContext(1, ans, anf, 2, 2024);
+    SetWorkingContext(1, ans, anf, 2, 2024);
     bool allow = true;
     dmEbdAtt->xafMovimenti->BeforeExecute(dmEbdAtt->xafMovimenti, allow);
     QCOMPARE(allow, accepted);
@@ -259,18 +250,18 @@ void TstEbdMain::initAnfRefusals()
     QTRY_VERIFY(!FindFormByCaption(QStringLiteral("Movimenti")));
 
     (*m_messages)->Clear();
-    SetContext(1, 2024, 2025, 4, 2024);   // account 4 is closed
+    SetWorkingContext(1, 2024, 2025, 4, 2024);   // account 4 is closed
     QVERIFY(!dmEbdAtt->xafInitAnf->Execute());
     QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("Impossibile procedere in quanto il conto corrente è chiuso.")});
 
     (*m_messages)->Clear();
-    SetContext(1, 2024, 2025, 0, 2024);
+    SetWorkingContext(1, 2024, 2025, 0, 2024);
     QVERIFY(!dmEbdAtt->xafInitAnf->Execute());
     QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare il conto.")});
 
     // An open account passes the checks.
     (*m_messages)->Clear();
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
     bool allow = false;
     dmEbdAtt->xafInitAnf->BeforeExecute(dmEbdAtt->xafInitAnf, allow);
     QVERIFY(allow);
@@ -297,7 +288,7 @@ void TstEbdMain::reportKindCheck()
              QStringLiteral("Il report selezionato è disponibile solo se\r\nil conto di lavoro è di tipo 'cassa'."));
     QCOMPARE(ran, 0);
 
-    SetContext(1, 2024, 2025, 1, 2024);   // post office
+    SetWorkingContext(1, 2024, 2025, 1, 2024);   // post office
     QVERIFY(tree->SelectRptId(14003));
     QVERIFY(dmEbdAtt->xarReport->Execute());
     QVERIFY(tree->SelectRptId(44020));   // other reports whatever the account
@@ -378,7 +369,7 @@ void TstEbdMain::budgetCommandsNeedTheFinancialYear()
     QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare l'anno finanziario di lavoro.")});
 
     (*m_messages)->Clear();
-    SetContext(1, 2024, 2025, 2, 2024);
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
     int filters = 0;
     dmEbsAtt->RunTotalsFilter = [&](int kind) {
         ++filters;

@@ -11,6 +11,7 @@
 #include "ModUSuite.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestInput.h"
 #include "VtAttForm.h"
 #include "VtDBComboBox.h"
 #include "VtDBDateEdit.h"
@@ -41,16 +42,6 @@ using TFrameList = QList<QPair<QString, QString>>;
 const QString ReadOnlyText = QStringLiteral("I dati sono in sola lettura.");
 const QString DeleteQuestion = QStringLiteral("Confermi la cancellazione del record?");
 const QString PeriodText = QStringLiteral("La data di fine non può precedere la data di inizio.");
-
-void Type(TVtDBEdit *c, const QString &text)
-{
-    c->LineEdit()->setFocus();
-    c->LineEdit()->selectAll();
-    if (text.isEmpty())
-        QTest::keyClick(c->LineEdit(), Qt::Key_Delete);
-    else
-        QTest::keyClicks(c->LineEdit(), text);
-}
 
 QVariant Db(const QString &sql, const QVariantList &values = {})
 {
@@ -349,15 +340,15 @@ void TstSuite::detailFramesWriteAndTheReadOnlySwitchRefuses()
     // A wrong number is refused at the field and nothing is written.
     tel->xacInsert->trigger();
     QCOMPARE(tel->xqcMain->State(), dsInsert);
-    Type(tel->xdeNumero, QStringLiteral("0381-abc"));
+    TypeText(tel->xdeNumero, QStringLiteral("0381-abc"));
     tel->xacPost->trigger();
     QCOMPARE(tel->xdeNumero->ErrorText(),
              QStringLiteral("Numero di telefono non valido: sono ammessi da 5 a 15 cifre, spazi e i segni + / . -"));
     QCOMPARE(tel->xqcMain->State(), dsInsert);
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TAnaTel WHERE iAnaId = 3")).toInt(), before);
     // Corrected, the number is written for the chosen pupil.
-    Type(tel->xdeNumero, QStringLiteral("0381 998877"));
-    Type(tel->xdeDesc, QStringLiteral("Nonna"));
+    TypeText(tel->xdeNumero, QStringLiteral("0381 998877"));
+    TypeText(tel->xdeDesc, QStringLiteral("Nonna"));
     tel->xacPost->trigger();
     QVERIFY2(msg->Messages.isEmpty(), qPrintable(msg->Texts().join(QLatin1Char('|'))));
     QCOMPARE(tel->xqcMain->State(), dsBrowse);
@@ -500,7 +491,7 @@ void TstSuite::adultEducationTabs()
     fm->pcDettagli->setCurrentWidget(ede);
     ede->xacInsert->trigger();
     ede->cbStato->SelectId(1);
-    Type(ede->xddStart, QStringLiteral("01/03/2025"));
+    TypeText(ede->xddStart, QStringLiteral("01/03/2025"));
     ede->xacPost->trigger();
     QCOMPARE(msg->LastText(), QStringLiteral("Chiudere prima lo stato occupazionale in corso (%1), indicandone la data di fine.").arg(current));
     QCOMPARE(msg->Messages.last().Type, mtError);
@@ -510,13 +501,13 @@ void TstSuite::adultEducationTabs()
     // Closing the current one first, then the new one goes in.
     ede->xqcMain->First();
     ede->xacEdit->trigger();
-    Type(ede->xddEnd, QStringLiteral("28/02/2025"));
+    TypeText(ede->xddEnd, QStringLiteral("28/02/2025"));
     ede->xacPost->trigger();
     QCOMPARE(ede->xqcMain->State(), dsBrowse);
     ede->xacInsert->trigger();
     ede->cbStato->SelectId(1);
-    Type(ede->xddStart, QStringLiteral("01/03/2025"));
-    Type(ede->xdeNote, QStringLiteral("Assunta in prova"));
+    TypeText(ede->xddStart, QStringLiteral("01/03/2025"));
+    TypeText(ede->xdeNote, QStringLiteral("Assunta in prova"));
     ede->xacPost->trigger();
     QCOMPARE(ede->xqcMain->State(), dsBrowse);
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TAnaEde WHERE iAnaId = ? AND iEdeId = 1 AND dEnd IS NULL AND sAnaEdeNote = 'Assunta in prova'"), {person}).toInt(), 1);
@@ -528,8 +519,8 @@ void TstSuite::adultEducationTabs()
     fm->pcDettagli->setCurrentWidget(citt);
     citt->xacInsert->trigger();
     citt->cbStato->SelectId(2);
-    Type(citt->xddStart, QStringLiteral("01/09/2024"));
-    Type(citt->xddEnd, QStringLiteral("31/08/2024"));
+    TypeText(citt->xddStart, QStringLiteral("01/09/2024"));
+    TypeText(citt->xddEnd, QStringLiteral("31/08/2024"));
     citt->xacPost->trigger();
     QCOMPARE(msg->Texts(), QStringList{PeriodText});
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TAnaCitt WHERE iAnaId = ?"), {person}).toInt(), 2);
@@ -559,19 +550,19 @@ void TstSuite::signatoriesInsertEditDelete()
 
     auto *f = fm->frFirme;
     f->xacInsert->trigger();
-    Type(fm->xdeRuolo, QStringLiteral("Vicario"));
+    TypeText(fm->xdeRuolo, QStringLiteral("Vicario"));
     f->xacPost->trigger();
     QCOMPARE(fm->xdeCognomeNome->ErrorText(), QStringLiteral("Indicare cognome e nome del firmatario."));
     QCOMPARE(fm->xddStart->ErrorText(), QString());
-    Type(fm->xdeCognomeNome, QStringLiteral("Ferlini Annalisa"));
+    TypeText(fm->xdeCognomeNome, QStringLiteral("Ferlini Annalisa"));
     f->xacPost->trigger();
     QCOMPARE(fm->xddStart->ErrorText(), QStringLiteral("Indicare la data da cui vale la firma."));
-    Type(fm->xddStart, QStringLiteral("01/09/2025"));
-    Type(fm->xddEnd, QStringLiteral("31/08/2025"));
+    TypeText(fm->xddStart, QStringLiteral("01/09/2025"));
+    TypeText(fm->xddEnd, QStringLiteral("31/08/2025"));
     f->xacPost->trigger();
     QCOMPARE(msg->Texts(), QStringList{PeriodText});
     QCOMPARE(Db(QStringLiteral("SELECT COUNT(*) FROM TKbs_Firme WHERE sKbsRuolo = 'Vicario'")).toInt(), 0);
-    Type(fm->xddEnd, QString());
+    TypeText(fm->xddEnd, QString());
     f->xacPost->trigger();
     QCOMPARE(fm->xqcFirme->State(), dsBrowse);
     QCOMPARE(Db(QStringLiteral("SELECT sKbsCognomeNome FROM TKbs_Firme WHERE sKbsRuolo = 'Vicario'")).toString(), QStringLiteral("Ferlini Annalisa"));
@@ -582,7 +573,7 @@ void TstSuite::signatoriesInsertEditDelete()
     QVERIFY(fm->xqcFirme->Locate(QStringLiteral("SKBSRUOLO"), QStringLiteral("DSGA")));
     const int dsga = fm->xqcFirme->FieldByName(QStringLiteral("IKBSID"))->AsInteger();
     f->xacEdit->trigger();
-    Type(fm->xddEnd, QStringLiteral("31/08/2025"));
+    TypeText(fm->xddEnd, QStringLiteral("31/08/2025"));
     f->xacPost->trigger();
     QCOMPARE(fm->xqcFirme->State(), dsBrowse);
     QCOMPARE(Db(QStringLiteral("SELECT dEnd FROM TKbs_Firme WHERE iKbsId = ?"), {dsga}).toDate(), QDate(2025, 8, 31));
@@ -614,17 +605,17 @@ void TstSuite::otherBeneficiariesListInsertDelete()
 
     auto *f = fm->frBeneficiari;
     f->xacInsert->trigger();
-    Type(fm->xdeCodFiscale, QStringLiteral("1234"));
+    TypeText(fm->xdeCodFiscale, QStringLiteral("1234"));
     f->xacPost->trigger();
     QCOMPARE(fm->xdeCognome->ErrorText(), QStringLiteral("Indicare il cognome o la ragione sociale."));
     QCOMPARE(fm->xdeCodFiscale->ErrorText(), QStringLiteral("Il codice fiscale deve avere 16 caratteri, la partita IVA 11 cifre."));
-    Type(fm->xdeCognome, QStringLiteral("Libreria Scolastica Ponte s.a.s."));
-    Type(fm->xdeCodFiscale, QStringLiteral("04455660157"));
-    Type(fm->xdeEMail, QStringLiteral("ponte@"));
+    TypeText(fm->xdeCognome, QStringLiteral("Libreria Scolastica Ponte s.a.s."));
+    TypeText(fm->xdeCodFiscale, QStringLiteral("04455660157"));
+    TypeText(fm->xdeEMail, QStringLiteral("ponte@"));
     f->xacPost->trigger();
     QCOMPARE(fm->xdeEMail->ErrorText(), QStringLiteral("Indirizzo e-mail non valido."));
-    Type(fm->xdeEMail, QStringLiteral("ordini@libreriaponte.example.it"));
-    Type(fm->xdeTelefono, QStringLiteral("0381 445566"));
+    TypeText(fm->xdeEMail, QStringLiteral("ordini@libreriaponte.example.it"));
+    TypeText(fm->xdeTelefono, QStringLiteral("0381 445566"));
     f->xacPost->trigger();
     QVERIFY2(msg->Messages.isEmpty(), qPrintable(msg->Texts().join(QLatin1Char('|'))));
     QCOMPARE(fm->xqcBeneficiari->State(), dsBrowse);
@@ -642,7 +633,7 @@ void TstSuite::otherBeneficiariesListInsertDelete()
 
     // Edit, then delete: the category row and the person go together.
     f->xacEdit->trigger();
-    Type(fm->xdeNome, QStringLiteral("Referente: Paola"));
+    TypeText(fm->xdeNome, QStringLiteral("Referente: Paola"));
     f->xacPost->trigger();
     QCOMPARE(Db(QStringLiteral("SELECT sAnaNome FROM TAna_Anagrafiche WHERE iAnaId = ?"), {id}).toString(), QStringLiteral("Referente: Paola"));
     msg->Answers << mrYes;
