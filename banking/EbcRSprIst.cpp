@@ -133,7 +133,7 @@ void TfrEbcSprIst::BuildControls()
         SetSearchColumn(form, QStringLiteral("SINDCOM"), QString(), 0, false, false);
     };
     xdlSprCab->OnChangeFKValue = [this](TVtDBLookupEdit *, const QVariant &key) { xdlSprCabChangeFKValue(key); };
-    xdlSprCab->OnValidate = [this](const QVariant &v, QString &msg) { return xdlSprCabValidate(v, msg); };
+    xdlSprCab->OnValidate = TVtDBControl::Required(QStringLiteral("Il codice CAB è obbligatorio."));
     xdeSprDesc = AddEdit(QStringLiteral("SSPRDESCS"), QString(), true);
     xdeSprDesc->setObjectName(QStringLiteral("xdeSprDesc"));
     xdeSprInd = AddEdit(QStringLiteral("SINDCOM"), QString(), true);
@@ -144,7 +144,7 @@ void TfrEbcSprIst::BuildControls()
     xdeNumCc->SetCharCase(ecUpperCase);
     xdeNumCc->SetFilter(cfLettersDigits);
     xdeNumCc->SetMaxLength(12);
-    xdeNumCc->OnValidate = [this](const QVariant &v, QString &msg) { return xdeNumCcValidate(v, msg); };
+    xdeNumCc->OnValidate = TVtDBControl::Required(QStringLiteral("Il numero di conto corrente è obbligatorio."));
     xdeNumCc->OnChange = [this](TVtDBControl *) { xdeNumCcChange(); };
 
     xdeCin = AddEdit(QStringLiteral("SSPRISTCIN"), QStringLiteral("CIN"));
@@ -333,24 +333,6 @@ void TfrEbcSprIst::xdlSprCabChangeFKValue(const QVariant &key)
     Field("SSPRCAB")->SetValue(list->FieldByName(QStringLiteral("SSPRCAB"))->Value());
     Field("SSPRDESCS")->SetValue(list->FieldByName(QStringLiteral("SSPRDESCS"))->Value());
     Field("SINDCOM")->SetValue(list->FieldByName(QStringLiteral("SINDCOM"))->Value());
-}
-
-bool TfrEbcSprIst::xdlSprCabValidate(const QVariant &value, QString &message)
-{
-    if (value.isNull()) {
-        message = QStringLiteral("Il codice CAB è obbligatorio.");
-        return false;
-    }
-    return true;
-}
-
-bool TfrEbcSprIst::xdeNumCcValidate(const QVariant &value, QString &message)
-{
-    if (value.isNull() || value.toString().trimmed().isEmpty()) {
-        message = QStringLiteral("Il numero di conto corrente è obbligatorio.");
-        return false;
-    }
-    return true;
 }
 
 // The number is kept at the full length of its bank kind.

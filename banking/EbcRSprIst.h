@@ -68,8 +68,6 @@ protected:
     void xdsMainStateChange();
     void xdlBanAbiChangeFKValue(const QVariant &key);
     void xdlSprCabChangeFKValue(const QVariant &key);
-    bool xdlSprCabValidate(const QVariant &value, QString &message);
-    bool xdeNumCcValidate(const QVariant &value, QString &message);
     void xdeNumCcChange();
     bool xddInizioValidate(const QVariant &value, QString &message);
     void xddFineChange();

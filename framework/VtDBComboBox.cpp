@@ -1,4 +1,5 @@
 #include "VtDBComboBox.h"
+#include "VtUtils.h"
 
 #include <QComboBox>
 
@@ -16,6 +17,12 @@ void TVtDBComboBox::AddItem(const QString &text, const QVariant &id)
     m_combo->addItem(text, id);
     m_combo->blockSignals(was);
     UpdateFromField();
+}
+
+void TVtDBComboBox::LoadItems(const QString &select)
+{
+    for (const TVtEnumItem &item : ReadEnumValues(select))
+        AddItem(item.Text, item.Id);
 }
 
 void TVtDBComboBox::SetItems(const QList<QPair<QString, QVariant>> &items)

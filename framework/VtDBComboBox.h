@@ -16,6 +16,8 @@ public:
 
     QComboBox *ComboBox() const { return m_combo; }
     void AddItem(const QString &text, const QVariant &id);
+    // Adds the (id, text) rows of a two-column select on the global connection.
+    void LoadItems(const QString &select);
     void SetItems(const QList<QPair<QString, QVariant>> &items);
     void ClearItems();
     int Count() const;

@@ -296,3 +296,14 @@ void TVtDBControl::FocusEditor()
     if (m_editor)
         m_editor->setFocus(Qt::OtherFocusReason);
 }
+
+TVtDBControl::TValidate TVtDBControl::Required(const QString &message)
+{
+    return [message](const QVariant &value, QString &msg) {
+        if (value.isNull() || value.toString().trimmed().isEmpty()) {
+            msg = message;
+            return false;
+        }
+        return true;
+    };
+}

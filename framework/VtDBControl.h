@@ -41,6 +41,8 @@ public:
     TVtField *Field() const;
 
     TValidate OnValidate;
+    // A validation that refuses an empty value (null or blank) with the message.
+    static TValidate Required(const QString &message);
     // After the control wrote a new value into the field.
     TNotify OnChange;
     // After the user left the control (its text committed).

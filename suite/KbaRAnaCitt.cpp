@@ -43,15 +43,8 @@ TfrKbaAnaCitt::TfrKbaAnaCitt(QWidget *parent)
     AddColumn(QStringLiteral("DEND"), QStringLiteral("Al"), 90);
     cbStato = AddComboBox(QStringLiteral("ISTAID"), QStringLiteral("Stato"));
     cbStato->setObjectName(QStringLiteral("cbStato"));
-    for (const TVtEnumItem &it : ReadEnumValues(QStringLiteral("SELECT iStaId, sStaDesc FROM TSta_Stati ORDER BY sStaDesc")))
-        cbStato->AddItem(it.Text, it.Id);
-    cbStato->OnValidate = [](const QVariant &v, QString &msg) {
-        if (v.isNull()) {
-            msg = QStringLiteral("Indicare lo stato di cittadinanza.");
-            return false;
-        }
-        return true;
-    };
+    cbStato->LoadItems(QStringLiteral("SELECT iStaId, sStaDesc FROM TSta_Stati ORDER BY sStaDesc"));
+    cbStato->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare lo stato di cittadinanza."));
     xddStart = AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
     xddStart->setObjectName(QStringLiteral("xddStart"));
     xddEnd = AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));

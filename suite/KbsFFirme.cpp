@@ -5,19 +5,6 @@
 #include "VtQueryCollection.h"
 #include "frVtDBRWGrid.h"
 
-namespace {
-TVtDBControl::TValidate Required(const QString &message)
-{
-    return [message](const QVariant &v, QString &msg) {
-        if (v.isNull() || v.toString().trimmed().isEmpty()) {
-            msg = message;
-            return false;
-        }
-        return true;
-    };
-}
-}
-
 TfmKbsFirme::TfmKbsFirme(QWidget *parent)
     : TfmVtChildDB(parent)
 {
@@ -50,13 +37,13 @@ TfmKbsFirme::TfmKbsFirme(QWidget *parent)
     frFirme->AddColumn(QStringLiteral("DEND"), QStringLiteral("Al"), 90);
     xdeRuolo = frFirme->AddEdit(QStringLiteral("SKBSRUOLO"), QStringLiteral("Ruolo"));
     xdeRuolo->setObjectName(QStringLiteral("xdeRuolo"));
-    xdeRuolo->OnValidate = Required(QStringLiteral("Indicare il ruolo del firmatario."));
+    xdeRuolo->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare il ruolo del firmatario."));
     xdeCognomeNome = frFirme->AddEdit(QStringLiteral("SKBSCOGNOMENOME"), QStringLiteral("Cognome e nome"));
     xdeCognomeNome->setObjectName(QStringLiteral("xdeCognomeNome"));
-    xdeCognomeNome->OnValidate = Required(QStringLiteral("Indicare cognome e nome del firmatario."));
+    xdeCognomeNome->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare cognome e nome del firmatario."));
     xddStart = frFirme->AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
     xddStart->setObjectName(QStringLiteral("xddStart"));
-    xddStart->OnValidate = Required(QStringLiteral("Indicare la data da cui vale la firma."));
+    xddStart->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare la data da cui vale la firma."));
     xddEnd = frFirme->AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));
     xddEnd->setObjectName(QStringLiteral("xddEnd"));
     AddFrame(frFirme);

@@ -49,15 +49,8 @@ TfrkbdEdeExtra::TfrkbdEdeExtra(QWidget *parent)
     AddColumn(QStringLiteral("SANAEDENOTE"), QStringLiteral("Note"), 220);
     cbStato = AddComboBox(QStringLiteral("IEDEID"), QStringLiteral("Stato occupazionale"));
     cbStato->setObjectName(QStringLiteral("cbStato"));
-    for (const TVtEnumItem &it : ReadEnumValues(QStringLiteral("SELECT iEdeId, sEdeDesc FROM TEde_StatoOccup ORDER BY iEdeId")))
-        cbStato->AddItem(it.Text, it.Id);
-    cbStato->OnValidate = [](const QVariant &v, QString &msg) {
-        if (v.isNull()) {
-            msg = QStringLiteral("Indicare lo stato occupazionale.");
-            return false;
-        }
-        return true;
-    };
+    cbStato->LoadItems(QStringLiteral("SELECT iEdeId, sEdeDesc FROM TEde_StatoOccup ORDER BY iEdeId"));
+    cbStato->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare lo stato occupazionale."));
     xddStart = AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
     xddStart->setObjectName(QStringLiteral("xddStart"));
     xddEnd = AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));
