@@ -62,6 +62,8 @@ void TfmEbcCcp::FormShow()
         return;
     TVtQueryCollection *q = dmEbdConn->xqcSprIst;
     q->Close();
+    // The list is shared: a window opens on the open accounts whatever the last one showed.
+    q->SetFiltered(!frEbcCcpMaster->acShowClosed->isChecked());
     q->Params().ParamByName(QStringLiteral("iDwgId"))->SetAsInteger(GetParamInt(QStringLiteral("VTUP_DwgId")));
     q->Open();
     const int working = GetParamInt(QStringLiteral("EBDP_SprIstId"));

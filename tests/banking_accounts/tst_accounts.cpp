@@ -105,6 +105,9 @@ void TstAccounts::init()
         m_window = new TfmEbcCcp;
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    // Whatever the previous window showed, a new one lists the open accounts only.
+    QVERIFY(Accounts()->Filtered());
+    QVERIFY(!Frame()->acShowClosed->isChecked());
 }
 
 void TstAccounts::cleanup()
