@@ -49,6 +49,7 @@ private slots:
     void initAnfRefusals();
     void reportKindCheck();
     void releaseNotesFollowTheMarker();
+    void startupWithIncompleteContextOpensParams();
     void parametersRefusedWithChildOpen();
     void registryCommandsOpenTheRegistry();
     void budgetCommandsNeedTheFinancialYear();
@@ -320,6 +321,23 @@ void TstEbdMain::releaseNotesFollowTheMarker()
     // From the Help menu the notes open whatever the marker.
     QVERIFY(dmEbdAtt->xasNotizie->Execute());
     QCOMPARE((*m_messages)->OpenedDocuments.size(), 2);
+}
+
+void TstEbdMain::startupWithIncompleteContextOpensParams()
+{
+    // As at program start: the first activation of the main window opens
+    // the connection, then asks for the context that is missing.
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QStringLiteral("0"));
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QString());
+    dmEbdConn->CloseConnection();
+    TfmEbdMain second;
+    second.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&second));
+    second.activateWindow();
+    QTRY_VERIFY(dmEbdConn->xqoMain->Connected());
+    QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare il conto e l'anno finanziario.")});
+    QCOMPARE(m_paramDialogs, 1);
+    QVERIFY(!second.ConnectionFailed());
 }
 
 void TstEbdMain::parametersRefusedWithChildOpen()
