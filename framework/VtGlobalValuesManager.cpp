@@ -65,6 +65,20 @@ void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &valu
         Fail(q, QStringLiteral("Salvataggio del parametro %1 non riuscito").arg(name));
 }
 
+int TVtGlobalValuesManager::AdoptDefaults()
+{
+    if (UserKey() == DefaultsKey() || !Names().isEmpty())
+        return 0;
+    QSqlQuery q(Conn()->Database());
+    q.prepare(QStringLiteral("INSERT INTO TVT_PARAMVALORI (SUTENTE, SPARNOME, SVALORE) "
+                             "SELECT :SUTENTE, SPARNOME, SVALORE FROM TVT_PARAMVALORI WHERE SUTENTE = :SDEFAULT"));
+    q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
+    q.bindValue(QStringLiteral(":SDEFAULT"), DefaultsKey());
+    if (!q.exec())
+        Fail(q, QStringLiteral("Lettura dei parametri predefiniti non riuscita"));
+    return q.numRowsAffected();
+}
+
 QStringList TVtGlobalValuesManager::Names() const
 {
     QSqlQuery q(Conn()->Database());

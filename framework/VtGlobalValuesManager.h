@@ -23,6 +23,13 @@ public:
     // Names with a saved value for the current user.
     QStringList Names() const;
 
+    // The installation's defaults are saved under this user key; a user who
+    // has saved nothing yet starts from them (AdoptDefaults).
+    static QString DefaultsKey() { return QStringLiteral("*"); }
+    // Gives a user without any saved value the installation's defaults;
+    // returns how many values were taken. A user with values keeps them.
+    int AdoptDefaults();
+
     // Whom the values belong to: the connection's user key unless set here.
     QString UserKey() const;
     void SetUserKey(const QString &key) { m_userKey = key; }

@@ -4,6 +4,7 @@
 #include "EbdMParam.h"
 #include "EbdUGlobals.h"
 #include "VtAttShell.h"
+#include "VtGlobalValuesManager.h"
 #include "VtLink.h"
 #include "VtOutlookBar.h"
 #include "VtParamManager.h"
@@ -78,6 +79,8 @@ void TfmEbdMain::FirstActivation()
         QTimer::singleShot(0, this, &QWidget::close);
         return;
     }
+    // A new user starts in the installation's working context.
+    xgvmGlobalVar->AdoptDefaults();
     gApplCode = QStringLiteral("EBC");
     gVisMode = GetParamInt(QStringLiteral("EBDP_Vis"));
     if (dmEbdAtt) {

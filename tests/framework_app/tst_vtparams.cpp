@@ -85,6 +85,7 @@ private slots:
     void initTestCase();
     void init();
     void valuesArePerUserAndNullWhenUnset();
+    void newUserAdoptsTheDefaults();
     void dialogSavesWhatTheControlsHold();
     void executeOkSavesAndAnnullaDiscards();
     void applicationCodesChooseTheParameters();
@@ -145,6 +146,31 @@ void TstVtParams::valuesArePerUserAndNullWhenUnset()
     xgvmGlobalVar->SetUserKey(QString());
     QCOMPARE(xgvmGlobalVar->UserKey(), qqoVtGlobConn->UserKey());
     QVERIFY(xgvmGlobalVar->GetValues(QStringLiteral("VTUP_AnsId")).isNull());
+}
+
+void TstVtParams::newUserAdoptsTheDefaults()
+{
+    // The demo school's defaults were deleted by init: saved anew here.
+    xgvmGlobalVar->SetUserKey(TVtGlobalValuesManager::DefaultsKey());
+    xgvmGlobalVar->SetValues(QStringLiteral("VTUP_DwgId"), QStringLiteral("1"));
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QStringLiteral("2025"));
+    QCOMPARE(xgvmGlobalVar->AdoptDefaults(), 0);   // the defaults themselves adopt nothing
+
+    xgvmGlobalVar->SetUserKey(UserA);
+    QCOMPARE(xgvmGlobalVar->AdoptDefaults(), 2);
+    QCOMPARE(xgvmGlobalVar->GetValues(QStringLiteral("VTUP_DwgId")).toString(), QStringLiteral("1"));
+    QCOMPARE(xgvmGlobalVar->GetValues(QStringLiteral("EBDP_AnfId")).toString(), QStringLiteral("2025"));
+    // Once adopted they are the user's own: changing them leaves the defaults alone.
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QStringLiteral("2026"));
+    QCOMPARE(xgvmGlobalVar->AdoptDefaults(), 0);
+    QCOMPARE(xgvmGlobalVar->GetValues(QStringLiteral("EBDP_AnfId")).toString(), QStringLiteral("2026"));
+    QCOMPARE(SavedRows(TVtGlobalValuesManager::DefaultsKey()), 2);
+
+    // A user who has saved anything keeps to it and takes no default.
+    xgvmGlobalVar->SetUserKey(UserB);
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_AnfId"), QStringLiteral("2024"));
+    QCOMPARE(xgvmGlobalVar->AdoptDefaults(), 0);
+    QVERIFY(xgvmGlobalVar->GetValues(QStringLiteral("VTUP_DwgId")).isNull());
 }
 
 void TstVtParams::dialogSavesWhatTheControlsHold()

@@ -50,6 +50,7 @@ private slots:
     void reportKindCheck();
     void releaseNotesFollowTheMarker();
     void startupWithIncompleteContextOpensParams();
+    void newUserStartsInTheDemoContext();
     void parametersRefusedWithChildOpen();
     void registryCommandsOpenTheRegistry();
     void budgetCommandsNeedTheFinancialYear();
@@ -338,6 +339,28 @@ void TstEbdMain::startupWithIncompleteContextOpensParams()
     QCOMPARE((*m_messages)->Texts(), QStringList{QStringLiteral("E' necessario impostare il conto e l'anno finanziario.")});
     QCOMPARE(m_paramDialogs, 1);
     QVERIFY(!second.ConnectionFailed());
+}
+
+void TstEbdMain::newUserStartsInTheDemoContext()
+{
+    fmEbdMain->RefreshPanels();
+    xgvmGlobalVar->SetUserKey(QStringLiteral("nuovo.utente@segreteria"));
+    QVERIFY(xgvmGlobalVar->Names().isEmpty());
+    dmEbdConn->CloseConnection();
+    {
+        TfmEbdMain second;
+        second.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&second));
+        second.activateWindow();
+        QTRY_VERIFY(dmEbdConn->xqoMain->Connected());
+        // No question and no dialog: the demo school's context, as the first user has it.
+        QVERIFY((*m_messages)->Messages.isEmpty());
+        QCOMPARE(m_paramDialogs, 0);
+        QCOMPARE(GetParamInt(QStringLiteral("EBDP_SprIstId")), 2);
+        for (int i = 1; i < second.PanelCount(); ++i)
+            QCOMPARE(second.PanelText(i), fmEbdMain->PanelText(i));
+    }
+    xgvmGlobalVar->SetUserKey(QString());
 }
 
 void TstEbdMain::parametersRefusedWithChildOpen()
