@@ -10,7 +10,11 @@
 
 #include <QApplication>
 #include <QCommandLineParser>
+#include <QSocketNotifier>
+#include <csignal>
 #include <cstdio>
+#include <sys/socket.h>
+#include <unistd.h>
 
 namespace {
 // vardella --create-db FILE [--demo]: builds an empty or a demo database.
@@ -47,6 +51,38 @@ int CommandLine(QCoreApplication &app)
     return 0;
 }
 
+// Termination signals (logout, kill, Ctrl+C) end the program. The embedded
+// database engine, once loaded, handles them first: it shuts itself down
+// (rolling back what was not committed) and then calls the handler that was
+// there before it, this one. With the engine gone nothing more can be read
+// or written, so the program leaves at once.
+int gSignalPipe[2] = {-1, -1};
+
+void OnTerminationSignal(int sig)
+{
+    const char c = char(sig);
+    (void)!::write(gSignalPipe[0], &c, 1);
+}
+
+void QuitOnTerminationSignals(QApplication &app)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM, 0, gSignalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(gSignalPipe[1], QSocketNotifier::Read, &app);
+    QObject::connect(notifier, &QSocketNotifier::activated, &app, [] {
+        char sig = 0;
+        (void)!::read(gSignalPipe[1], &sig, 1);
+        std::fflush(nullptr);
+        ::_exit(128 + sig);
+    });
+    struct sigaction sa = {};
+    sa.sa_handler = OnTerminationSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int sig : {SIGTERM, SIGINT, SIGHUP})
+        sigaction(sig, &sa, nullptr);
+}
+
 bool IsCommandLineRun(int argc, char *argv[])
 {
     for (int i = 1; i < argc; ++i)
@@ -67,6 +103,7 @@ int main(int argc, char *argv[])
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
+    QuitOnTerminationSignals(app);
 
     // Creation order: connection module, command module (with the parameter
     // and fee-structure modules), main window.
