@@ -60,6 +60,12 @@ void TTestDatabase::Exec(const QString &sql)
 
 QVariant TTestDatabase::Scalar(const QString &sql, const QVariantList &values)
 {
+    const QVariantList column = Column(sql, values);
+    return column.isEmpty() ? QVariant() : column.first();
+}
+
+QVariantList TTestDatabase::Column(const QString &sql, const QVariantList &values)
+{
     QSqlQuery q(qqoVtGlobConn->Database());
     q.setForwardOnly(true);
     if (!q.prepare(sql))
@@ -68,5 +74,8 @@ QVariant TTestDatabase::Scalar(const QString &sql, const QVariantList &values)
         q.addBindValue(v);
     if (!q.exec())
         qFatal("%s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
-    return q.next() ? q.value(0) : QVariant();
+    QVariantList column;
+    while (q.next())
+        column << q.value(0);
+    return column;
 }

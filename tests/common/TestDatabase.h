@@ -26,6 +26,8 @@ public:
     static void Exec(const QString &sql);
     // First column of the first row of a select with positional values.
     static QVariant Scalar(const QString &sql, const QVariantList &values = {});
+    // First column of every row of a select, in the order the database gives.
+    static QVariantList Column(const QString &sql, const QVariantList &values = {});
 
 private:
     TVtConnectionSettings m_settings;

@@ -33,17 +33,9 @@ int DbInt(const QString &sql, const QVariantList &values = {})
 // First column of every row of a select, in the order the database gives.
 QList<int> DbIds(const QString &sql, const QVariantList &values = {})
 {
-    QSqlQuery q(qqoVtGlobConn->Database());
-    q.setForwardOnly(true);
-    if (!q.prepare(sql))
-        qFatal("%s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
-    for (const QVariant &v : values)
-        q.addBindValue(v);
-    if (!q.exec())
-        qFatal("%s\n%s", qPrintable(q.lastError().text()), qPrintable(sql));
     QList<int> ids;
-    while (q.next())
-        ids << q.value(0).toInt();
+    for (const QVariant &v : TTestDatabase::Column(sql, values))
+        ids << v.toInt();
     return ids;
 }
 

@@ -52,11 +52,8 @@ QVariant Db(const QString &sql, const QVariantList &values = {})
 QSet<int> Ids(const QString &sql)
 {
     QSet<int> ids;
-    QSqlQuery q(qqoVtGlobConn->Database());
-    if (!q.exec(sql))
-        qFatal("%s", qPrintable(sql));
-    while (q.next())
-        ids << q.value(0).toInt();
+    for (const QVariant &v : TTestDatabase::Column(sql))
+        ids << v.toInt();
     return ids;
 }
 
