@@ -1,5 +1,6 @@
 #include "VtAttivazione.h"
 #include "VtApgPage.h"
+#include "VtGuard.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 #include "VtOutlookBar.h"
@@ -96,12 +97,7 @@ bool TVtAttivazione::Execute()
 
 bool TVtAttivazione::ExecuteFromUi()
 {
-    try {
-        return Execute();
-    } catch (const EVtException &e) {
-        VtMessageDlg(e.Message(), e.Severity() == TVtSeverity::Warning ? mtWarning : mtError, mbOK);
-    } catch (const std::exception &e) {
-        VtMessageDlg(QString::fromLocal8Bit(e.what()), mtError, mbOK);
-    }
-    return false;
+    bool done = false;
+    VtGuard([&] { done = Execute(); });
+    return done;
 }

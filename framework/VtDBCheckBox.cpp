@@ -1,4 +1,5 @@
 #include "VtDBCheckBox.h"
+#include "VtGuard.h"
 
 #include <QCheckBox>
 
@@ -7,7 +8,7 @@ TVtDBCheckBox::TVtDBCheckBox(const QString &caption, QWidget *parent) : TVtDBCon
     m_check = new QCheckBox(caption, this);
     m_check->setObjectName(QStringLiteral("ckValore"));
     SetEditor(m_check);
-    connect(m_check, &QCheckBox::clicked, this, [this] { Clicked(); });
+    connect(m_check, &QCheckBox::clicked, this, [this] { VtGuard([this] { Clicked(); }); });
 }
 
 bool TVtDBCheckBox::Checked() const

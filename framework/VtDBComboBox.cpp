@@ -1,4 +1,5 @@
 #include "VtDBComboBox.h"
+#include "VtGuard.h"
 #include "VtUtils.h"
 
 #include <QComboBox>
@@ -8,7 +9,7 @@ TVtDBComboBox::TVtDBComboBox(QWidget *parent) : TVtDBControl(parent)
     m_combo = new QComboBox(this);
     m_combo->setObjectName(QStringLiteral("cbValore"));
     SetEditor(m_combo);
-    connect(m_combo, &QComboBox::activated, this, [this] { Chosen(); });
+    connect(m_combo, &QComboBox::activated, this, [this] { VtGuard([this] { Chosen(); }); });
 }
 
 void TVtDBComboBox::AddItem(const QString &text, const QVariant &id)

@@ -1,5 +1,6 @@
 #include "VtDBControl.h"
 #include "VtDataSource.h"
+#include "VtGuard.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 
@@ -176,6 +177,9 @@ bool TVtDBControl::ValidateValue(const QVariant &value)
     } catch (const EVtException &e) {
         ok = false;
         message = e.Message();
+    } catch (const std::exception &e) {
+        ok = false;
+        message = QStringLiteral("Errore imprevisto:\r\n%1").arg(QString::fromLocal8Bit(e.what()));
     }
     if (!ok) {
         ShowError(message.isEmpty() ? QStringLiteral("Valore non valido.") : message);
@@ -216,7 +220,7 @@ bool TVtDBControl::AcceptValue(const QVariant &value)
     m_validated = true;
     m_validatedValue = f->Value();
     if (OnChange)
-        OnChange(this);
+        VtGuard([this] { OnChange(this); });
     return true;
 }
 

@@ -1,4 +1,5 @@
 #include "VtDBEdit.h"
+#include "VtGuard.h"
 #include "VtField.h"
 #include "VtSQLConnection.h"
 
@@ -36,7 +37,7 @@ TVtDBEdit::TVtDBEdit(QWidget *parent) : TVtDBControl(parent)
     m_edit->installEventFilter(this);
     SetEditor(m_edit);
     connect(m_edit, &QLineEdit::textEdited, this, [this] { UserEdited(); });
-    connect(m_edit, &QLineEdit::returnPressed, this, [this] { CommitPending(); });
+    connect(m_edit, &QLineEdit::returnPressed, this, [this] { VtGuard([this] { CommitPending(); }); });
 }
 
 QString TVtDBEdit::Text() const
@@ -123,6 +124,6 @@ void TVtDBEdit::ApplyReadOnly(bool readOnly)
 bool TVtDBEdit::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_edit && event->type() == QEvent::FocusOut)
-        LeaveControl();
+        VtGuard([this] { LeaveControl(); });
     return TVtDBControl::eventFilter(watched, event);
 }

@@ -1,5 +1,6 @@
 #include "VtDBGrid.h"
 #include "VtDataSource.h"
+#include "VtGuard.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -24,7 +25,7 @@ TVtDBGrid::TVtDBGrid(QWidget *parent) : QTableView(parent)
     horizontalHeader()->setStretchLastSection(true);
     setSortingEnabled(false);
     connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { ViewRowChanged(current); });
+            [this](const QModelIndex &current) { VtGuard([&] { ViewRowChanged(current); }); });
     connect(this, &QAbstractItemView::doubleClicked, this, [this](const QModelIndex &idx) {
         const int r = DataSetRow(idx.row());
         if (r >= 0)

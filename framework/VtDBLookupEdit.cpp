@@ -1,5 +1,6 @@
 #include "VtDBLookupEdit.h"
 #include "VtDataSource.h"
+#include "VtGuard.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 #include "VtQueryCollection.h"
@@ -49,10 +50,12 @@ TVtDBLookupEdit::TVtDBLookupEdit(QWidget *parent) : TVtDBControl(parent)
     connect(m_button, &QToolButton::clicked, this, [this] {
         if (EffectiveReadOnly())
             return;
-        if (Pending())
-            CommitPending();
-        else
-            ShowSearchForm();
+        VtGuard([this] {
+            if (Pending())
+                CommitPending();
+            else
+                ShowSearchForm();
+        });
     });
 }
 
@@ -187,7 +190,7 @@ bool TVtDBLookupEdit::ChooseKey(const QVariant &key)
     }
     m_edit->setText(key.isNull() ? QString() : ListText());
     if (changed && OnChangeFKValue)
-        OnChangeFKValue(this, key);
+        VtGuard([&] { OnChangeFKValue(this, key); });
     return true;
 }
 
@@ -254,8 +257,8 @@ bool TVtDBLookupEdit::ShowSearchForm(const QString &text)
         return false;
     TfmVtSearch *form = SearchForm();
     QString sql = ListCommandText.contains(WhereMarker) ? ListSql(ListCommandText, AllCondition()) : ListCommandText;
-    if (OnSetSearchQuery)
-        OnSetSearchQuery(this, sql);
+    if (OnSetSearchQuery && !VtGuard([&] { OnSetSearchQuery(this, sql); }))
+        return false;
     form->SetCommandText(sql);
     TVtParams &params = form->GetDataSet()->Params();
     for (int i = 0; i < m_list->Params().Count(); ++i) {
@@ -282,8 +285,8 @@ bool TVtDBLookupEdit::ShowSearchForm(const QString &text)
         }
     }
     form->SetSearchText(text);
-    if (OnShowSearchForm)
-        OnShowSearchForm(this, form);
+    if (OnShowSearchForm && !VtGuard([&] { OnShowSearchForm(this, form); }))
+        return false;
     if (!form->Execute()) {
         UpdateFromField();
         return false;
@@ -360,18 +363,20 @@ bool TVtDBLookupEdit::eventFilter(QObject *watched, QEvent *event)
             auto *ke = static_cast<QKeyEvent *>(event);
             if (ke->key() == Qt::Key_Return || ke->key() == Qt::Key_Enter) {
                 if (Pending()) {
-                    CommitPending();
+                    VtGuard([this] { CommitPending(); });
                     return true;
                 }
             } else if (ke->key() == Qt::Key_F2 && !EffectiveReadOnly()) {
-                if (Pending())
-                    CommitPending();
-                else
-                    ShowSearchForm();
+                VtGuard([this] {
+                    if (Pending())
+                        CommitPending();
+                    else
+                        ShowSearchForm();
+                });
                 return true;
             }
         } else if (event->type() == QEvent::FocusOut && !m_searching) {
-            LeaveControl();
+            VtGuard([this] { LeaveControl(); });
         }
     }
     return TVtDBControl::eventFilter(watched, event);

@@ -1,4 +1,5 @@
 #include "VtDBMemo.h"
+#include "VtGuard.h"
 
 #include <QEvent>
 #include <QPlainTextEdit>
@@ -51,6 +52,6 @@ void TVtDBMemo::ApplyReadOnly(bool readOnly)
 bool TVtDBMemo::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_memo && event->type() == QEvent::FocusOut)
-        LeaveControl();
+        VtGuard([this] { LeaveControl(); });
     return TVtDBControl::eventFilter(watched, event);
 }

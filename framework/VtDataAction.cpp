@@ -1,5 +1,6 @@
 #include "VtDataAction.h"
 #include "VtException.h"
+#include "VtGuard.h"
 #include "VtMessageDlg.h"
 
 TVtDataAction::TVtDataAction(const QString &caption, QObject *parent) : QAction(caption, parent)
@@ -15,18 +16,12 @@ bool TVtDataAction::Execute()
     if (!isEnabled() || m_running)
         return false;
     m_running = true;
-    bool ok = true;
-    try {
+    const bool ok = VtGuard([this] {
         if (OnExecute)
             OnExecute(this);
         else
             ExecuteDefault();
-    } catch (const EVtAbort &) {
-        ok = false;
-    } catch (const EVtException &e) {
-        ok = false;
-        VtMessageDlg(e.Message(), mtError, mbOK);
-    }
+    });
     m_running = false;
     return ok;
 }

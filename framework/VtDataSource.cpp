@@ -1,5 +1,6 @@
 #include "VtDataSource.h"
 #include "VtDBControl.h"
+#include "VtGuard.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 
@@ -69,14 +70,8 @@ bool TVtDataSource::Edit()
         return true;
     if (m_dataSet->State() != dsBrowse || m_dataSet->IsEmpty() || m_dataSet->ReadOnly)
         return false;
-    try {
-        m_dataSet->Edit();
-    } catch (const EVtAbort &) {
+    if (!VtGuard([this] { m_dataSet->Edit(); }))
         return false;
-    } catch (const EVtException &e) {
-        VtMessageDlg(e.Message(), mtError, mbOK);
-        return false;
-    }
     return Editing();
 }
 
@@ -124,12 +119,12 @@ void TVtDataSource::EmitDataChanged(TVtField *field)
 {
     emit DataChanged(field);
     if (OnDataChange && m_enabled)
-        OnDataChange(this, field);
+        VtGuard([&] { OnDataChange(this, field); });
 }
 
 void TVtDataSource::EmitStateChanged()
 {
     emit StateChanged();
     if (OnStateChange && m_enabled)
-        OnStateChange(this);
+        VtGuard([this] { OnStateChange(this); });
 }

@@ -1,6 +1,7 @@
 #include "VtGlobalValuesManager.h"
 #include "VtException.h"
 #include "VtSQLConnection.h"
+#include "VtTransaction.h"
 
 #include <QSqlError>
 #include <QSqlQuery>
@@ -51,6 +52,9 @@ QVariant TVtGlobalValuesManager::GetValues(const QString &name) const
 
 void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &value)
 {
+    TVtTransaction tr(Conn());
+    tr.StartTransaction();
+    Conn()->CheckWritable();
     QSqlQuery q(Conn()->Database());
     if (value.isNull()) {
         q.prepare(QStringLiteral("DELETE FROM TVT_PARAMVALORI WHERE SUTENTE = :SUTENTE AND SPARNOME = :SPARNOME"));
@@ -63,12 +67,15 @@ void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &valu
     q.bindValue(QStringLiteral(":SPARNOME"), name.toUpper());
     if (!q.exec())
         Fail(q, QStringLiteral("Salvataggio del parametro %1 non riuscito").arg(name));
+    tr.Commit();
 }
 
 int TVtGlobalValuesManager::AdoptDefaults()
 {
     if (UserKey() == DefaultsKey() || !Names().isEmpty())
         return 0;
+    TVtTransaction tr(Conn());
+    tr.StartTransaction();
     QSqlQuery q(Conn()->Database());
     q.prepare(QStringLiteral("INSERT INTO TVT_PARAMVALORI (SUTENTE, SPARNOME, SVALORE) "
                              "SELECT :SUTENTE, SPARNOME, SVALORE FROM TVT_PARAMVALORI WHERE SUTENTE = :SDEFAULT"));
@@ -76,7 +83,9 @@ int TVtGlobalValuesManager::AdoptDefaults()
     q.bindValue(QStringLiteral(":SDEFAULT"), DefaultsKey());
     if (!q.exec())
         Fail(q, QStringLiteral("Lettura dei parametri predefiniti non riuscita"));
-    return q.numRowsAffected();
+    const int adopted = q.numRowsAffected();
+    tr.Commit();
+    return adopted;
 }
 
 QStringList TVtGlobalValuesManager::Names() const

@@ -1,5 +1,6 @@
 #include "VtQueryCollection.h"
 #include "VtException.h"
+#include "VtGuard.h"
 #include "VtMessageDlg.h"
 #include "VtSQLConnection.h"
 #include "VtSqlText.h"
@@ -338,8 +339,9 @@ void TVtQueryCollection::SetCurrent(int visibleRow, bool notify)
 
 void TVtQueryCollection::DoScroll()
 {
+    // The row has moved whatever the hook does: its failure is only told.
     if (AfterScroll)
-        AfterScroll(this);
+        VtGuard([this] { AfterScroll(this); });
 }
 
 bool TVtQueryCollection::CheckBrowseModeOk()
@@ -734,6 +736,7 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
                 *skipped = true;
                 continue;
             }
+            conn->CheckWritable();
             ExecStatement(prop.SQL, values);
             if (VtAfterExec)
                 VtAfterExec(this, prop);
@@ -747,7 +750,32 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         tr.Rollback();
         ReportError(e.Message());
         return false;
+    } catch (...) {
+        tr.Rollback();
+        throw;
     }
+}
+
+void TVtQueryCollection::AfterWrite(const TNotify &hook)
+{
+    TVtSQLConnection *conn = Conn();
+    // Inside a larger operation the write is not stored until the outermost
+    // scope commits: the hook runs then, and a rollback re-reads the rows.
+    if (conn->InTransaction() && !m_refreshOnRollback) {
+        m_refreshOnRollback = true;
+        conn->OnOutermostRollback(this, [this] { RefreshAfterRollback(); });
+    }
+    if (hook)
+        conn->OnOutermostCommit(this, [this, hook] { hook(this); });
+}
+
+void TVtQueryCollection::RefreshAfterRollback()
+{
+    m_refreshOnRollback = false;
+    if (!Active())
+        return;
+    Cancel();
+    Refresh();
 }
 
 void TVtQueryCollection::ReportError(const QString &text)
@@ -807,8 +835,7 @@ bool TVtQueryCollection::Post()
     }
     emit StateChanged();
     emit CurrentChanged();
-    if (AfterPost)
-        AfterPost(this);
+    AfterWrite(AfterPost);
     return true;
 }
 
@@ -838,8 +865,7 @@ bool TVtQueryCollection::Delete()
     if (!RunStatements(ukDelete, values, &skipped) || skipped)
         return false;
     RemoveCurrentRow();
-    if (AfterDelete)
-        AfterDelete(this);
+    AfterWrite(AfterDelete);
     return true;
 }
 

@@ -139,9 +139,6 @@ public:
     bool canFetchMore(const QModelIndex &parent) const override;
     void fetchMore(const QModelIndex &parent) override;
 
-    // Runs a statement with parameters looked up first in the values, then in the active row.
-    void ExecStatement(const QString &sql, TVtFieldValue &values);
-
 signals:
     void StateChanged();
     void CurrentChanged();
@@ -169,10 +166,14 @@ private:
     bool FetchNextPacketNotify();
     void RemoveCurrentRow();
     void ReportError(const QString &text);
+    // Runs a statement with parameters looked up first in the values, then in the active row.
+    void ExecStatement(const QString &sql, TVtFieldValue &values);
+    // The after-write hook runs once the write is stored.
+    void AfterWrite(const TNotify &hook);
+    void RefreshAfterRollback();
 
     TVtParams m_params;
     std::vector<std::unique_ptr<TVtField>> m_fields;
-    int m_dataFieldCount = 0;                 // persistent fields come first
     QVector<Row> m_rows;
     QVector<int> m_visible;
     int m_cur = -1;
@@ -188,4 +189,5 @@ private:
     QString m_filterText;
     TVtFilter m_filter;
     bool m_filtered = false;
+    bool m_refreshOnRollback = false;
 };

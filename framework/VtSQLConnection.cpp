@@ -1,5 +1,6 @@
 #include "VtSQLConnection.h"
 #include "VtException.h"
+#include "VtGuard.h"
 
 #include <QAtomicInt>
 #include <QSysInfo>
@@ -90,6 +91,9 @@ void TVtSQLConnection::Close()
         }
     }
     m_depth = 0;
+    m_rollbackOnly = false;
+    m_onCommit.clear();
+    m_onRollback.clear();
     QSqlDatabase::removeDatabase(m_name);
 }
 
@@ -109,6 +113,7 @@ void TVtSQLConnection::StartTransaction()
         QSqlDatabase db = Database();
         if (!db.transaction())
             throw EVtException(QStringLiteral("Impossibile avviare la transazione: %1").arg(db.lastError().text()));
+        m_rollbackOnly = false;
     }
     ++m_depth;
 }
@@ -117,24 +122,70 @@ void TVtSQLConnection::Commit()
 {
     if (m_depth <= 0)
         throw EVtException(QStringLiteral("Nessuna transazione attiva da confermare."));
-    if (--m_depth == 0) {
-        QSqlDatabase db = Database();
-        if (!db.commit()) {
-            const QString text = db.lastError().text();
-            db.rollback();
-            ++m_generation;
-            throw EVtException(QStringLiteral("Impossibile confermare la transazione: %1").arg(text));
-        }
+    if (m_rollbackOnly) {
+        // The commit of a doomed scope closes it as a rollback would.
+        Rollback();
+        throw EVtException(QStringLiteral("La transazione è stata annullata e non può essere confermata."));
     }
+    if (m_depth > 1) {
+        --m_depth;
+        return;
+    }
+    QSqlDatabase db = Database();
+    m_depth = 0;
+    if (!db.commit()) {
+        const QString text = db.lastError().text();
+        db.rollback();
+        EndOutermost(false);
+        throw EVtException(QStringLiteral("Impossibile confermare la transazione: %1").arg(text));
+    }
+    EndOutermost(true);
 }
 
 void TVtSQLConnection::Rollback()
 {
-    if (m_depth > 0) {
-        Database().rollback();
-        m_depth = 0;
+    if (m_depth <= 0)
+        return;
+    if (--m_depth > 0) {
+        m_rollbackOnly = true;
+        return;
     }
-    ++m_generation;
+    Database().rollback();
+    EndOutermost(false);
+}
+
+void TVtSQLConnection::CheckWritable() const
+{
+    if (m_depth <= 0)
+        throw EVtException(QStringLiteral("Scrittura fuori da una transazione."));
+    if (m_rollbackOnly)
+        throw EVtException(QStringLiteral("La transazione è stata annullata: nessun'altra modifica è possibile."));
+}
+
+void TVtSQLConnection::OnOutermostCommit(QObject *owner, std::function<void()> action)
+{
+    if (m_depth <= 0) {
+        action();
+        return;
+    }
+    m_onCommit.push_back({owner, std::move(action)});
+}
+
+void TVtSQLConnection::OnOutermostRollback(QObject *owner, std::function<void()> action)
+{
+    if (m_depth > 0)
+        m_onRollback.push_back({owner, std::move(action)});
+}
+
+void TVtSQLConnection::EndOutermost(bool committed)
+{
+    m_rollbackOnly = false;
+    const QList<TPending> run = committed ? m_onCommit : m_onRollback;
+    m_onCommit.clear();
+    m_onRollback.clear();
+    for (const TPending &p : run)
+        if (p.Owner)
+            VtGuard(p.Action);
 }
 
 int TVtSQLConnection::NextId()

@@ -1,9 +1,12 @@
 #pragma once
 #include "VtConnectionSettings.h"
 
+#include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QSqlDatabase>
 #include <QVariant>
+#include <functional>
 
 // The program's database connection (Firebird through QIBASE).
 class TVtSQLConnection : public QObject
@@ -25,14 +28,25 @@ public:
     QSqlDatabase Database() const;
     QString ConnectionName() const { return m_name; }
 
-    // Nested transactions over the one database transaction: only the
-    // outermost StartTransaction/Commit pair reaches the database; a rollback
-    // anywhere rolls back everything.
+    // Nested transaction scopes over the one database transaction: only the
+    // outermost StartTransaction/Commit pair reaches the database. A scope
+    // that ends without its commit (an inner failure) dooms the outermost
+    // one: from then on every write and every commit inside it is refused,
+    // and the outermost scope ends in one rollback. Nothing of a failed
+    // multi-row operation is stored.
     void StartTransaction();
     void Commit();
     void Rollback();
     bool InTransaction() const { return m_depth > 0; }
-    int TransactionGeneration() const { return m_generation; }
+    // An inner scope failed: the running transaction can only roll back.
+    bool RollbackOnly() const { return m_rollbackOnly; }
+    // Refuses a write when there is no scope or the scope is doomed.
+    void CheckWritable() const;
+    // Work to do when the outermost scope ends: on commit (deferred change
+    // notifications), or on rollback (views re-read what is stored). Run at
+    // once (the commit ones) when no scope is open.
+    void OnOutermostCommit(QObject *owner, std::function<void()> action);
+    void OnOutermostRollback(QObject *owner, std::function<void()> action);
 
     // Next key of the framework's generator.
     int NextId();
@@ -49,8 +63,16 @@ private:
     QString m_name;
     QString m_user;
     QString m_charSet;
+    struct TPending
+    {
+        QPointer<QObject> Owner;
+        std::function<void()> Action;
+    };
+    void EndOutermost(bool committed);
+
     int m_depth = 0;
-    int m_generation = 0;
+    bool m_rollbackOnly = false;
+    QList<TPending> m_onCommit, m_onRollback;
 };
 
 // The open connection every query runs on.

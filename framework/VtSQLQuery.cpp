@@ -2,6 +2,7 @@
 #include "VtException.h"
 #include "VtSQLConnection.h"
 #include "VtSqlText.h"
+#include "VtTransaction.h"
 
 #include <QSqlQuery>
 
@@ -78,8 +79,14 @@ int TSQLQuery::FieldCount() const
 
 int TSQLQuery::ExecSQL()
 {
+    // A write runs inside the caller's scope, or in one of its own that
+    // commits it: never in the driver's autocommit.
+    TVtTransaction tr(Conn());
+    tr.StartTransaction();
+    Conn()->CheckWritable();
     Prepare();
     const int n = m_query->numRowsAffected();
     m_query.reset();
+    tr.Commit();
     return n;
 }

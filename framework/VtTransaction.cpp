@@ -17,8 +17,9 @@ void TVtTransaction::StartTransaction()
 {
     if (m_active)
         return;
+    if (!m_conn || !m_conn->Connected())
+        throw EVtException(QStringLiteral("Connessione al database non attiva."));
     m_conn->StartTransaction();
-    m_generation = m_conn->TransactionGeneration();
     m_active = true;
 }
 
@@ -27,8 +28,6 @@ void TVtTransaction::Commit()
     if (!m_active)
         throw EVtException(QStringLiteral("Nessuna transazione attiva da confermare."));
     m_active = false;
-    if (m_conn->TransactionGeneration() != m_generation)
-        throw EVtException(QStringLiteral("La transazione è stata annullata e non può essere confermata."));
     m_conn->Commit();
 }
 
@@ -37,6 +36,5 @@ void TVtTransaction::Rollback()
     if (!m_active)
         return;
     m_active = false;
-    if (m_conn->TransactionGeneration() == m_generation)
-        m_conn->Rollback();
+    m_conn->Rollback();
 }

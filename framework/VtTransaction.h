@@ -3,7 +3,8 @@
 class TVtSQLConnection;
 
 // A transaction scope: committed on request, rolled back when it ends
-// without a commit.
+// without a commit. Scopes nest: an inner scope that ends without its commit
+// dooms the outermost one, whose commit then fails and rolls everything back.
 class TVtTransaction
 {
 public:
@@ -20,5 +21,4 @@ public:
 private:
     TVtSQLConnection *m_conn;
     bool m_active = false;
-    int m_generation = 0;
 };

@@ -1,5 +1,6 @@
 #include "fmVtOkCancDlg.h"
 #include "VtException.h"
+#include "VtGuard.h"
 #include "VtMessageDlg.h"
 
 #include <QHBoxLayout>
@@ -39,13 +40,10 @@ bool TfmVtOkCancDlg::CanAccept()
 
 void TfmVtOkCancDlg::OkClick()
 {
-    try {
+    VtGuard([this] {
         if (CanAccept())
             accept();
-    } catch (const EVtAbort &) {
-    } catch (const EVtException &e) {
-        VtMessageDlg(e.Message(), mtError, mbOK);
-    }
+    });
 }
 
 int TfmVtOkCancDlg::ModalResult() const

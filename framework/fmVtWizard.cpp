@@ -1,5 +1,6 @@
 #include "fmVtWizard.h"
 #include "VtException.h"
+#include "VtGuard.h"
 #include "VtMessageDlg.h"
 
 #include <QHBoxLayout>
@@ -39,16 +40,8 @@ TfmVtWizard::TfmVtWizard(QWidget *parent)
     }
     layout->addLayout(buttons);
 
-    // From the buttons a framework error becomes a message.
-    auto guarded = [](const std::function<void()> &f) {
-        try {
-            f();
-        } catch (const EVtException &e) {
-            VtMessageDlg(e.Message(), mtError, mbOK);
-        }
-    };
-    connect(buPrior, &QPushButton::clicked, this, [this, guarded] { guarded([this] { Prior(); }); });
-    connect(buNext, &QPushButton::clicked, this, [this, guarded] { guarded([this] { Next(); }); });
+    connect(buPrior, &QPushButton::clicked, this, [this] { VtGuard([this] { Prior(); }); });
+    connect(buNext, &QPushButton::clicked, this, [this] { VtGuard([this] { Next(); }); });
     connect(buOk, &QPushButton::clicked, this, &TfmVtWizard::OkClick);
     connect(buCancel, &QPushButton::clicked, this, &QDialog::reject);
     CheckButtons();
@@ -164,13 +157,10 @@ bool TfmVtWizard::CanAccept()
 
 void TfmVtWizard::OkClick()
 {
-    try {
+    VtGuard([this] {
         if (CanAccept())
             accept();
-    } catch (const EVtAbort &) {
-    } catch (const EVtException &e) {
-        VtMessageDlg(e.Message(), mtError, mbOK);
-    }
+    });
 }
 
 int TfmVtWizard::ModalResult() const
