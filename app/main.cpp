@@ -1,4 +1,5 @@
 #include "DbScripts.h"
+#include "VtApplication.h"
 #include "VtDatabaseCreator.h"
 #include "VtSQLConnection.h"
 #include "dmVtConnection.h"
@@ -100,7 +101,7 @@ int main(int argc, char *argv[])
         return CommandLine(app);
     }
 
-    QApplication app(argc, argv);
+    TVtApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Vardella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
     QuitOnTerminationSignals(app);

@@ -14,6 +14,7 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMdiArea>
+#include <QTimer>
 #include <QMdiSubWindow>
 #include <QMenu>
 #include <QMenuBar>
@@ -314,6 +315,20 @@ void TfmVtMDIMain::changeEvent(QEvent *event)
         ++m_activations;
         FormActivate();
     }
+}
+
+void TfmVtMDIMain::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_shown)
+        return;
+    m_shown = true;
+    QTimer::singleShot(0, this, [this] {
+        if (m_activations == 0) {
+            ++m_activations;
+            FormActivate();
+        }
+    });
 }
 
 void TfmVtMDIMain::closeEvent(QCloseEvent *event)

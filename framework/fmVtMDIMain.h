@@ -91,6 +91,9 @@ protected:
     virtual void FormActivate();
     void closeEvent(QCloseEvent *event) override;
     void changeEvent(QEvent *event) override;
+    // Where no window manager activates the window (a kiosk session, a
+    // remote or virtual screen) the first activation runs once it is shown.
+    void showEvent(QShowEvent *event) override;
 
 private:
     void RebuildWindowMenu();
@@ -104,4 +107,5 @@ private:
     QAction *m_helpSeparator;
     int m_lastHelpContext = 0;
     int m_activations = 0;
+    bool m_shown = false;
 };

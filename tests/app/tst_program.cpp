@@ -19,6 +19,7 @@ private slots:
     void initTestCase();
     void terminationSignalEndsTheProgram_data();
     void terminationSignalEndsTheProgram();
+    void firstStartWithoutWindowManager();
 
 private:
     QString m_home;
@@ -72,6 +73,46 @@ void TstProgram::terminationSignalEndsTheProgram()
     QString error;
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
     conn.Close();
+}
+
+// On a screen where no window manager activates the window (a virtual X
+// screen here) the first start still opens and builds the database.
+void TstProgram::firstStartWithoutWindowManager()
+{
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("senza_gestore"));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("usr"))));
+    QVERIFY(QFile::copy(QStringLiteral(VARDELLA_INI), QDir(home).filePath(QStringLiteral("etc/Vardella.ini"))));
+
+    const QString display = QStringLiteral(":%1").arg(50 + QCoreApplication::applicationPid() % 400);
+    QProcess screen;
+    screen.start(QStringLiteral("Xvfb"), {display, QStringLiteral("-screen"), QStringLiteral("0"),
+                                          QStringLiteral("1600x1000x24"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+    QVERIFY2(screen.waitForStarted(), "Xvfb is missing");
+    const QString socket = QStringLiteral("/tmp/.X11-unix/X") + display.mid(1);
+    QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(socket), 10000);
+
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VARDELLA_HOME"), home);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.insert(QStringLiteral("DISPLAY"), display);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VARDELLA_EXE), {});
+    QVERIFY(program.waitForStarted());
+    const QString file = QDir(home).filePath(QStringLiteral("usr/vardella.fdb"));
+    QElapsedTimer t;
+    t.start();
+    while (!QFile::exists(file) && t.elapsed() < 180000 && program.state() == QProcess::Running)
+        QTest::qWait(200);
+    const bool built = QFile::exists(file);
+    const bool running = program.state() == QProcess::Running;
+    ::kill(pid_t(program.processId()), SIGTERM);
+    program.waitForFinished(15000);
+    screen.terminate();
+    screen.waitForFinished(5000);
+    QVERIFY2(running, program.readAllStandardError().constData());
+    QVERIFY2(built, "the first activation did not run without a window manager");
 }
 
 QTEST_GUILESS_MAIN(TstProgram)
