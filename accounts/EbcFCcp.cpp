@@ -1,5 +1,6 @@
 #include "EbcFCcp.h"
 #include "EbcRSprIst.h"
+#include "EbdUContext.h"
 #include "EbdMConn.h"
 #include "EbdUGlobals.h"
 #include "VtDataSource.h"
@@ -64,9 +65,9 @@ void TfmEbcCcp::FormShow()
     q->Close();
     // The list is shared: a window opens on the open accounts whatever the last one showed.
     q->SetFiltered(!frEbcCcpMaster->acShowClosed->isChecked());
-    q->Params().ParamByName(QStringLiteral("iDwgId"))->SetAsInteger(GetParamInt(QStringLiteral("VTUP_DwgId")));
+    q->Params().ParamByName(QStringLiteral("iDwgId"))->SetAsInteger(TEbdContext::GetOr0(TEbdCtx::DwgId));
     q->Open();
-    const int working = GetParamInt(QStringLiteral("EBDP_SprIstId"));
+    const int working = TEbdContext::GetOr0(TEbdCtx::SprIstId);
     if (q->RecordCount() > 1 && working != 0)
         q->Locate(QStringLiteral("ISPRISTID"), working);
 }

@@ -1,5 +1,6 @@
 #include "EbcRSprIst.h"
 #include "EbdMAtt.h"
+#include "EbdUContext.h"
 #include "EbdMConn.h"
 #include "EbdUGlobals.h"
 #include "VtAttivazione.h"
@@ -274,7 +275,7 @@ void TfrEbcSprIst::xdsMainDataChange(TVtField *field)
     }
     if (!field || field == key)
         SetAccountReadOnly(id != 0 && SprIstIsClosed(id));
-    m_isWorkingAccount = id != 0 && id == GetParamInt(QStringLiteral("EBDP_SprIstId"));
+    m_isWorkingAccount = id != 0 && id == TEbdContext::GetOr0(TEbdCtx::SprIstId);
     m_inDataChange = false;
 }
 
@@ -447,7 +448,7 @@ void TfrEbcSprIst::grMainRowColors(int row, QColor &text, QColor &background) co
         text = ClosedText;
     if (ds->RecordCount() > 1 && key) {
         const QVariant id = ds->RowValue(row, key->Index);
-        if (!id.isNull() && id.toInt() == GetParamInt(QStringLiteral("EBDP_SprIstId")))
+        if (!id.isNull() && id.toInt() == TEbdContext::GetOr0(TEbdCtx::SprIstId))
             background = WorkingBackground;
     }
 }

@@ -37,17 +37,45 @@ QString TVtGlobalValuesManager::UserKey() const
     return c ? c->UserKey() : QString();
 }
 
+void TVtGlobalValuesManager::SetUserKey(const QString &key)
+{
+    m_userKey = key;
+    Invalidate();
+}
+
+void TVtGlobalValuesManager::Invalidate()
+{
+    m_cache.clear();
+    m_cacheScope.clear();
+}
+
+QString TVtGlobalValuesManager::CacheScope() const
+{
+    const TVtSQLConnection *c = Conn();
+    return QStringLiteral("%1#%2|%3").arg(c->ConnectionName()).arg(c->OpenSerial()).arg(UserKey());
+}
+
 QVariant TVtGlobalValuesManager::GetValues(const QString &name) const
 {
+    const QString scope = CacheScope();
+    if (scope != m_cacheScope) {
+        m_cache.clear();
+        m_cacheScope = scope;
+    }
+    const QString key = name.toUpper();
+    const auto it = m_cache.constFind(key);
+    if (it != m_cache.constEnd())
+        return it.value();
     QSqlQuery q(Conn()->Database());
     q.prepare(QStringLiteral("SELECT SVALORE FROM TVT_PARAMVALORI WHERE SUTENTE = :SUTENTE AND SPARNOME = :SPARNOME"));
     q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
-    q.bindValue(QStringLiteral(":SPARNOME"), name.toUpper());
+    q.bindValue(QStringLiteral(":SPARNOME"), key);
+    ++m_reads;
     if (!q.exec())
         Fail(q, QStringLiteral("Lettura del parametro %1 non riuscita").arg(name));
-    if (!q.next() || q.value(0).isNull())
-        return QVariant();
-    return QVariant(q.value(0).toString());
+    const QVariant value = (!q.next() || q.value(0).isNull()) ? QVariant() : QVariant(q.value(0).toString());
+    m_cache.insert(key, value);
+    return value;
 }
 
 void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &value)
@@ -65,9 +93,15 @@ void TVtGlobalValuesManager::SetValues(const QString &name, const QVariant &valu
     }
     q.bindValue(QStringLiteral(":SUTENTE"), UserKey());
     q.bindValue(QStringLiteral(":SPARNOME"), name.toUpper());
-    if (!q.exec())
+    if (!q.exec()) {
+        Invalidate();
         Fail(q, QStringLiteral("Salvataggio del parametro %1 non riuscito").arg(name));
+    }
+    // Inside a larger operation the value is not stored until it commits.
+    Conn()->OnOutermostRollback(Conn(), [this] { Invalidate(); });
     tr.Commit();
+    if (m_cacheScope == CacheScope())
+        m_cache.insert(name.toUpper(), value.isNull() ? QVariant() : QVariant(value.toString()));
 }
 
 int TVtGlobalValuesManager::AdoptDefaults()
@@ -85,6 +119,7 @@ int TVtGlobalValuesManager::AdoptDefaults()
         Fail(q, QStringLiteral("Lettura dei parametri predefiniti non riuscita"));
     const int adopted = q.numRowsAffected();
     tr.Commit();
+    Invalidate();
     return adopted;
 }
 

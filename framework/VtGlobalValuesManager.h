@@ -1,4 +1,5 @@
 #pragma once
+#include <QHash>
 #include <QString>
 #include <QStringList>
 #include <QVariant>
@@ -14,8 +15,14 @@ public:
     TVtSQLConnection *Connection = nullptr;
 
     // The saved text of a parameter as a string variant; a null variant when
-    // nothing is saved for the current user.
+    // nothing is saved for the current user. Values are read once and kept
+    // until they change through SetValues, the user or the database changes,
+    // or Invalidate is called.
     QVariant GetValues(const QString &name) const;
+    // Forgets the kept values (after writing the table by other means).
+    void Invalidate();
+    // How many times a value was read from the database.
+    int ReadCount() const { return m_reads; }
     // Saves the text of the value for the current user (inside the running
     // transaction when there is one); a null value removes the saved one.
     void SetValues(const QString &name, const QVariant &value);
@@ -32,11 +39,16 @@ public:
 
     // Whom the values belong to: the connection's user key unless set here.
     QString UserKey() const;
-    void SetUserKey(const QString &key) { m_userKey = key; }
+    void SetUserKey(const QString &key);
 
 private:
     TVtSQLConnection *Conn() const;
+    // The kept values belong to one user on one opening of one database.
+    QString CacheScope() const;
     QString m_userKey;
+    mutable QHash<QString, QVariant> m_cache;
+    mutable QString m_cacheScope;
+    mutable int m_reads = 0;
 };
 
 // The program's values manager.

@@ -102,10 +102,24 @@ void TVtQueryCollection::CreateFieldsFromQuery(QSqlQuery &q)
         }
 }
 
+void TVtQueryCollection::BindParam(const QString &name, QMetaType::Type type, TParamSource source)
+{
+    m_params.CreateParam(type, name, ptInput);
+    m_paramSources.push_back({name, std::move(source)});
+}
+
 void TVtQueryCollection::Open()
 {
     if (Active())
         return;
+    for (const auto &bound : m_paramSources) {
+        const QVariant v = bound.second();
+        TVtParam *p = m_params.ParamByName(bound.first);
+        if (v.isNull())
+            p->Clear();
+        else
+            p->SetValue(v);
+    }
     try {
         if (BeforeOpen)
             BeforeOpen(this);

@@ -50,6 +50,11 @@ public:
     TVtSQLConnection *Connection = nullptr;   // the global connection when null
     QString CommandText;
     TVtParams &Params() { return m_params; }
+    // A parameter whose value comes from elsewhere (the working context):
+    // read each time the collection opens, before BeforeOpen. A null value
+    // clears the parameter.
+    using TParamSource = std::function<QVariant()>;
+    void BindParam(const QString &name, QMetaType::Type type, TParamSource source);
     bool AutoBuildSQL = false;
     QString TableName;                        // for generated statements; from CommandText when empty
     QString KeyFields;                        // key field(s); the first field when empty
@@ -173,6 +178,7 @@ private:
     void RefreshAfterRollback();
 
     TVtParams m_params;
+    QVector<QPair<QString, TParamSource>> m_paramSources;
     std::vector<std::unique_ptr<TVtField>> m_fields;
     QVector<Row> m_rows;
     QVector<int> m_visible;

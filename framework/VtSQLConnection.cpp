@@ -75,6 +75,7 @@ bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *erro
                         .arg(settings.Database, version, wanted));
     m_user = settings.User;
     m_charSet = settings.CharSet;
+    ++m_openSerial;
     return true;
 }
 

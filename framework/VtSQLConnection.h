@@ -27,6 +27,8 @@ public:
     bool Connected() const;
     QSqlDatabase Database() const;
     QString ConnectionName() const { return m_name; }
+    // Counts the openings: what was read on an earlier one may be stale.
+    int OpenSerial() const { return m_openSerial; }
 
     // Nested transaction scopes over the one database transaction: only the
     // outermost StartTransaction/Commit pair reaches the database. A scope
@@ -70,6 +72,7 @@ private:
     };
     void EndOutermost(bool committed);
 
+    int m_openSerial = 0;
     int m_depth = 0;
     bool m_rollbackOnly = false;
     QList<TPending> m_onCommit, m_onRollback;

@@ -9,7 +9,7 @@
 namespace {
 bool IsFrameworkCombo(const TVtXMLParam *param)
 {
-    return param->IsNamed(QStringLiteral("VTUP_AnsId")) || param->IsNamed(QStringLiteral("VTUP_DwgId"));
+    return param->IsNamed(QString::fromLatin1(VtuPrmAnsId)) || param->IsNamed(QString::fromLatin1(VtuPrmDwgId));
 }
 
 QVariant ScalarOf(const QString &sql, const QString &param, const QVariant &value)
@@ -30,9 +30,9 @@ TdmVtuParams::TdmVtuParams(QObject *parent)
 {
     xpmVtuParams->setObjectName(QStringLiteral("xpmVtuParams"));
     xpmVtuParams->AddCategory(CategoryName(), QStringLiteral("Generale"));
-    xpmVtuParams->AddParam(QStringLiteral("VTUP_AnsId"), CategoryName(), QStringLiteral("Anno scolastico di lavoro"),
+    xpmVtuParams->AddParam(QString::fromLatin1(VtuPrmAnsId), CategoryName(), QStringLiteral("Anno scolastico di lavoro"),
                            pkCombo, QString(), QStringLiteral("VT"));
-    xpmVtuParams->AddParam(QStringLiteral("VTUP_DwgId"), CategoryName(), QStringLiteral("Istituto di lavoro"),
+    xpmVtuParams->AddParam(QString::fromLatin1(VtuPrmDwgId), CategoryName(), QStringLiteral("Istituto di lavoro"),
                            pkCombo, QString(), QStringLiteral("VT"));
 
     xpmVtuParams->BeforeCreateCtrl = [this](QWidget *&c, TVtXMLParam *p, bool &d) { xpmVtuParamsBeforeCreateCtrl(c, p, d); };
@@ -80,7 +80,7 @@ void TdmVtuParams::xpmVtuParamsFillListParam(QWidget *ctrl, TVtXMLParam *param, 
     if (!cb || !IsFrameworkCombo(param))
         return;
     doDefault = false;
-    LoadEnumValues(cb, param->IsNamed(QStringLiteral("VTUP_AnsId")) ? AnsListSQL() : DwgListSQL());
+    LoadEnumValues(cb, param->IsNamed(QString::fromLatin1(VtuPrmAnsId)) ? AnsListSQL() : DwgListSQL());
 }
 
 void TdmVtuParams::xpmVtuParamsReadParam(QWidget *ctrl, TVtXMLParam *param, bool &doDefault)
@@ -118,9 +118,9 @@ QString GetVtuParamText(const QString &name)
         return QString();
     bool ok = false;
     const int id = v.toString().trimmed().toInt(&ok);
-    if (name.compare(QLatin1String("VTUP_DwgId"), Qt::CaseInsensitive) == 0)
+    if (name.compare(QLatin1String(VtuPrmDwgId), Qt::CaseInsensitive) == 0)
         return ok ? GetDwgDesc(id) : QString();
-    if (name.compare(QLatin1String("VTUP_AnsId"), Qt::CaseInsensitive) == 0)
+    if (name.compare(QLatin1String(VtuPrmAnsId), Qt::CaseInsensitive) == 0)
         return ok ? ScalarOf(QStringLiteral("SELECT sAnsAnnoDesc FROM VAns_AnniScolast WHERE iAnsId = :iAnsId"),
                              QStringLiteral(":iAnsId"), id)
                         .toString()

@@ -3,6 +3,12 @@
 
 #include <QObject>
 
+// Names of the framework's own working-context parameters.
+inline constexpr const char *VtuPrmAnsId = "VTUP_AnsId";
+inline constexpr const char *VtuPrmDwgId = "VTUP_DwgId";
+// The framework's own financial year, which some programs use instead of theirs.
+inline constexpr const char *VtuPrmAnfId = "VTUP_AnfId";
+
 // The parameter data module: owns the manager xpmVtuParams with the
 // framework's own parameters and handles its events through the virtual
 // handlers below. An application's parameter module derives from it,

@@ -1,5 +1,6 @@
 #include "EbdFMain.h"
 #include "EbdMAtt.h"
+#include "EbdUContext.h"
 #include "EbdMConn.h"
 #include "EbdMParam.h"
 #include "EbdUGlobals.h"
@@ -82,22 +83,22 @@ void TfmEbdMain::FirstActivation()
     // A new user starts in the installation's working context.
     xgvmGlobalVar->AdoptDefaults();
     gApplCode = QStringLiteral("EBC");
-    gVisMode = GetParamInt(QStringLiteral("EBDP_Vis"));
+    gVisMode = TEbdContext::GetOr0(TEbdCtx::Vis);
     if (dmEbdAtt) {
         dmEbdAtt->Execute();
         if (OutlookBar()->count() > 0)
             OutlookBar()->setCurrentIndex(0);
     }
-    if (!CheckParamsSet(QStringLiteral("VTUP_DwgId,EBDP_SprIstId,EBDP_AnfId,EBSP_CauAnsId")) && dmEbdParam)
+    if (!CheckParamsSet(TEbdContext::Names({TEbdCtx::DwgId, TEbdCtx::SprIstId, TEbdCtx::AnfId, TEbdCtx::CauAnsId})) && dmEbdParam)
         dmEbdParam->xpmVtuParams->Execute(this);
     RefreshPanels();
-    LoadDwgList(gDwgList, GetParamInt(QStringLiteral("VTUP_DwgId")));
+    LoadDwgList(gDwgList, TEbdContext::GetOr0(TEbdCtx::DwgId));
     const QVariant valore = GetCurrentAnfValore();
     bool isInt = false;
     gAnfValore = valore.toString().toInt(&isInt);
     if (!isInt)
         gAnfValore = 0;
-    gDwgId = GetParamInt(QStringLiteral("VTUP_DwgId"));
+    gDwgId = TEbdContext::GetOr0(TEbdCtx::DwgId);
     GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
 }
 
@@ -112,9 +113,9 @@ QString TfmEbdMain::PanelTextFor(int index) const
 {
     switch (index) {
     case 1:
-        return QStringLiteral("Istituto: ") + GetVtuParamText(QStringLiteral("VTUP_DwgId"));
+        return QStringLiteral("Istituto: ") + GetVtuParamText(TEbdContext::Name(TEbdCtx::DwgId));
     case 2: {
-        const int account = GetParamInt(QStringLiteral("EBDP_SprIstId"));
+        const int account = TEbdContext::GetOr0(TEbdCtx::SprIstId);
         return QStringLiteral("C/C: ") + GetSprIstNumCc(account) + QStringLiteral(" (") + GetSprIstKind(account)
                + QStringLiteral(")");
     }
@@ -125,7 +126,7 @@ QString TfmEbdMain::PanelTextFor(int index) const
     case 4:
         return QStringLiteral("A.S.: ") + GetCurrentAnsDesc();
     case 5:
-        return QStringLiteral("A.S. Causali: ") + GetParamAnsDesc(QStringLiteral("EBSP_CauAnsId"));
+        return QStringLiteral("A.S. Causali: ") + GetParamAnsDesc(TEbdContext::Name(TEbdCtx::CauAnsId));
     default:
         return QString();
     }
@@ -159,7 +160,7 @@ void TfmEbdMain::LoadUserPeriod()
         "FROM TCAI_CASSAIST cai WHERE cai.ICAIESERCIZIOFIN = :iAnfValore AND cai.ISPRISTID = :iSprIstId");
     q->Params().Clear();
     q->Params().CreateParam(QMetaType::Int, QStringLiteral("iAnfValore"))->SetAsInteger(valore);
-    q->Params().CreateParam(QMetaType::Int, QStringLiteral("iSprIstId"))->SetAsInteger(GetParamInt(QStringLiteral("EBDP_SprIstId")));
+    q->Params().CreateParam(QMetaType::Int, QStringLiteral("iSprIstId"))->SetAsInteger(TEbdContext::GetOr0(TEbdCtx::SprIstId));
     q->Open();
     if (!q->IsEmpty()) {
         gInizioUtente = q->FieldByName(QStringLiteral("INIZIOUTENTE")).toDate();

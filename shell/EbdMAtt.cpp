@@ -1,5 +1,6 @@
 #include "EbdMAtt.h"
 #include "EbcFCcp.h"
+#include "EbdUContext.h"
 #include "VtFormRegistry.h"
 #include "EbdFMain.h"
 #include "EbdMConn.h"
@@ -64,7 +65,7 @@ TdmEbdAtt::TdmEbdAtt(QObject *owner) : TdmVtAttivazioni(owner)
         dmModAnaAtt->SetConnection(dmEbdConn->xqoMain);
     dmEbsAtt = new TdmEbsAtt(this);
     dmEbsAtt->HelpFileName = QStringLiteral("DeradOzovizav.chm");
-    dmEbsAtt->ParamAnfIdName = QStringLiteral("EBDP_AnfId");
+    dmEbsAtt->ParamAnfIdName = TEbdContext::Name(TEbdCtx::AnfId);
 
     MoveFeeCommands();
 
@@ -136,7 +137,7 @@ void TdmEbdAtt::CreateCommands()
     xasNotizie->SetEnabled(false);   // not in the bar: the Help menu runs it
 
     xafMovimenti->BeforeExecute = [this](TVtAttivazione *s, bool &allow) { xafMovimentiBeforeExecute(s, allow); };
-    xafDatiConto->BeforeExecute = [](TVtAttivazione *, bool &allow) { allow = CheckParamsSet(QStringLiteral("VTUP_DwgId")); };
+    xafDatiConto->BeforeExecute = [](TVtAttivazione *, bool &allow) { allow = CheckParamsSet(TEbdContext::Name(TEbdCtx::DwgId)); };
     xafDatiConto->OnInizializedForm = [](TVtAttForm *, QWidget *form) { fmEbcCcp = form; };
     xafInitAnf->BeforeExecute = [this](TVtAttivazione *s, bool &allow) { xafInitAnfBeforeExecute(s, allow); };
     xarReport->BeforeExecute = [this](TVtAttivazione *s, bool &allow) { xarReportBeforeExecute(s, allow); };
@@ -200,12 +201,12 @@ void TdmEbdAtt::EditParams()
 void TdmEbdAtt::xafMovimentiBeforeExecute(TVtAttivazione *, bool &allow)
 {
     allow = false;
-    if (!CheckParamsSet(QStringLiteral("EBDP_SprIstId,EBDP_AnfId,EBSP_CauAnsId"))) {
+    if (!CheckParamsSet(TEbdContext::Names({TEbdCtx::SprIstId, TEbdCtx::AnfId, TEbdCtx::CauAnsId}))) {
         EditParams();
         return;
     }
-    const int ans = GetParamInt(QStringLiteral("VTUP_AnsId"));
-    const int anf = GetParamInt(QStringLiteral("EBDP_AnfId"));
+    const int ans = TEbdContext::GetOr0(TEbdCtx::AnsId);
+    const int anf = TEbdContext::GetOr0(TEbdCtx::AnfId);
     if (ans != anf && ans != anf - 1) {
         const QVariant valore = GetCurrentAnfValore();
         VtMessageDlg(QStringLiteral("Impossibile procedere in quanto l'anno scolastico di lavoro %1\r\nnon rientra "
@@ -229,9 +230,9 @@ void TdmEbdAtt::xafInitAnfBeforeExecute(TVtAttivazione *, bool &allow)
                      mtWarning, mbOK);
         return;
     }
-    if (!CheckParamsSet(QStringLiteral("EBDP_SprIstId")))
+    if (!CheckParamsSet(TEbdContext::Name(TEbdCtx::SprIstId)))
         return;
-    if (SprIstIsClosed(GetParamInt(QStringLiteral("EBDP_SprIstId")))) {
+    if (SprIstIsClosed(TEbdContext::GetOr0(TEbdCtx::SprIstId))) {
         VtMessageDlg(QStringLiteral("Impossibile procedere in quanto il conto corrente è chiuso."), mtWarning, mbOK);
         return;
     }
@@ -311,7 +312,7 @@ void TdmEbdAtt::RegistryBeforeExecute(TVtAttivazione *sender, bool &allow, int c
         return;
     dmModAnaAtt->AdmittedCategories = {category};
     dmModAnaAtt->HiddenCategories.clear();
-    dmModAnaAtt->FilterSpecifics = category == 1 ? QStringLiteral("AnsId=%1").arg(GetParamInt(QStringLiteral("VTUP_AnsId")))
+    dmModAnaAtt->FilterSpecifics = category == 1 ? QStringLiteral("AnsId=%1").arg(TEbdContext::GetOr0(TEbdCtx::AnsId))
                                                  : QString();
     dmModAnaAtt->OnGetFrameList = [category](int, QList<QPair<QString, QString>> &frames) {
         frames += RegistryFrames(category);

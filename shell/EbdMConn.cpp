@@ -1,5 +1,6 @@
 #include "EbdMConn.h"
 #include "EbsMDataSets.h"
+#include "EbdUContext.h"
 #include "VtGlobalValuesManager.h"
 #include "EbdUGlobals.h"
 #include "VtException.h"
@@ -25,28 +26,6 @@ QString SprIstKind(const QVariant &iCbaId, const QVariant &iBanId)
     if (!iBanId.isNull() && iBanId.toInt() == 1)
         return QStringLiteral("Bancario");
     return QString();
-}
-
-// The integer of a working-context parameter; null when it is unset or is
-// not a whole number, so that a query bound to it lists nothing.
-QVariant ContextInt(const QString &name)
-{
-    const QVariant v = xgvmGlobalVar->GetValues(name);
-    if (v.isNull())
-        return QVariant();
-    bool ok = false;
-    const int n = v.toString().trimmed().toInt(&ok);
-    return ok ? QVariant(n) : QVariant();
-}
-
-void SetParamFromContext(TVtQueryCollection *ds, const QString &param, const QString &contextName)
-{
-    TVtParam *p = ds->Params().ParamByName(param);
-    const QVariant v = ContextInt(contextName);
-    if (v.isNull())
-        p->Clear();
-    else
-        p->SetAsInteger(v.toInt());
 }
 
 void ShareSettings(TVtQueryCollection *ds, TVtSQLConnection *conn)
@@ -170,7 +149,7 @@ void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop,
 {
     switch (prop.UpdateKind) {
     case ukInsert:
-        prop.FieldValues->Add(QStringLiteral("iDwgId"), GetParamInt(QStringLiteral("VTUP_DwgId")));
+        prop.FieldValues->Add(QStringLiteral("iDwgId"), TEbdContext::Bindable(TEbdCtx::DwgId));
         prop.FieldValues->Add(QStringLiteral("iSprIstPgm"), 2);
         break;
     case ukModify:
@@ -284,7 +263,7 @@ void TdmEbdConn::SetupAluGen()
         "INNER JOIN VAns_AnniScolast Ans ON (EXTRACT(YEAR FROM VCls_Classi.dStart_Cls) = EXTRACT(YEAR FROM Ans.dAnsVeltoInizio)) "
         "INNER JOIN TMpg_ModPagam TMpg ON (TAcb.iMpgId = TMpg.iMpgId) "
         "WHERE Ans.iAnsId = :iAnsId ORDER BY TAcb.sAcbIntestatario");
-    IntParam(q, "iAnsId");
+    TEbdContext::Bind(q, QStringLiteral("iAnsId"), TEbdCtx::AnsId);
     q->TableName = QStringLiteral("TAcb_AluCoordBan");
     q->KeyFields = QStringLiteral("IACBID");
     q->SQLInsert.Add(QStringLiteral(
@@ -294,12 +273,6 @@ void TdmEbdConn::SetupAluGen()
         "UPDATE TAcb_AluCoordBan SET IMPGID = :IMPGID, IANAID = :IANAID, IANAID_GEN = :IANAID_P, SACBIBAN = :SACBIBAN, "
         "SACBINTESTATARIO = :SACBINTESTATARIO, fAcbPercSconto = :fAcbPercSconto WHERE IACBID = :VTCURRID"));
     q->SQLDelete.Add(QStringLiteral(" DELETE FROM TAcb_AluCoordBan WHERE iAcbId = :VTCURRID"));
-    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcAluGenBeforeOpen(ds); };
-}
-
-void TdmEbdConn::xqcAluGenBeforeOpen(TVtQueryCollection *ds)
-{
-    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("VTUP_AnsId"));
 }
 
 void TdmEbdConn::SetupAcbCau()
@@ -311,7 +284,7 @@ void TdmEbdConn::SetupAcbCau()
         "INNER JOIN VAns_AnniScolast Ans ON TCau.dStart = Ans.dAnsVeltoInizio "
         "WHERE TAcbCau.iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId");
     IntParam(q, "iAcbId");
-    IntParam(q, "iAnsId");
+    TEbdContext::Bind(q, QStringLiteral("iAnsId"), TEbdCtx::CauAnsId);
     q->TableName = QStringLiteral("TAcbCau");
     q->KeyFields = QStringLiteral("IACBCAUID");
     q->SQLInsert.Add(QStringLiteral(
@@ -321,12 +294,6 @@ void TdmEbdConn::SetupAcbCau()
         "UPDATE TAcbCau SET iAcbId = :iAcbId, iCauId = :iCauId, bAcbCauNote = :bAcbCauNote, "
         "fAcbCauPercSconto = :fAcbCauPercSconto WHERE iAcbCauId = :VTCURRID"));
     q->SQLDelete.Add(QStringLiteral(" DELETE FROM TAcbCau WHERE iAcbCauId = :VTCURRID "));
-    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcAcbCauBeforeOpen(ds); };
-}
-
-void TdmEbdConn::xqcAcbCauBeforeOpen(TVtQueryCollection *ds)
-{
-    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
 }
 
 // ---------------------------------------------------------------- instalments
@@ -343,7 +310,7 @@ void TdmEbdConn::SetupCacAcbCau()
         "cca.dStart = Ans.dAnsVeltoInizio WHERE (ac.iAcbId = :iAcbId) AND (Ans.iAnsId = :iAnsId) "
         "ORDER BY cac.dCacDataScadenza, cca.sCcaLDesc");
     IntParam(q, "iAcbId");
-    IntParam(q, "iAnsId");
+    TEbdContext::Bind(q, QStringLiteral("iAnsId"), TEbdCtx::CauAnsId);
     q->TableName = QStringLiteral("TCac_CcaAcbCau");
     q->KeyFields = QStringLiteral("ICACID");
     // No insert statement: the database creates the instalments when a
@@ -353,12 +320,6 @@ void TdmEbdConn::SetupCacAcbCau()
         "fCacImpSconto = :fCacImpSconto, fCacPercSconto = :fCacPercSconto, dCacDataPagamento = :dCacDataPagamento, "
         "bCacNote = :bCacNote, iSprIstId = :iSprIstId, iMpgId = :iMpgId WHERE iCacId = :VTCURRID"));
     q->SQLDelete.Add(QStringLiteral(" DELETE FROM TCac_CcaAcbCau WHERE iCacId = :VTCURRID "));
-    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforeOpen(ds); };
-}
-
-void TdmEbdConn::xqcCacAcbCauBeforeOpen(TVtQueryCollection *ds)
-{
-    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
 }
 
 // ---------------------------------------------------------------- grants and advances
@@ -371,7 +332,7 @@ void TdmEbdConn::SetupDote()
         "INNER JOIN VAns_AnniScolast Ans ON dos.dStart BETWEEN Ans.dAnsVeltoInizio AND Ans.dAnsVeltoFine "
         "WHERE iAcbId = :iAcbId AND Ans.iAnsId = :iAnsId ORDER BY dDosData");
     IntParam(q, "iAcbId");
-    IntParam(q, "iAnsId");
+    TEbdContext::Bind(q, QStringLiteral("iAnsId"), TEbdCtx::CauAnsId);
     q->TableName = QStringLiteral("TDos_DoteScuola");
     q->KeyFields = QStringLiteral("IDOSID");
     q->SQLInsert.Add(QStringLiteral(
@@ -384,12 +345,6 @@ void TdmEbdConn::SetupDote()
     // Without a statement a deleted grant would only vanish from the list and
     // come back at the next open: delete the row by its key.
     q->SQLDelete.Add(QStringLiteral(" DELETE FROM TDos_DoteScuola WHERE iDosId = :VTCURRID "));
-    q->BeforeOpen = [this](TVtQueryCollection *ds) { xqcDoteBeforeOpen(ds); };
-}
-
-void TdmEbdConn::xqcDoteBeforeOpen(TVtQueryCollection *ds)
-{
-    SetParamFromContext(ds, QStringLiteral("iAnsId"), QStringLiteral("EBSP_CauAnsId"));
 }
 
 void TdmEbdConn::SetupAcconti()

@@ -85,10 +85,6 @@ private:
     void xqcSprIstCalcFields(TVtQueryCollection *ds);
     void xqcCaiAfterOpen(TVtQueryCollection *ds);
     void xqcTccAfterOpen(TVtQueryCollection *ds);
-    void xqcAluGenBeforeOpen(TVtQueryCollection *ds);
-    void xqcAcbCauBeforeOpen(TVtQueryCollection *ds);
-    void xqcCacAcbCauBeforeOpen(TVtQueryCollection *ds);
-    void xqcDoteBeforeOpen(TVtQueryCollection *ds);
 };
 
 extern TdmEbdConn *dmEbdConn;

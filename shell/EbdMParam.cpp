@@ -12,10 +12,10 @@
 TdmEbdParam *dmEbdParam = nullptr;
 
 namespace {
-const QString PrmSprIst = QStringLiteral("EBDP_SprIstId");
-const QString AnfId = QStringLiteral("EBDP_AnfId");
-const QString Vis = QStringLiteral("EBDP_Vis");
-const QString DwgId = QStringLiteral("VTUP_DwgId");
+const QString PrmSprIst = QString::fromLatin1(PrmSprIstId);
+const QString AnfId = QString::fromLatin1(PrmAnfId);
+const QString Vis = QString::fromLatin1(PrmVis);
+const QString DwgId = QString::fromLatin1(PrmDwgId);
 
 void SelectId(QComboBox *combo, int id)
 {

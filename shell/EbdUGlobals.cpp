@@ -112,6 +112,8 @@ QPointer<TVtAttReport> g_rptCommand;
 // ---------------------------------------------------------------------------
 int GetParamInt(const QString &name)
 {
+    if (const std::optional<TEbdCtx> part = TEbdContext::FromName(name))
+        return TEbdContext::GetOr0(*part);
     if (!xgvmGlobalVar)
         return 0;
     const QVariant v = xgvmGlobalVar->GetValues(name);
@@ -159,7 +161,7 @@ QString GetParamAnsDesc(const QString &paramName)
 
 QVariant GetParamAnfValore(const QString &paramName)
 {
-    if (SameName(paramName, "VTUP_AnfId")) {
+    if (SameName(paramName, VtuPrmAnfId)) {
         const QVariant v = GetVtuParamValue(paramName);
         bool ok = false;
         const int i = v.toString().trimmed().toInt(&ok);

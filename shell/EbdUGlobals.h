@@ -12,6 +12,7 @@
 // - every query runs on the global connection (qqoVtGlobConn) with values
 //   bound by name.
 
+#include "EbdUContext.h"
 #include "VtUtils.h"   // TVtEnumItem
 
 #include <QDate>
@@ -41,17 +42,8 @@ extern QString gApplCode;           // empty: application code ("EBC" once start
 extern QDate gInizioUtente;         // null: start of the cash-book period of the working account/year
 extern QDate gFineUtente;           // null: end of that period
 
-// ---------------------------------------------------------------------------
-// Parameter names of the working context
-// ---------------------------------------------------------------------------
-inline constexpr const char *PrmAnsId = "VTUP_AnsId";
-inline constexpr const char *PrmDwgId = "VTUP_DwgId";
-inline constexpr const char *PrmAnfId = "EBDP_AnfId";
-inline constexpr const char *PrmSprIstId = "EBDP_SprIstId";
-inline constexpr const char *PrmCauAnsId = "EBSP_CauAnsId";
-inline constexpr const char *PrmVis = "EBDP_Vis";
-
-// The integer of a saved parameter: 0 when unset, empty or not a number.
+// The integer of a saved parameter: 0 when unset, empty or not a number
+// (for a part of the working context, TEbdContext::GetOr0).
 int GetParamInt(const QString &name);
 
 // ---------------------------------------------------------------------------
@@ -70,7 +62,7 @@ QString GetParamAnsDesc(const QString &paramName);
 // iAnfValore of the financial year saved in the parameter (VTUP_AnfId: the
 // framework value itself); null when unset or not found.
 QVariant GetParamAnfValore(const QString &paramName);
-// GetParamAnfValore("EBDP_AnfId").
+// GetParamAnfValore of the working financial year.
 QVariant GetCurrentAnfValore();
 
 // Bounds of the financial year of value `valore` for the group `dwg`.

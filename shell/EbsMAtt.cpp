@@ -1,5 +1,6 @@
 #include "EbsMAtt.h"
 #include "EbdUGlobals.h"
+#include "EbdUContext.h"
 #include "EbsMDataSets.h"
 #include "VtAttForm.h"
 #include "VtException.h"
@@ -78,7 +79,7 @@ void TdmEbsAtt::xafBudgetBeforeExecute(TVtAttivazione *sender, bool &allow)
     }
     const QVariant valore = GetParamAnfValore(ParamAnfIdName);
     gAnfValore = valore.isNull() ? -1 : valore.toInt();
-    gDwgId = xgvmGlobalVar->GetValues(QStringLiteral("VTUP_DwgId")).toString().toInt();
+    gDwgId = TEbdContext::GetOr0(TEbdCtx::DwgId);
     gUseDwgAnfDates = false;
     if (!m_budgetQuery && CreateBudgetQueryModule)
         m_budgetQuery = CreateBudgetQueryModule(this);

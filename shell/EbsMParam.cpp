@@ -13,7 +13,7 @@
 #include <QSqlQuery>
 
 namespace {
-const QString CauAnsId = QStringLiteral("EBSP_CauAnsId");
+const QString CauAnsId = QString::fromLatin1(PrmCauAnsId);
 const QString CausaleInId = QStringLiteral("EBSP_CausaleInId");
 const QString CausaleOutId = QStringLiteral("EBSP_CausaleOutId");
 const QString ImpIstCauIn = QStringLiteral("EBSP_ImpIstCauIn");
@@ -112,7 +112,7 @@ void TdmEbsParam::xpmVtuParamsAfterCreateCtrl(QWidget *ctrl, TVtXMLParam *param,
     // Change handlers follow the user's choice (activated), so building and
     // reading the dialog never raises them; a handler the control already
     // had stays connected and runs first.
-    if (cb && param->IsNamed(QStringLiteral("VTUP_AnsId"))) {
+    if (cb && param->IsNamed(QString::fromLatin1(PrmAnsId))) {
         m_dlgAnsId = 0;
         m_cbAnsId = cb;
         connect(cb, &QComboBox::activated, this, [this] { AnsIdChanged(); });
