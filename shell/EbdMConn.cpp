@@ -131,7 +131,6 @@ void TdmEbdConn::SetupSprIst()
     q->VtBeforeExec = [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &execute) {
         xqcSprIstVtBeforeExec(ds, prop, execute);
     };
-    q->VtAfterExec = [this](TVtQueryCollection *ds, TVtQueryProp &prop) { xqcSprIstVtAfterExec(ds, prop); };
     q->BeforeDelete = [this](TVtQueryCollection *ds) { xqcSprIstBeforeDelete(ds); };
     q->Confirmations &= ~xcoDelete;   // nothing to confirm: the delete is always refused
 
@@ -157,24 +156,14 @@ void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop,
         // the closing date was set or cleared in this edit.
         if (prop.Index == 1) {
             if (SprIstClosingChanged && SprIstClosingChanged())
-                prop.FieldValues->Add(QStringLiteral("iSprIstId"), iSprIstIdMod);
+                prop.FieldValues->Add(QStringLiteral("iSprIstId"), prop.FieldValues->GetValues(QStringLiteral("VTCURRID")));
             else
                 execute = false;
         }
         break;
-    case ukDelete:
-        if (SprIstIsWorkingAccount && SprIstIsWorkingAccount()) {
-            VtMessageDlg(QStringLiteral("Impossibile cancellare il conto in quanto è quello di lavoro."), mtWarning, mbOK);
-            execute = false;
-        }
+    case ukDelete:   // refused before any statement (xqcSprIstBeforeDelete)
         break;
     }
-}
-
-void TdmEbdConn::xqcSprIstVtAfterExec(TVtQueryCollection *, TVtQueryProp &prop)
-{
-    if (prop.UpdateKind == ukModify && prop.Index == 0)
-        iSprIstIdMod = prop.FieldValues->GetValues(QStringLiteral("VTCURRID")).toInt();
 }
 
 void TdmEbdConn::xqcSprIstBeforeDelete(TVtQueryCollection *)

@@ -54,17 +54,12 @@ public:
     // Advances of one instalment (fetched 25 at a time).
     TVtQueryCollection *xqcAcconti;
 
-    // Key of the account row being modified: set after the account's update
-    // statement, read before the next statement of the same post.
-    int iSprIstIdMod = 0;
-
     // The accounts frame editing xqcSprIst tells the write hooks its state:
     // whether the closing date changed in this edit, and whether the current
     // row is the working account. Unset, both are false.
     std::function<bool()> SprIstClosingChanged;
     std::function<bool()> SprIstIsWorkingAccount;
     void xqcSprIstVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop, bool &execute);
-    void xqcSprIstVtAfterExec(TVtQueryCollection *ds, TVtQueryProp &prop);
     // Accounts are closed, not deleted: the working account refuses with its
     // own warning, any other with the hint to close it.
     void xqcSprIstBeforeDelete(TVtQueryCollection *ds);

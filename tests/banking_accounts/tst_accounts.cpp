@@ -443,8 +443,17 @@ void TstAccounts::gridColours()
                 return model->data(model->index(r, 0), Qt::ForegroundRole).value<QColor>();
         return QColor();
     };
+    // Both accounts are listed: the colours below are those of real rows.
+    QVERIFY(Accounts()->Locate(QStringLiteral("ISPRISTID"), 1));
+    QVERIFY(Accounts()->Locate(QStringLiteral("ISPRISTID"), 2));
     QCOMPARE(background(2), QColor(255, 255, 132));
     QVERIFY(!background(1).isValid());
+    // Painting reads the working account from the kept context, not the database.
+    const int reads = xgvmGlobalVar->ReadCount();
+    Frame()->grMain->viewport()->grab();
+    for (int id : {1, 2, 3})
+        background(id);
+    QCOMPARE(xgvmGlobalVar->ReadCount(), reads);
     QVERIFY(!foreground(4).isValid());   // not listed while closed accounts are hidden
     Frame()->acShowClosed->setChecked(true);
     QCOMPARE(foreground(4), QColor(255, 0, 0));
