@@ -1,5 +1,6 @@
 #include "VtField.h"
 #include "VtException.h"
+#include "VtMoney.h"
 #include "VtQueryCollection.h"
 
 #include <QLocale>
@@ -65,8 +66,15 @@ QString TVtField::FormatNumber(double value, const QString &format)
     const int dot = format.indexOf(QLatin1Char('.'));
     if (dot >= 0)
         decimals = format.size() - dot - 1;
+    const bool grouping = format.contains(QLatin1Char(','));
+    // Currency formats ("#,###.00") round half away from zero to the cent,
+    // as the program's amounts do everywhere.
+    if (decimals == 2 && std::isfinite(value) && std::fabs(value) < double(TVtMoney::MaxUnits)) {
+        const TVtMoney amount(value);
+        return grouping ? amount.Format() : amount.FormatPlain();
+    }
     QString text = it.toString(value, 'f', decimals);
-    if (!format.contains(QLatin1Char(',')))
+    if (!grouping)
         text.remove(it.groupSeparator());
     return text;
 }

@@ -4,6 +4,7 @@
 #include "VtException.h"
 #include "VtGlobalValuesManager.h"
 #include "VtMessageDlg.h"
+#include "VtMoney.h"
 #include "VtParams.h"
 #include "VtSQLConnection.h"
 #include "fmVtMDIMain.h"
@@ -422,21 +423,14 @@ void LoadCausaliList(QComboBox *combo, int iAnsId, int tipo, bool all)
 
 QString FormatAmountStr(const QString &text, bool currency)
 {
-    const QLocale it(QLocale::Italian, QLocale::Italy);
-    const QString t = text.trimmed();
-    bool ok = false;
-    double v = it.toDouble(t, &ok);
-    if (!ok)
-        v = QLocale::c().toDouble(t, &ok);
-    if (!ok)
-        v = 0.0;
-    // Eleven significant digits at most, then the currency's two decimals.
-    v = QString::number(v, 'g', 11).toDouble();
-    if (currency)
-        return it.toCurrencyString(v, it.currencySymbol(), 2);
-    QLocale fixed = it;
-    fixed.setNumberOptions(QLocale::OmitGroupSeparator);
-    return fixed.toString(v, 'f', 2);
+    // Italian text first, "1234.56" as a fallback; anything else counts as 0.
+    // The amount is rounded half away from zero to the cent.
+    const TVtMoney amount = TVtMoney::Parse(text).RoundedToCents();
+    if (currency) {
+        const QLocale it(QLocale::Italian, QLocale::Italy);
+        return it.toCurrencyString(amount.ToDouble(), it.currencySymbol(), 2);
+    }
+    return amount.FormatPlain();
 }
 
 // ---------------------------------------------------------------------------

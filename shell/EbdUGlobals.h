@@ -119,8 +119,9 @@ bool CcaIsUsed(int iCcaId, bool withMovements);
 // Fills the combo with (sCauLDesc, iCauId) of the reasons of the school year
 // of type tipo (and lCauVuvez = 1 unless all), then one empty item.
 void LoadCausaliList(QComboBox *combo, int iAnsId, int tipo, bool all);
-// The number in the text (0 when not a number) in currency or fixed format
-// of the Italian locale, two decimals.
+// The amount in the text (Italian "1.234,56", or "1234.56"; 0 when not an
+// amount) rounded to the cent, in currency or fixed format of the Italian
+// locale, two decimals.
 QString FormatAmountStr(const QString &text, bool currency);
 
 // ---------------------------------------------------------------------------

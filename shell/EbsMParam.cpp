@@ -3,6 +3,7 @@
 #include "EbdUGlobals.h"
 #include "VtGlobalValuesManager.h"
 #include "VtMessageDlg.h"
+#include "VtMoney.h"
 #include "VtParams.h"
 #include "VtSQLConnection.h"
 #include "VtUtils.h"
@@ -31,9 +32,9 @@ void SelectId(QComboBox *combo, int id)
 }
 
 // Amount text of the hidden edits: fixed format of the Italian locale.
-QString AmountText(double value)
+QString AmountText(const TVtMoney &value)
 {
-    return FormatAmountStr(QString::number(value, 'f', 2), false);
+    return value.FormatPlain();
 }
 }
 
@@ -298,7 +299,7 @@ void TdmEbsParam::CausaleChanged(QComboBox *combo)
 {
     if (!combo)
         return;
-    double ist = 0.0, era = 0.0;
+    TVtMoney ist, era;
     const int iCauId = ComboId(combo);
     if (iCauId != 0 && qqoVtGlobConn && qqoVtGlobConn->Connected()) {
         QSqlQuery q(qqoVtGlobConn->Database());
@@ -307,8 +308,9 @@ void TdmEbsParam::CausaleChanged(QComboBox *combo)
                                  "WHERE CauCca.iCauId = :iCauId"));
         q.bindValue(QStringLiteral(":iCauId"), iCauId);
         if (q.exec() && q.next()) {
-            ist = q.value(0).toDouble();
-            era = q.value(1).toDouble();
+            // A reason without components sums to null: no amount.
+            ist = TVtMoney::FromVariant(q.value(0));
+            era = TVtMoney::FromVariant(q.value(1));
         }
     }
     if (combo == m_cbCausaleIn) {
