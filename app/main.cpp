@@ -39,6 +39,7 @@ int CommandLine(QCoreApplication &app)
     creator.Scripts = DbScripts::SchemaScripts();
     if (parser.isSet(demoOpt))
         creator.Scripts += DbScripts::DemoScripts();
+    creator.UpgradeScripts = DbScripts::UpgradeScripts();
     creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     creator.OnProgress = [](const QString &script, int i, int n) {
         std::fprintf(stdout, "[%d/%d] %s\n", i + 1, n, qPrintable(script.section(QLatin1Char('/'), -1)));
@@ -111,6 +112,7 @@ int main(int argc, char *argv[])
     RegisterSearchForms();
     dmEbdConn = new TdmEbdConn;
     dmEbdConn->CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    dmEbdConn->UpgradeScripts = DbScripts::UpgradeScripts();
     dmEbdAtt = new TdmEbdAtt;
     fmEbdMain = new TfmEbdMain;
     fmEbdMain->setWindowTitle(QStringLiteral("Vardella"));

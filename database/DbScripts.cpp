@@ -17,6 +17,7 @@ QStringList ListScripts(const QString &folder)
 
 namespace DbScripts {
 QStringList SchemaScripts() { return ListScripts(QStringLiteral("schema")); }
+QStringList UpgradeScripts() { return ListScripts(QStringLiteral("upgrade")); }
 QStringList DemoScripts() { return ListScripts(QStringLiteral("demo")); }
 
 QString ScriptText(const QString &path)

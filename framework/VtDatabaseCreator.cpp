@@ -1,5 +1,6 @@
 #include "VtDatabaseCreator.h"
 #include "VtException.h"
+#include "VtSchemaUpgrader.h"
 #include "VtSqlText.h"
 
 #include <ibase.h>
@@ -150,6 +151,10 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
                     OnProgress(script, index, Scripts.size());
                 RunScript(db, ReadScript(script), QFileInfo(script).fileName());
                 ++index;
+            }
+            for (const QString &script : UpgradeScripts) {
+                RunScript(db, ReadScript(script), QFileInfo(script).fileName());
+                TVtSchemaUpgrader::RecordScript(db, script);
             }
             QSqlQuery q(db);
             if (!q.prepare(QStringLiteral("INSERT INTO TVT_SCHEMA (SAPPLICAZIONE, SVERSIONE) VALUES ('VARDELLA', ?)")))

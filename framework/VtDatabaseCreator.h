@@ -15,6 +15,9 @@ public:
 
     // Scripts (resource or file paths) applied in order.
     QStringList Scripts;
+    // Upgrade scripts applied after Scripts, each recorded in TVT_SCHEMAREV,
+    // so a new database has the revision an upgraded one reaches.
+    QStringList UpgradeScripts;
     // Version row written last.
     QString SchemaVersion;
     TProgress OnProgress;

@@ -1,6 +1,7 @@
 #include "dmVtConnection.h"
 #include "VtDatabaseCreator.h"
 #include "VtMessageDlg.h"
+#include "VtSchemaUpgrader.h"
 
 #include <QFileInfo>
 
@@ -20,8 +21,18 @@ bool TdmVtConnection::OpenConnection()
     if (!Settings.IsServer() && !QFileInfo::exists(Settings.FilePath()) && !CreateScripts.isEmpty()) {
         TVtDatabaseCreator creator;
         creator.Scripts = CreateScripts;
+        creator.UpgradeScripts = UpgradeScripts;
         creator.SchemaVersion = xqoMain->DBVersion.isEmpty() ? QString::fromLatin1(VtSchemaVersion) : xqoMain->DBVersion;
         if (!creator.Create(Settings, &m_lastError)) {
+            VtMessageDlg(m_lastError, mtError, mbOK);
+            return false;
+        }
+    }
+    if (!UpgradeScripts.isEmpty()) {
+        TVtSchemaUpgrader upgrader;
+        upgrader.Scripts = UpgradeScripts;
+        upgrader.SchemaVersion = xqoMain->DBVersion;
+        if (!upgrader.Upgrade(Settings, &m_lastError)) {
             VtMessageDlg(m_lastError, mtError, mbOK);
             return false;
         }

@@ -20,6 +20,9 @@ public:
     // Scripts that build a new database when the embedded file is missing;
     // empty: no database is created.
     QStringList CreateScripts;
+    // Upgrade scripts: applied to a new database after CreateScripts and to an
+    // older one before it is opened.
+    QStringList UpgradeScripts;
 
     // Opens the connection and makes it the global one; false (after showing
     // the reason) when no connection is made.

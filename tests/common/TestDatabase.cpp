@@ -31,6 +31,7 @@ TTestDatabase::TTestDatabase(Content content)
         creator.Scripts = DbScripts::SchemaScripts();
         if (content == Demo)
             creator.Scripts += DbScripts::DemoScripts();
+        creator.UpgradeScripts = DbScripts::UpgradeScripts();
         creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
         QString error;
         if (!creator.Create(m_settings, &error))

@@ -1,0 +1,193 @@
+#include "DbScripts.h"
+#include "TestDatabase.h"
+#include "VtDatabaseCreator.h"
+#include "VtSchemaUpgrader.h"
+#include "ScriptedMessageService.h"
+#include "dmVtConnection.h"
+
+#include <QFile>
+#include <QSqlQuery>
+#include <QTest>
+
+namespace {
+TVtConnectionSettings Settings(const QString &file)
+{
+    TVtConnectionSettings s;
+    s.Database = QDir(TTestDatabase::WorkDir()).filePath(file);
+    return s;
+}
+
+// A database built by the schema scripts alone: revision 0.
+TVtConnectionSettings CreateRevisionZero(const QString &file)
+{
+    const TVtConnectionSettings s = Settings(file);
+    TVtDatabaseCreator creator;
+    creator.Scripts = DbScripts::SchemaScripts();
+    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
+    QString error;
+    if (!creator.Create(s, &error))
+        qFatal("%s", qPrintable(error));
+    return s;
+}
+
+QString WriteScript(const QString &name, const QByteArray &text)
+{
+    const QString path = QDir(TTestDatabase::WorkDir()).filePath(name);
+    QFile f(path);
+    f.open(QIODevice::WriteOnly);
+    f.write(text);
+    return path;
+}
+
+// Revision rows and whether a table exists, read on a connection of its own.
+struct TState
+{
+    QStringList Rows;
+    bool HasTable = false;
+};
+
+TState ReadState(const TVtConnectionSettings &s, const QString &table)
+{
+    TState state;
+    TVtSQLConnection conn;
+    QString error;
+    if (!conn.Open(s, &error))
+        qFatal("%s", qPrintable(error));
+    QSqlDatabase db = conn.Database();
+    QSqlQuery q(db);
+    q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TVT_SCHEMAREV'"));
+    q.next();
+    if (q.value(0).toInt() > 0) {
+        q.exec(QStringLiteral("SELECT IREVISIONE, SSCRIPT, DAPPLICATO FROM TVT_SCHEMAREV ORDER BY IREVISIONE"));
+        while (q.next())
+            state.Rows << QStringLiteral("%1 %2 %3").arg(q.value(0).toInt()).arg(q.value(1).toString(),
+                                                                                   q.value(2).isNull() ? "-" : "+");
+    }
+    q.prepare(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = :sNome"));
+    q.bindValue(QStringLiteral(":sNome"), table);
+    q.exec();
+    q.next();
+    state.HasTable = q.value(0).toInt() > 0;
+    return state;
+}
+}
+
+class TstUpgrade : public QObject
+{
+    Q_OBJECT
+private slots:
+    void scriptNumbers();
+    void upgradesRevisionZeroOnce();
+    void failedUpgradeLeavesDatabase();
+    void refusesNewerRevision();
+    void createdDatabaseHasFullRevision();
+    void connectionModuleUpgradesOnOpen();
+};
+
+void TstUpgrade::scriptNumbers()
+{
+    QCOMPARE(TVtSchemaUpgrader::ScriptNumber(QStringLiteral(":/database/upgrade/001_revisione.sql")), 1);
+    QCOMPARE(TVtSchemaUpgrader::ScriptNumber(QStringLiteral("/x/012_colonne.sql")), 12);
+    QCOMPARE(TVtSchemaUpgrader::ScriptNumber(QStringLiteral("senza_numero.sql")), 0);
+    QVERIFY(!DbScripts::UpgradeScripts().isEmpty());
+    QCOMPARE(QFileInfo(DbScripts::UpgradeScripts().first()).fileName(), QStringLiteral("001_revisione.sql"));
+}
+
+void TstUpgrade::upgradesRevisionZeroOnce()
+{
+    const TVtConnectionSettings s = CreateRevisionZero(QStringLiteral("rev0.fdb"));
+    QCOMPARE(ReadState(s, QStringLiteral("TVT_SCHEMAREV")).HasTable, false);
+    TVtSchemaUpgrader up;
+    up.Scripts = DbScripts::UpgradeScripts();
+    QString error;
+    QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
+    QCOMPARE(up.BackupPath, s.FilePath() + QStringLiteral(".rev0.bak"));
+    QVERIFY(QFileInfo::exists(up.BackupPath));
+    const TState after = ReadState(s, QStringLiteral("TVT_SCHEMAREV"));
+    QCOMPARE(after.Rows, QStringList{QStringLiteral("1 001_revisione.sql +")});
+    // The copy is the database as it was: revision 0.
+    QCOMPARE(ReadState(TVtConnectionSettings{up.BackupPath, s.User, s.Password, s.CharSet}, QStringLiteral("TVT_SCHEMAREV")).HasTable,
+             false);
+
+    // A second upgrade applies nothing and copies nothing.
+    QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
+    QVERIFY(up.BackupPath.isEmpty());
+    QCOMPARE(ReadState(s, QStringLiteral("TVT_SCHEMAREV")).Rows, after.Rows);
+}
+
+void TstUpgrade::failedUpgradeLeavesDatabase()
+{
+    const TVtConnectionSettings s = CreateRevisionZero(QStringLiteral("bad.fdb"));
+    TVtSchemaUpgrader up;
+    up.Scripts = DbScripts::UpgradeScripts()
+                 << WriteScript(QStringLiteral("002_rotto.sql"),
+                                "CREATE TABLE TST_ROTTO (I INTEGER);\nINSERT INTO TST_MANCANTE VALUES (1);\n");
+    QString error;
+    QVERIFY(!up.Upgrade(s, &error));
+    QVERIFY2(error.startsWith(QStringLiteral("Aggiornamento del database %1 non riuscito (script 002_rotto.sql):\r\n"
+                                             "Script 002_rotto.sql, istruzione 2: ").arg(s.Database)),
+             qPrintable(error));
+    const TState state = ReadState(s, QStringLiteral("TST_ROTTO"));
+    QVERIFY(!state.HasTable);
+    QVERIFY(state.Rows.isEmpty());
+    QCOMPARE(ReadState(s, QStringLiteral("TVT_SCHEMAREV")).HasTable, false);
+    QVERIFY(QFileInfo::exists(s.FilePath() + QStringLiteral(".rev0.bak")));
+
+    // A second attempt keeps the first copy and makes another.
+    QVERIFY(!up.Upgrade(s, &error));
+    QCOMPARE(up.BackupPath, s.FilePath() + QStringLiteral(".rev0.1.bak"));
+}
+
+void TstUpgrade::refusesNewerRevision()
+{
+    const TVtConnectionSettings s = CreateRevisionZero(QStringLiteral("newer.fdb"));
+    TVtSchemaUpgrader up;
+    up.Scripts = DbScripts::UpgradeScripts()
+                 << WriteScript(QStringLiteral("007_futuro.sql"), "CREATE TABLE TST_FUTURO (I INTEGER);\n");
+    QString error;
+    QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
+    QCOMPARE(ReadState(s, QStringLiteral("TST_FUTURO")).Rows.size(), 2);
+
+    TVtSchemaUpgrader older;
+    older.Scripts = DbScripts::UpgradeScripts();
+    QVERIFY(!older.Upgrade(s, &error));
+    QCOMPARE(error, QStringLiteral("Il database %1 è alla revisione 7, più recente della revisione 1 che il programma conosce: "
+                                   "occorre una versione più recente del programma.")
+                        .arg(s.Database));
+}
+
+void TstUpgrade::createdDatabaseHasFullRevision()
+{
+    TTestDatabase db;
+    QCOMPARE(TTestDatabase::Column(QStringLiteral("SELECT SSCRIPT FROM TVT_SCHEMAREV ORDER BY IREVISIONE")),
+             (QVariantList{QStringLiteral("001_revisione.sql")}));
+    QCOMPARE(TVtSchemaUpgrader::ReadRevision(db.Connection()->Database()), 1);
+}
+
+void TstUpgrade::connectionModuleUpgradesOnOpen()
+{
+    TScopedMessageService messages;
+    TdmVtConnection dm;
+    dm.Settings = CreateRevisionZero(QStringLiteral("open.fdb"));
+    dm.xqoMain->DBVersion = QString::fromLatin1(VtSchemaVersion);
+    dm.UpgradeScripts = DbScripts::UpgradeScripts();
+    QVERIFY(dm.OpenConnection());
+    QVERIFY(messages->Messages.isEmpty());
+    QCOMPARE(TVtSchemaUpgrader::ReadRevision(dm.xqoMain->Database()), 1);
+    dm.CloseConnection();
+    QVERIFY(QFileInfo::exists(dm.Settings.FilePath() + QStringLiteral(".rev0.bak")));
+
+    // A failing script refuses the open with its message.
+    dm.UpgradeScripts << WriteScript(QStringLiteral("002_errato.sql"), "ALTER TABLE TST_NESSUNA ADD X INTEGER;\n");
+    QVERIFY(!dm.OpenConnection());
+    QVERIFY(!dm.xqoMain->Connected());
+    QCOMPARE(messages->Messages.size(), 1);
+    QCOMPARE(messages->Messages[0].Type, mtError);
+    QVERIFY2(messages->LastText().startsWith(
+                 QStringLiteral("Aggiornamento del database %1 non riuscito (script 002_errato.sql):").arg(dm.Settings.Database)),
+             qPrintable(messages->LastText()));
+    QCOMPARE(ReadState(dm.Settings, QStringLiteral("TVT_SCHEMAREV")).Rows, QStringList{QStringLiteral("1 001_revisione.sql +")});
+}
+
+QTEST_MAIN(TstUpgrade)
+#include "tst_upgrade.moc"
