@@ -1,4 +1,5 @@
 #include "VtDatabaseCreator.h"
+#include "VtSQLConnection.h"
 #include "VtException.h"
 #include "VtSchemaUpgrader.h"
 #include "VtSqlText.h"
@@ -132,16 +133,9 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
     const QString connName = QStringLiteral("vardella_create_") + QUuid::createUuid().toString(QUuid::Id128);
     bool ok = true;
     {
-        QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connName);
-        if (server) {
-            db.setHostName(settings.Host());
-            if (settings.Port() > 0)
-                db.setPort(settings.Port());
-        }
-        db.setDatabaseName(workPath);
-        db.setUserName(settings.User);
-        db.setPassword(settings.Password);
-        db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+        TVtConnectionSettings utf8 = settings;
+        utf8.CharSet = QStringLiteral("UTF8");
+        QSqlDatabase db = TVtSQLConnection::AddDatabase(connName, utf8, workPath);
         try {
             if (!db.open())
                 throw EVtException(db.lastError().text());

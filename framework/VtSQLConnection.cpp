@@ -43,19 +43,26 @@ QString TVtSQLConnection::ReadSchemaVersion(const QSqlDatabase &db, bool *isVard
     return q.value(0).toString().trimmed();
 }
 
-bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *error)
+QSqlDatabase TVtSQLConnection::AddDatabase(const QString &connectionName, const TVtConnectionSettings &settings,
+                                          const QString &filePath)
 {
-    Close();
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), m_name);
+    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), connectionName);
     if (settings.IsServer()) {
         db.setHostName(settings.Host());
         if (settings.Port() > 0)
             db.setPort(settings.Port());
     }
-    db.setDatabaseName(settings.FilePath());
+    db.setDatabaseName(filePath.isEmpty() ? settings.FilePath() : filePath);
     db.setUserName(settings.User);
     db.setPassword(settings.Password);
     db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=%1").arg(settings.CharSet));
+    return db;
+}
+
+bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *error)
+{
+    Close();
+    QSqlDatabase db = AddDatabase(m_name, settings);
     auto fail = [&](const QString &text) {
         if (error)
             *error = text;

@@ -57,6 +57,11 @@ public:
     // Bytes the engine reports per character of a text column.
     int BytesPerChar() const { return m_charSet.compare(QLatin1String("UTF8"), Qt::CaseInsensitive) == 0 ? 4 : 1; }
 
+    // A connection of the driver to the database of the settings (at another
+    // file path when given), in the settings' character set; not yet open.
+    static QSqlDatabase AddDatabase(const QString &connectionName, const TVtConnectionSettings &settings,
+                                    const QString &filePath = QString());
+
     // Reads the schema version written in a database; empty when the
     // database holds none.
     static QString ReadSchemaVersion(const QSqlDatabase &db, bool *isVardella);

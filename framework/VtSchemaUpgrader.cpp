@@ -21,16 +21,9 @@ QString ReadText(const QString &path)
 
 QSqlDatabase Connect(const QString &name, const TVtConnectionSettings &settings)
 {
-    QSqlDatabase db = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), name);
-    if (settings.IsServer()) {
-        db.setHostName(settings.Host());
-        if (settings.Port() > 0)
-            db.setPort(settings.Port());
-    }
-    db.setDatabaseName(settings.FilePath());
-    db.setUserName(settings.User);
-    db.setPassword(settings.Password);
-    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=UTF8"));
+    TVtConnectionSettings utf8 = settings;
+    utf8.CharSet = QStringLiteral("UTF8");
+    QSqlDatabase db = TVtSQLConnection::AddDatabase(name, utf8);
     db.open();
     return db;
 }
