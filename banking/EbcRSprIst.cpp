@@ -1,202 +1,116 @@
 #include "EbcRSprIst.h"
 #include "EbdMAtt.h"
-#include "EbdUContext.h"
 #include "EbdMConn.h"
+#include "EbdUContext.h"
 #include "EbdUGlobals.h"
 #include "VtAttivazione.h"
 #include "VtDBDateEdit.h"
 #include "VtDBEdit.h"
 #include "VtDBGrid.h"
 #include "VtDBLookupEdit.h"
-#include "VtDataSource.h"
-#include "VtField.h"
-#include "VtMessageDlg.h"
-#include "VtParams.h"
-#include "VtQueryCollection.h"
-#include "VtSQLQuery.h"
 #include "VtDataAction.h"
-#include "fmVtSearch.h"
+#include "VtMessageDlg.h"
 
-#include <QAction>
-#include <QFormLayout>
 #include <QGroupBox>
-#include <QToolBar>
+
+using namespace Qt::StringLiterals;
 
 namespace {
-const char *const BankList = " SELECT Ban.iBanId, Ban.sBanAbi, Ban.sBanDescS, iCbaId FROM TBan_Banche Ban WHERE ##WHERE##";
+const QString BankList = u" SELECT Ban.iBanId, Ban.sBanAbi, Ban.sBanDescS, iCbaId FROM TBan_Banche Ban WHERE ##WHERE##"_s;
 
 // The branches of the chosen bank (-1 before any bank is chosen).
-const char *const BranchList =
-    " SELECT iSprId, sSprCab, sSprDescS, sSprIndirizzo, sComDesc, sSprIndirizzo || '-' || sComDesc || ' (' || "
+const QString BranchList =
+    u" SELECT iSprId, sSprCab, sSprDescS, sSprIndirizzo, sComDesc, sSprIndirizzo || '-' || sComDesc || ' (' || "
     "sProSigla || ')' sIndCom FROM TSpr_SportelliCab Spr LEFT OUTER JOIN TSrpc ON (Spr.iSrpcId = TSrpc.iSrpcId) "
     "LEFT OUTER JOIN TCom_Comuni Com ON (Com.iComId = TSrpc.iComId) LEFT OUTER JOIN TPro_Province Pro ON "
-    "(Pro.iProId = TSrpc.iProId) WHERE (##WHERE## AND (Spr.iBanId = :iBanIdSel))";
-
-// Movements of an account inside one of its financial years: the cash row of
-// the account whose period (1 January to 31 December of its year unless
-// given) holds the movement date, and the financial year of that row.
-const char *const MovementDates =
-    " SELECT %1(Mvm.dMvmDataMov) FROM TMvm_MovimentiCcp Mvm INNER JOIN TCai_CassaIst Cai ON "
-    "((Cai.iSprIstId = Mvm.iSprIstId) AND (Mvm.dMvmDataMov BETWEEN COALESCE(Cai.dCaiInizioAnno, "
-    "CAST(Cai.iCaiEsercizioFin || '-01-01' AS DATE)) AND COALESCE(Cai.dCaiFineAnno, "
-    "CAST(Cai.iCaiEsercizioFin || '-12-31' AS DATE)))) INNER JOIN TAnf_AnniFinanz Anf ON "
-    "(Anf.iAnfValore = Cai.iCaiEsercizioFin) WHERE Mvm.iSprIstId = :iSprIstId";
+    "(Pro.iProId = TSrpc.iProId) WHERE (##WHERE## AND (Spr.iBanId = :iBanIdSel))"_s;
 
 const QColor ClosedText(255, 0, 0);
 const QColor WorkingBackground(255, 255, 132);
 
-void SetSearchColumn(TfmVtSearch *form, const QString &field, const QString &title, int width, bool indexed,
-                     bool visible = true)
+QString ShortDate(const QDate &d)
 {
-    TVtSearchField *f = form->GetFields()->FindField(field);
-    if (!f)
-        f = form->GetFields()->Add(field);
-    f->Title = title;
-    f->Width = width;
-    f->Indexed = indexed;
-    f->Visible = visible;
-}
-
-QString MovimentiCaption()
-{
-    if (dmEbdAtt && dmEbdAtt->xafMovimenti)
-        return dmEbdAtt->xafMovimenti->Caption();
-    return QStringLiteral("Movimenti");
+    return TVtField::FormatValue(d, QMetaType::QDate, QString());
 }
 }
 
 TfrEbcSprIst::TfrEbcSprIst(QWidget *parent)
     : TfrVtDBRWGrid(parent)
 {
-    setObjectName(QStringLiteral("frEbcSprIst"));
-    AddColumn(QStringLiteral("SBANABI"), QStringLiteral("Codice ABI"), 90);
-    AddColumn(QStringLiteral("SSPRCAB"), QStringLiteral("Codice CAB"), 90);
-    AddColumn(QStringLiteral("SSPRISTNUMCC"), QStringLiteral("Numero conto"), 140);
-    AddColumn(QStringLiteral("STIPOCONTO"), QStringLiteral("Tipo conto"), 110);
-    BuildControls();
+    setObjectName(u"frEbcSprIst"_s);
+    AddColumn(u"SBANABI"_s, u"Codice ABI"_s, 90);
+    AddColumn(u"SSPRCAB"_s, u"Codice CAB"_s, 90);
+    AddColumn(u"SSPRISTNUMCC"_s, u"Numero conto"_s, 140);
+    AddColumn(u"STIPOCONTO"_s, u"Tipo conto"_s, 110);
 
+    xdlBanAbi = AddLookup(u"xdlBanAbi"_s, u"IBANID"_s, u"Codice ABI"_s, BankList, u"Ban.iBanId"_s, u"Ban.sBanAbi"_s);
+    xdlBanAbi->SetSearchForm(u"Banche"_s, 500, {{u"SBANABI"_s, u"Codice"_s, 60, true},
+                                               {u"SBANDESCS"_s, u"Descrizione"_s, 380, true}});
+    xdlBanAbi->SetCopyFields({u"SBANABI"_s, u"SBANDESCS"_s, u"ICBAID"_s});
+    xdlBanAbi->OnChangeFKValue = [this](TVtDBLookupEdit *, const QVariant &key) { xdlBanAbiChangeFKValue(key); };
+    xdeBanDesc = AddEdit(u"xdeBanDesc"_s, u"SBANDESCS"_s, QString(), true);
+
+    xdlSprCab = AddLookup(u"xdlSprCab"_s, u"ISPRID"_s, u"Codice CAB"_s, BranchList, u"Spr.iSprId"_s, u"Spr.sSprCab"_s);
+    xdlSprCab->ListParams().CreateParam(QMetaType::Int, u"iBanIdSel"_s)->SetValue(-1);
+    xdlSprCab->SetSearchForm(u"Sportelli"_s, 700, {{u"SSPRCAB"_s, u"Codice CAB"_s, 80, true},
+                                                  {u"SSPRDESCS"_s, u"Descrizione"_s, 220, true},
+                                                  {u"SSPRINDIRIZZO"_s, u"Indirizzo"_s, 200, false},
+                                                  {u"SCOMDESC"_s, u"Comune"_s, 160, true}});
+    xdlSprCab->SetCopyFields({u"SSPRCAB"_s, u"SSPRDESCS"_s, u"SINDCOM"_s});
+    xdlSprCab->OnValidate = TVtDBControl::Required(u"Il codice CAB è obbligatorio."_s);
+    xdeSprDesc = AddEdit(u"xdeSprDesc"_s, u"SSPRDESCS"_s, QString(), true);
+    xdeSprInd = AddEdit(u"xdeSprInd"_s, u"SINDCOM"_s, QString(), true);
+
+    xdeNumCc = AddEdit(u"xdeNumCc"_s, u"SSPRISTNUMCC"_s, u"Numero C/C"_s);
+    xdeNumCc->SetInput(ecUpperCase, cfLettersDigits, 12);
+    xdeNumCc->OnValidate = TVtDBControl::Required(u"Il numero di conto corrente è obbligatorio."_s);
+    xdeNumCc->OnChange = [this](TVtDBControl *) { xdeNumCcChange(); };
+    xdeCin = AddEdit(u"xdeCin"_s, u"SSPRISTCIN"_s, u"CIN"_s);
+    xdeCin->SetInput(ecUpperCase, cfLetters);
+    gbIBAN = BeginGroup(u"gbIBAN"_s, u" IBAN "_s);
+    xdeStato = AddEdit(u"xdeStato"_s, u"SSPRISTSTATO"_s, u"Stato"_s);
+    xdeStato->SetInput(ecUpperCase, cfLetters);
+    xdeCinInt = AddEdit(u"xdeCinInt"_s, u"SSPRISTCININT"_s, u"CIN"_s);
+    xdeCinInt->SetInput(ecNormal, cfDigits);
+    EndGroup();
+
+    xddInizio = AddDateEdit(u"xddInizio"_s, u"DSTART"_s, u"Data apertura conto"_s);
+    xddInizio->OnValidate = [this](const QVariant &v, QString &msg) { return xddInizioValidate(v, msg); };
+    xddFine = AddDateEdit(u"xddFine"_s, u"DEND"_s, u"Data chiusura conto"_s);
+    xddFine->OnValidate = [this](const QVariant &v, QString &msg) { return xddFineValidate(v, msg); };
+    xddFine->OnChange = [this](TVtDBControl *) {
+        if (xdsMain->State() == dsInsert)   // a new account is always stored open
+            FieldByName(u"DEND"_s)->Clear();
+    };
+    xdeSprIntest = AddEdit(u"xdeSprIntest"_s, u"SSPRISTINTEST"_s, u"Intestatario C/C"_s);
+
+    acShowClosed = AddToggle(u"acShowClosed"_s, u"&Mostra conti chiusi"_s, u"Conto"_s, [this](bool on) {
+        DataSet()->SetFiltered(!on);
+        grMain->viewport()->update();
+    });
     xdsMain->OnDataChange = [this](TVtDataSource *, TVtField *field) { xdsMainDataChange(field); };
     xdsMain->OnStateChange = [this](TVtDataSource *) { xdsMainStateChange(); };
     grMain->OnRowColors() = [this](int row, QColor &text, QColor &background) { grMainRowColors(row, text, background); };
-
-    acShowClosed = new QAction(QStringLiteral("&Mostra conti chiusi"), this);
-    acShowClosed->setObjectName(QStringLiteral("acShowClosed"));
-    acShowClosed->setProperty("Category", QStringLiteral("Conto"));
-    acShowClosed->setCheckable(true);
-    connect(acShowClosed, &QAction::toggled, this, [this](bool on) { acShowClosedExecute(on); });
-    tbActions->addSeparator();
-    tbActions->addAction(acShowClosed);
-
-    if (dmEbdConn) {
-        dmEbdConn->SprIstClosingChanged = [this] { return m_closingChanged; };
-        dmEbdConn->SprIstIsWorkingAccount = [this] { return m_isWorkingAccount; };
-    }
-    ReloadBranchList(-1);
 }
 
-TfrEbcSprIst::~TfrEbcSprIst()
+int TfrEbcSprIst::RowId() const
 {
-    if (dmEbdConn) {
-        dmEbdConn->SprIstClosingChanged = nullptr;
-        dmEbdConn->SprIstIsWorkingAccount = nullptr;
-    }
+    return FieldByName(u"ISPRISTID"_s)->AsInteger();
 }
 
-void TfrEbcSprIst::BuildControls()
+bool TfrEbcSprIst::ClosingChanged() const
 {
-    xdlBanAbi = AddLookup(QStringLiteral("IBANID"), QStringLiteral("Codice ABI"), QString::fromLatin1(BankList),
-                          QStringLiteral("Ban.iBanId"), QStringLiteral("Ban.sBanAbi"));
-    xdlBanAbi->setObjectName(QStringLiteral("xdlBanAbi"));
-    xdlBanAbi->OnShowSearchForm = [](TVtDBLookupEdit *, TfmVtSearch *form) {
-        form->SetCaption(QStringLiteral("Banche"));
-        form->SetWidth(500);
-        SetSearchColumn(form, QStringLiteral("IBANID"), QString(), 0, false, false);
-        SetSearchColumn(form, QStringLiteral("SBANABI"), QStringLiteral("Codice"), 60, true);
-        SetSearchColumn(form, QStringLiteral("SBANDESCS"), QStringLiteral("Descrizione"), 380, true);
-        SetSearchColumn(form, QStringLiteral("ICBAID"), QString(), 0, false, false);
-    };
-    xdlBanAbi->OnChangeFKValue = [this](TVtDBLookupEdit *, const QVariant &key) { xdlBanAbiChangeFKValue(key); };
-    xdeBanDesc = AddEdit(QStringLiteral("SBANDESCS"), QString(), true);
-    xdeBanDesc->setObjectName(QStringLiteral("xdeBanDesc"));
-
-    xdlSprCab = AddLookup(QStringLiteral("ISPRID"), QStringLiteral("Codice CAB"), QString::fromLatin1(BranchList),
-                          QStringLiteral("Spr.iSprId"), QStringLiteral("Spr.sSprCab"));
-    xdlSprCab->setObjectName(QStringLiteral("xdlSprCab"));
-    xdlSprCab->ListParams().CreateParam(QMetaType::Int, QStringLiteral("iBanIdSel"))->SetValue(-1);
-    xdlSprCab->OnShowSearchForm = [](TVtDBLookupEdit *, TfmVtSearch *form) {
-        form->SetCaption(QStringLiteral("Sportelli"));
-        form->SetWidth(700);
-        SetSearchColumn(form, QStringLiteral("ISPRID"), QString(), 0, false, false);
-        SetSearchColumn(form, QStringLiteral("SSPRCAB"), QStringLiteral("Codice CAB"), 80, true);
-        SetSearchColumn(form, QStringLiteral("SSPRDESCS"), QStringLiteral("Descrizione"), 220, true);
-        SetSearchColumn(form, QStringLiteral("SSPRINDIRIZZO"), QStringLiteral("Indirizzo"), 200, false);
-        SetSearchColumn(form, QStringLiteral("SCOMDESC"), QStringLiteral("Comune"), 160, true);
-        SetSearchColumn(form, QStringLiteral("SINDCOM"), QString(), 0, false, false);
-    };
-    xdlSprCab->OnChangeFKValue = [this](TVtDBLookupEdit *, const QVariant &key) { xdlSprCabChangeFKValue(key); };
-    xdlSprCab->OnValidate = TVtDBControl::Required(QStringLiteral("Il codice CAB è obbligatorio."));
-    xdeSprDesc = AddEdit(QStringLiteral("SSPRDESCS"), QString(), true);
-    xdeSprDesc->setObjectName(QStringLiteral("xdeSprDesc"));
-    xdeSprInd = AddEdit(QStringLiteral("SINDCOM"), QString(), true);
-    xdeSprInd->setObjectName(QStringLiteral("xdeSprInd"));
-
-    xdeNumCc = AddEdit(QStringLiteral("SSPRISTNUMCC"), QStringLiteral("Numero C/C"));
-    xdeNumCc->setObjectName(QStringLiteral("xdeNumCc"));
-    xdeNumCc->SetCharCase(ecUpperCase);
-    xdeNumCc->SetFilter(cfLettersDigits);
-    xdeNumCc->SetMaxLength(12);
-    xdeNumCc->OnValidate = TVtDBControl::Required(QStringLiteral("Il numero di conto corrente è obbligatorio."));
-    xdeNumCc->OnChange = [this](TVtDBControl *) { xdeNumCcChange(); };
-
-    xdeCin = AddEdit(QStringLiteral("SSPRISTCIN"), QStringLiteral("CIN"));
-    xdeCin->setObjectName(QStringLiteral("xdeCin"));
-    xdeCin->SetCharCase(ecUpperCase);
-    xdeCin->SetFilter(cfLetters);
-
-    // The IBAN group: country code and check digits.
-    gbIBAN = new QGroupBox(QStringLiteral(" IBAN "), this);
-    gbIBAN->setObjectName(QStringLiteral("gbIBAN"));
-    auto *ibanLayout = new QFormLayout(gbIBAN);
-    xdeStato = new TVtDBEdit(gbIBAN);
-    xdeStato->setObjectName(QStringLiteral("xdeStato"));
-    xdeStato->Bind(xdsMain, QStringLiteral("SSPRISTSTATO"));
-    xdeStato->SetCharCase(ecUpperCase);
-    xdeStato->SetFilter(cfLetters);
-    xdeCinInt = new TVtDBEdit(gbIBAN);
-    xdeCinInt->setObjectName(QStringLiteral("xdeCinInt"));
-    xdeCinInt->Bind(xdsMain, QStringLiteral("SSPRISTCININT"));
-    xdeCinInt->SetFilter(cfDigits);
-    ibanLayout->addRow(QStringLiteral("Stato:"), xdeStato);
-    ibanLayout->addRow(QStringLiteral("CIN:"), xdeCinInt);
-    AddDetailWidget(QString(), gbIBAN);
-
-    xddInizio = AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Data apertura conto"));
-    xddInizio->setObjectName(QStringLiteral("xddInizio"));
-    xddInizio->OnValidate = [this](const QVariant &v, QString &msg) { return xddInizioValidate(v, msg); };
-    xddFine = AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Data chiusura conto"));
-    xddFine->setObjectName(QStringLiteral("xddFine"));
-    xddFine->OnValidate = [this](const QVariant &v, QString &msg) { return xddFineValidate(v, msg); };
-    xddFine->OnChange = [this](TVtDBControl *) { xddFineChange(); };
-    xdeSprIntest = AddEdit(QStringLiteral("SSPRISTINTEST"), QStringLiteral("Intestatario C/C"));
-    xdeSprIntest->setObjectName(QStringLiteral("xdeSprIntest"));
+    return DataSet() && DataSet()->EditFlag(TdmEbdConn::SprIstClosingChanged);
 }
 
-TVtField *TfrEbcSprIst::Field(const char *name) const
+bool TfrEbcSprIst::IsWorkingAccount() const
 {
-    TVtQueryCollection *ds = DataSet();
-    return ds ? ds->FindField(QString::fromLatin1(name)) : nullptr;
-}
-
-QVariant TfrEbcSprIst::RowBankId() const
-{
-    TVtField *f = Field("IBANID");
-    return f ? f->Value() : QVariant();
+    return DataSet() && DataSet()->Active() && RowId() != 0 && RowId() == TEbdContext::GetOr0(TEbdCtx::SprIstId);
 }
 
 int TfrEbcSprIst::NumberLength() const
 {
-    TVtField *cba = Field("ICBAID");
-    return cba && cba->AsInteger() == PostOfficeCategory ? 8 : 12;
+    return FieldByName(u"ICBAID"_s)->AsInteger() == PostOfficeCategory ? 8 : 12;
 }
 
 QString TfrEbcSprIst::PaddedNumber(const QString &number, int length)
@@ -204,142 +118,80 @@ QString TfrEbcSprIst::PaddedNumber(const QString &number, int length)
     return number.isEmpty() || number.size() >= length ? number : number.rightJustified(length, QLatin1Char('0'));
 }
 
-bool TfrEbcSprIst::SprIstIsClosed(int iSprIstId)
+// What the row's bank decides: the branches on offer, the IBAN group, the number's length.
+void TfrEbcSprIst::ShowRowKind()
 {
-    TSQLQuery q;
-    q.SQL = QStringLiteral(" SELECT %1 FROM TSprIst WHERE iSprIstId = :iSprIstId").arg(QStringLiteral("dEnd"));
-    q.Params().CreateParam(QMetaType::Int, QStringLiteral("iSprIstId"))->SetAsInteger(iSprIstId);
-    q.Open();
-    const bool closed = !q.Eof() && !q.Fields(0).isNull();
-    q.Close();
-    return closed;
-}
-
-QDate TfrEbcSprIst::MovementDate(int iSprIstId, bool latest)
-{
-    TSQLQuery q;
-    q.SQL = QString::fromLatin1(MovementDates).arg(latest ? QStringLiteral("MAX") : QStringLiteral("MIN"));
-    q.Params().CreateParam(QMetaType::Int, QStringLiteral("iSprIstId"))->SetAsInteger(iSprIstId);
-    q.Open();
-    const QDate d = q.Eof() ? QDate() : q.Fields(0).toDate();
-    q.Close();
-    return d;
-}
-
-void TfrEbcSprIst::ReloadBranchList(const QVariant &bankId)
-{
-    const int bank = bankId.isNull() ? -1 : bankId.toInt();
-    TVtParam *p = xdlSprCab->ListParams().FindParam(QStringLiteral("iBanIdSel"));
-    if (p->Value().isValid() && p->Value().toInt() == bank && bank != -1)
-        return;
-    p->SetValue(bank);
-    if (DataSet() && DataSet()->Active())
+    const QVariant bank = FieldByName(u"IBANID"_s)->Value();
+    TVtParam *branches = xdlSprCab->ListParams().FindParam(u"iBanIdSel"_s);
+    if (bank.isNull() || branches->Value().toInt() != bank.toInt()) {
+        branches->SetValue(bank.isNull() ? -1 : bank.toInt());
         xdlSprCab->RefreshList();
+    }
+    SetIBANShown(bank.toInt() != CashBankId);
+    xdeNumCc->SetMaxLength(NumberLength());
 }
 
 void TfrEbcSprIst::SetIBANShown(bool on)
 {
     m_ibanShown = on;
-    SetDetailVisible(xdeCin, on);
-    SetDetailVisible(gbIBAN, on);
-    SetDetailVisible(xddFine, on);
+    for (QWidget *w : std::initializer_list<QWidget *>{xdeCin, gbIBAN, xddFine})
+        SetDetailVisible(w, on);
 }
 
+// A closed account can only be reopened.
 void TfrEbcSprIst::SetAccountReadOnly(bool on)
 {
-    for (TVtDBControl *c : {static_cast<TVtDBControl *>(xdlBanAbi), static_cast<TVtDBControl *>(xdlSprCab),
-                            static_cast<TVtDBControl *>(xdeNumCc), static_cast<TVtDBControl *>(xdeCin),
-                            static_cast<TVtDBControl *>(xdeStato), static_cast<TVtDBControl *>(xdeCinInt),
-                            static_cast<TVtDBControl *>(xdeSprIntest), static_cast<TVtDBControl *>(xddInizio)})
-        c->SetReadOnly(on);
+    for (TVtDBControl *c : DetailControls())
+        if (c != xddFine)
+            c->SetReadOnly(on || c == xdeBanDesc || c == xdeSprDesc || c == xdeSprInd);
 }
 
-// Current row (or one of its fields) changed.
 void TfrEbcSprIst::xdsMainDataChange(TVtField *field)
 {
-    if (m_inDataChange || !DataSet() || !DataSet()->Active())
+    if (m_inDataChange || !DataSet()->Active())
         return;
     m_inDataChange = true;
-    const QVariant bank = RowBankId();
-    ReloadBranchList(bank);
-    SetIBANShown(bank.isNull() || bank.toInt() != CashBankId);
-    xdeNumCc->SetMaxLength(NumberLength());
-
-    TVtField *key = Field("ISPRISTID");
-    const int id = key && !key->IsNull() ? key->AsInteger() : 0;
-    if (!field && dmEbdConn && dmEbdConn->xqcCai && !dmEbdConn->xqcCai->CommandText.isEmpty()) {
-        TVtQueryCollection *cai = dmEbdConn->xqcCai;
-        cai->Close();
-        cai->Params().ParamByName(QStringLiteral("iSprIstId"))->SetAsInteger(id);
-        cai->Open();
-    }
-    if (!field || field == key)
-        SetAccountReadOnly(id != 0 && SprIstIsClosed(id));
-    m_isWorkingAccount = id != 0 && id == TEbdContext::GetOr0(TEbdCtx::SprIstId);
+    ShowRowKind();
+    if (!field || field->FieldName == QLatin1String("ISPRISTID"))
+        SetAccountReadOnly(RowId() != 0 && SprIstIsClosed(RowId()));
     m_inDataChange = false;
 }
 
 void TfrEbcSprIst::xdsMainStateChange()
 {
-    const TVtDataSetState state = xdsMain->State();
-    if (state == dsInsert) {
+    if (xdsMain->State() == dsInsert) {
         SetIBANShown(true);
         SetAccountReadOnly(false);
-    } else if (state == dsBrowse) {
-        m_closingChanged = false;
-        const QVariant bank = RowBankId();
-        SetIBANShown(bank.isNull() || bank.toInt() != CashBankId);
-        ReloadBranchList(bank);
+    } else if (xdsMain->State() == dsBrowse) {
+        ShowRowKind();
     }
 }
 
+// A branch of another bank no longer belongs to the account; the cash
+// pseudo-bank has its one branch, a number of zeros, no holder and no IBAN.
 void TfrEbcSprIst::xdlBanAbiChangeFKValue(const QVariant &key)
 {
-    if (key.isNull() || key.toInt() == -1)
+    if (key.isNull())
         return;
-    TVtQueryCollection *list = xdlBanAbi->ListDataSet();
-    Field("SBANABI")->SetValue(list->FieldByName(QStringLiteral("SBANABI"))->Value());
-    Field("SBANDESCS")->SetValue(list->FieldByName(QStringLiteral("SBANDESCS"))->Value());
-    Field("ICBAID")->SetValue(list->FieldByName(QStringLiteral("ICBAID"))->Value());
-    // A branch of another bank no longer belongs to the account.
-    TVtField *branch = Field("ISPRID");
-    ReloadBranchList(key);
-    if (!branch->IsNull() && !xdlSprCab->SeekByID(branch->Value())) {
-        branch->Clear();
-        Field("SSPRCAB")->Clear();
-        Field("SSPRDESCS")->Clear();
-        Field("SINDCOM")->Clear();
-    }
+    ShowRowKind();
+    const QVariant branch = FieldByName(u"ISPRID"_s)->Value();
+    if (!branch.isNull() && !xdlSprCab->SeekByID(branch))
+        xdlSprCab->ClearKey();
+    TVtField *number = FieldByName(u"SSPRISTNUMCC"_s);
     if (key.toInt() != CashBankId) {
-        SetIBANShown(true);
-        xdeNumCc->SetMaxLength(NumberLength());
-        TVtField *number = Field("SSPRISTNUMCC");
         if (number->AsString().size() > NumberLength())
             number->Clear();
         return;
     }
-    // The cash pseudo-bank: its one branch, a number of zeros, no holder, no IBAN.
     xdlSprCab->SetKeyValue(CashBranchId);
-    xdeNumCc->SetMaxLength(12);
-    Field("SSPRISTNUMCC")->SetAsString(QString(12, QLatin1Char('0')));
-    Field("SSPRISTINTEST")->Clear();
-    SetIBANShown(false);
-}
-
-void TfrEbcSprIst::xdlSprCabChangeFKValue(const QVariant &key)
-{
-    if (key.isNull() || key.toInt() == -1)
-        return;
-    TVtQueryCollection *list = xdlSprCab->ListDataSet();
-    Field("SSPRCAB")->SetValue(list->FieldByName(QStringLiteral("SSPRCAB"))->Value());
-    Field("SSPRDESCS")->SetValue(list->FieldByName(QStringLiteral("SSPRDESCS"))->Value());
-    Field("SINDCOM")->SetValue(list->FieldByName(QStringLiteral("SINDCOM"))->Value());
+    number->SetAsString(QString(12, QLatin1Char('0')));
+    FieldByName(u"SSPRISTINTEST"_s)->Clear();
 }
 
 // The number is kept at the full length of its bank kind.
 void TfrEbcSprIst::xdeNumCcChange()
 {
-    TVtField *number = Field("SSPRISTNUMCC");
+    TVtField *number = FieldByName(u"SSPRISTNUMCC"_s);
     const QString padded = PaddedNumber(number->AsString(), NumberLength());
     if (padded != number->AsString())
         number->SetAsString(padded);
@@ -347,108 +199,66 @@ void TfrEbcSprIst::xdeNumCcChange()
 
 bool TfrEbcSprIst::xddInizioValidate(const QVariant &value, QString &message)
 {
-    if (value.isNull()) {
-        message = QStringLiteral("La data di apertura del conto è obbigatoria.");
-        return false;
-    }
-    if (xdsMain->State() != dsEdit)
-        return true;
-    const QDate first = MovementDate(Field("ISPRISTID")->AsInteger(), false);
-    if (first.isValid() && value.toDate() > first) {
-        message = QStringLiteral("La data di apertura del conto dev'essere minore o uguale a %1.")
-                      .arg(first.toString(QStringLiteral("dd/MM/yyyy")));
-        return false;
-    }
+    const QDate first = xdsMain->State() == dsEdit ? GetMvmDateBound(RowId(), u"MIN"_s) : QDate();
+    if (value.isNull())
+        message = u"La data di apertura del conto è obbigatoria."_s;
+    else if (first.isValid() && value.toDate() > first)
+        message = u"La data di apertura del conto dev'essere minore o uguale a %1."_s.arg(ShortDate(first));
+    return message.isEmpty();
+}
+
+bool TfrEbcSprIst::CancelClosing()
+{
+    xacCancel->Execute();
     return true;
 }
 
-void TfrEbcSprIst::xddFineChange()
-{
-    if (xdsMain->State() == dsInsert) {
-        // A new account is always stored open.
-        Field("DEND")->Clear();
-        return;
-    }
-    if (xdsMain->State() == dsEdit)
-        m_closingChanged = true;
-}
-
-void TfrEbcSprIst::CancelClosing()
-{
-    m_closingChanged = false;
-    xacCancel->Execute();
-}
-
+// Setting the closing date (after confirmation, with the movements window
+// closed) or clearing it marks the edit for the closing procedure.
 bool TfrEbcSprIst::xddFineValidate(const QVariant &value, QString &message)
 {
-    if (xdsMain->State() != dsEdit)
+    TVtField *end = FieldByName(u"DEND"_s);
+    if (xdsMain->State() != dsEdit || (value.isNull() && end->IsNull()) || value.toDate() == end->AsDate())
         return true;
-    TVtField *end = Field("DEND");
-    if (value.toDate() != end->AsDate() || value.isNull() != end->IsNull())
-        m_closingChanged = true;
-    if (!value.isNull()) {
-        const QDate closing = value.toDate();
-        const QDate opening = Field("DSTART")->AsDate();
-        if (opening.isValid() && opening > closing) {
-            message = QStringLiteral("La data di chiusura del conto non può precedere quella di apertura.");
-            return false;
-        }
-        const QDate last = MovementDate(Field("ISPRISTID")->AsInteger(), true);
-        if (last.isValid() && closing < last) {
-            message = QStringLiteral("La data di chiusura del conto dev'essere maggiore o uguale a %1.")
-                          .arg(last.toString(QStringLiteral("dd/MM/yyyy")));
-            return false;
-        }
-        if (VtMessageDlg(QStringLiteral("ATTENZIONE !!!\r\nSi sta per avviare la procedura di chiusura del conto corrente.\r\n"
-                                        "Effettuata la chiusura, non sarà più possibile inserire/modificare/cancellare\r\n"
-                                        "movimenti dal conto in questione.\r\n\r\nProcedere?"),
-                         mtConfirmation, mbYes | mbNo | mbDefNo) != mrYes) {
-            CancelClosing();
-            return true;
-        }
-        const QString movimenti = MovimentiCaption();
-        if (FindFormByCaption(movimenti)) {
-            VtMessageDlg(QStringLiteral("Impossibile procedere con la chiusura del conto\r\nin quanto la finestra %1 è aperta.")
-                             .arg(movimenti),
-                         mtWarning, mbOK);
-            CancelClosing();
-        }
-        return true;
+    DataSet()->SetEditFlag(TdmEbdConn::SprIstClosingChanged);
+    if (value.isNull())
+        return VtConfirm(u"ATTENZIONE !!!\r\nSi sta per annullare la data di chiusura del conto.\r\n"
+                         "Al termine delle operazioni il conto tornerà ad essere aperto.\r\n\r\nProcedere?"_s)
+               || CancelClosing();
+    const QDate closing = value.toDate();
+    const QDate opening = FieldByName(u"DSTART"_s)->AsDate();
+    const QDate last = GetMvmDateBound(RowId(), u"MAX"_s);
+    if (opening.isValid() && opening > closing)
+        message = u"La data di chiusura del conto non può precedere quella di apertura."_s;
+    else if (last.isValid() && closing < last)
+        message = u"La data di chiusura del conto dev'essere maggiore o uguale a %1."_s.arg(ShortDate(last));
+    if (!message.isEmpty())
+        return false;
+    if (!VtConfirm(u"ATTENZIONE !!!\r\nSi sta per avviare la procedura di chiusura del conto corrente.\r\n"
+                   "Effettuata la chiusura, non sarà più possibile inserire/modificare/cancellare\r\n"
+                   "movimenti dal conto in questione.\r\n\r\nProcedere?"_s))
+        return CancelClosing();
+    const QString movimenti = dmEbdAtt ? dmEbdAtt->xafMovimenti->Caption() : u"Movimenti"_s;
+    if (FindFormByCaption(movimenti)) {
+        VtMessageDlg(u"Impossibile procedere con la chiusura del conto\r\nin quanto la finestra %1 è aperta."_s.arg(movimenti),
+                     mtWarning, mbOK);
+        return CancelClosing();
     }
-    if (m_closingChanged
-        && VtMessageDlg(QStringLiteral("ATTENZIONE !!!\r\nSi sta per annullare la data di chiusura del conto.\r\n"
-                                       "Al termine delle operazioni il conto tornerà ad essere aperto.\r\n\r\nProcedere?"),
-                        mtConfirmation, mbYes | mbNo | mbDefNo) != mrYes)
-        CancelClosing();
     return true;
 }
 
 void TfrEbcSprIst::UpdateActions()
 {
     TfrVtDBRWGrid::UpdateActions();
-    TVtQueryCollection *ds = DataSet();
-    xacDelete->SetAvailable(xdsMain->State() == dsBrowse && ds && ds->Active() && !ds->IsEmpty());
-}
-
-void TfrEbcSprIst::acShowClosedExecute(bool on)
-{
-    if (TVtQueryCollection *ds = DataSet())
-        ds->SetFiltered(!on);
-    grMain->viewport()->update();
+    xacDelete->SetAvailable(xdsMain->State() == dsBrowse && DataSet() && DataSet()->Active() && !DataSet()->IsEmpty());
 }
 
 void TfrEbcSprIst::grMainRowColors(int row, QColor &text, QColor &background) const
 {
-    TVtQueryCollection *ds = DataSet();
-    if (!ds)
-        return;
-    TVtField *end = ds->FindField(QStringLiteral("DEND"));
-    TVtField *key = ds->FindField(QStringLiteral("ISPRISTID"));
-    if (acShowClosed->isChecked() && end && !ds->RowValue(row, end->Index).isNull())
+    const QVariant end = DataSet()->RowValue(row, FieldByName(u"DEND"_s)->Index);
+    const QVariant id = DataSet()->RowValue(row, FieldByName(u"ISPRISTID"_s)->Index);
+    if (acShowClosed->isChecked() && !end.isNull())
         text = ClosedText;
-    if (ds->RecordCount() > 1 && key) {
-        const QVariant id = ds->RowValue(row, key->Index);
-        if (!id.isNull() && id.toInt() == TEbdContext::GetOr0(TEbdCtx::SprIstId))
-            background = WorkingBackground;
-    }
+    if (DataSet()->RecordCount() > 1 && !id.isNull() && id.toInt() == TEbdContext::GetOr0(TEbdCtx::SprIstId))
+        background = WorkingBackground;
 }

@@ -1,8 +1,6 @@
 #pragma once
 #include "frVtDBRWGrid.h"
 
-#include <QDate>
-
 class QAction;
 class QGroupBox;
 class TVtDBDateEdit;
@@ -21,7 +19,6 @@ class TfrEbcSprIst : public TfrVtDBRWGrid
     Q_OBJECT
 public:
     explicit TfrEbcSprIst(QWidget *parent = nullptr);
-    ~TfrEbcSprIst() override;
 
     TVtDBLookupEdit *xdlBanAbi;
     TVtDBEdit *xdeBanDesc;
@@ -44,48 +41,37 @@ public:
     static constexpr int CashBranchId = 40299;
     static constexpr int PostOfficeCategory = 7;
 
-    bool ClosingChanged() const { return m_closingChanged; }
-    bool IsWorkingAccount() const { return m_isWorkingAccount; }
-
-    // Whether the account is closed in the database (its dEnd set).
-    static bool SprIstIsClosed(int iSprIstId);
-    // Earliest (or latest) movement date of the account that falls inside
-    // one of its financial years; null when there is none.
-    static QDate MovementDate(int iSprIstId, bool latest);
-    // The account number left-padded with zeros to the length of its bank kind.
-    static QString PaddedNumber(const QString &number, int length);
-
+    // The closing date was set or cleared in the current edit.
+    bool ClosingChanged() const;
+    // The current row is the working account of the context.
+    bool IsWorkingAccount() const;
+    bool IBANShown() const { return m_ibanShown; }
     // Maximum length of the account number for the row's bank.
     int NumberLength() const;
-    bool IBANShown() const { return m_ibanShown; }
+    // The account number left-padded with zeros to the given length.
+    static QString PaddedNumber(const QString &number, int length);
 
     // Delete stays on offer (no statement behind it): the connection
     // module's hook explains why an account is not deleted.
     void UpdateActions() override;
 
-protected:
+private:
     void xdsMainDataChange(TVtField *field);
     void xdsMainStateChange();
     void xdlBanAbiChangeFKValue(const QVariant &key);
-    void xdlSprCabChangeFKValue(const QVariant &key);
     void xdeNumCcChange();
     bool xddInizioValidate(const QVariant &value, QString &message);
-    void xddFineChange();
     bool xddFineValidate(const QVariant &value, QString &message);
     void acShowClosedExecute(bool on);
     void grMainRowColors(int row, QColor &text, QColor &background) const;
 
-private:
-    void BuildControls();
-    void ReloadBranchList(const QVariant &bankId);
+    void ShowRowKind();
+    void ReloadBranchList();
     void SetIBANShown(bool on);
     void SetAccountReadOnly(bool on);
-    void CancelClosing();
-    QVariant RowBankId() const;
-    TVtField *Field(const char *name) const;
+    bool CancelClosing();
+    int RowId() const;
 
-    bool m_closingChanged = false;
-    bool m_isWorkingAccount = false;
     bool m_ibanShown = true;
     bool m_inDataChange = false;
 };

@@ -1,4 +1,5 @@
 #pragma once
+#include "VtEvent.h"
 #include "VtDataSource.h"
 
 #include <QPointer>
@@ -27,7 +28,7 @@ class TVtDBControl : public QWidget
 public:
     // False refuses the value; message is the Italian text shown at the field.
     using TValidate = std::function<bool(const QVariant &value, QString &message)>;
-    using TNotify = std::function<void(TVtDBControl *)>;
+    using TNotify = TVtEvent<TVtDBControl *>;
 
     explicit TVtDBControl(QWidget *parent = nullptr);
     ~TVtDBControl() override;

@@ -127,3 +127,11 @@ bool TVtDBEdit::eventFilter(QObject *watched, QEvent *event)
         VtGuard([this] { LeaveControl(); });
     return TVtDBControl::eventFilter(watched, event);
 }
+
+void TVtDBEdit::SetInput(TVtCharCase charCase, TVtCharFilter filter, int maxLength)
+{
+    SetCharCase(charCase);
+    SetFilter(filter);
+    if (maxLength > 0)
+        SetMaxLength(maxLength);
+}

@@ -28,6 +28,8 @@ public:
     void SetCharCase(TVtCharCase charCase);
     TVtCharFilter Filter() const { return m_filter; }
     void SetFilter(TVtCharFilter filter);
+    // Case, filter and (when not 0) maximum length at once.
+    void SetInput(TVtCharCase charCase, TVtCharFilter filter, int maxLength = 0);
     // Used with cfCustom: true for an allowed character.
     std::function<bool(QChar)> CharFilter;
 

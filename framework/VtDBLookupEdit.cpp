@@ -189,9 +189,71 @@ bool TVtDBLookupEdit::ChooseKey(const QVariant &key)
         return false;
     }
     m_edit->setText(key.isNull() ? QString() : ListText());
+    if (changed)
+        CopyListFields(key.isNull());
     if (changed && OnChangeFKValue)
         VtGuard([&] { OnChangeFKValue(this, key); });
     return true;
+}
+
+void TVtDBLookupEdit::SetSearchForm(const QString &caption, int width, const QVector<TSearchColumn> &columns)
+{
+    SearchCaption = caption;
+    SearchWidth = width;
+    m_searchColumns = columns;
+}
+
+void TVtDBLookupEdit::SetCopyFields(const QStringList &columns)
+{
+    m_copyFields = columns;
+}
+
+void TVtDBLookupEdit::CopyListFields(bool clear)
+{
+    TVtQueryCollection *ds = DataSource() ? DataSource()->DataSet() : nullptr;
+    if (!ds || m_copyFields.isEmpty())
+        return;
+    for (const QString &column : m_copyFields) {
+        TVtField *target = ds->FieldByName(column);
+        if (clear)
+            target->Clear();
+        else
+            target->SetValue(m_list->FieldByName(column)->Value());
+    }
+}
+
+void TVtDBLookupEdit::ClearKey()
+{
+    TVtField *f = Field();
+    if (!f || f->IsNull())
+        return;
+    f->Clear();
+    m_shownKey = QVariant();
+    m_edit->clear();
+    CopyListFields(true);
+    if (OnChangeFKValue)
+        VtGuard([&] { OnChangeFKValue(this, QVariant()); });
+}
+
+void TVtDBLookupEdit::ApplySearchColumns(TfmVtSearch *form) const
+{
+    if (!SearchCaption.isEmpty())
+        form->SetCaption(SearchCaption);
+    if (SearchWidth > 0)
+        form->SetWidth(SearchWidth);
+    if (m_searchColumns.isEmpty())
+        return;
+    for (int i = 0; i < form->GetFields()->Count(); ++i)
+        form->GetFields()->Items(i)->Visible = false;
+    for (const TSearchColumn &c : m_searchColumns) {
+        TVtSearchField *sf = form->GetFields()->FindField(c.FieldName);
+        if (!sf)
+            throw EVtException(QStringLiteral("Campo '%1' non trovato.").arg(c.FieldName));
+        sf->Title = c.Title;
+        sf->Width = c.Width;
+        sf->Indexed = c.Indexed;
+        sf->Visible = true;
+    }
 }
 
 bool TVtDBLookupEdit::TakeListRow()
@@ -285,6 +347,8 @@ bool TVtDBLookupEdit::ShowSearchForm(const QString &text)
         }
     }
     form->SetSearchText(text);
+    if (!VtGuard([&] { ApplySearchColumns(form); }))
+        return false;
     if (OnShowSearchForm && !VtGuard([&] { OnShowSearchForm(this, form); }))
         return false;
     if (!form->Execute()) {

@@ -36,7 +36,7 @@ class TVtDBLookupEdit : public TVtDBControl
 public:
     using TShowSearchForm = std::function<void(TVtDBLookupEdit *, TfmVtSearch *)>;
     using TSetSearchQuery = std::function<void(TVtDBLookupEdit *, QString &sql)>;
-    using TChangeFKValue = std::function<void(TVtDBLookupEdit *, const QVariant &key)>;
+    using TChangeFKValue = TVtEvent<TVtDBLookupEdit *, const QVariant &>;
 
     explicit TVtDBLookupEdit(QWidget *parent = nullptr);
     ~TVtDBLookupEdit() override;
@@ -47,8 +47,28 @@ public:
     // Registered class of the search form (see RegisterVtSearchForm).
     QString SearchFormClass = QStringLiteral("TfmVtSearch");
 
-    // Given the search form before it shows: caption, field titles, indexed
-    // and visible flags, width.
+    // The search form as declared: its caption and width, and the columns it
+    // shows in the order of the select (every column not declared is hidden).
+    // Without declared columns the key is hidden and the shown field searched.
+    struct TSearchColumn
+    {
+        QString FieldName, Title;
+        int Width = 0;
+        bool Indexed = false;
+    };
+    QString SearchCaption;
+    int SearchWidth = 0;
+    void SetSearchForm(const QString &caption, int width, const QVector<TSearchColumn> &columns);
+
+    // Columns of the chosen list row copied into the fields of the same name
+    // of the bound row whenever the key changes, and cleared with the key.
+    void SetCopyFields(const QStringList &columns);
+    // Clears the key and its copied fields without going through the
+    // validation (a key that no longer applies); raises OnChangeFKValue.
+    void ClearKey();
+
+    // Given the search form before it shows, after the declared columns:
+    // anything else to set on it.
     TShowSearchForm OnShowSearchForm;
     // May replace the select of the search form (by default ListCommandText listing every row).
     TSetSearchQuery OnSetSearchQuery;
@@ -105,6 +125,11 @@ private:
     QString ListText() const;
     bool TakeListRow();
     bool ChooseKey(const QVariant &key);
+    void CopyListFields(bool clear);
+    void ApplySearchColumns(TfmVtSearch *form) const;
+
+    QVector<TSearchColumn> m_searchColumns;
+    QStringList m_copyFields;
 
     QLineEdit *m_edit;
     QToolButton *m_button;

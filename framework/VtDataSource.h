@@ -16,8 +16,8 @@ class TVtDataSource : public QObject
 {
     Q_OBJECT
 public:
-    using TDataChange = std::function<void(TVtDataSource *, TVtField *field)>;
-    using TNotify = std::function<void(TVtDataSource *)>;
+    using TDataChange = TVtEvent<TVtDataSource *, TVtField *>;
+    using TNotify = TVtEvent<TVtDataSource *>;
 
     explicit TVtDataSource(QObject *parent = nullptr);
     ~TVtDataSource() override;

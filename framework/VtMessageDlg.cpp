@@ -27,6 +27,11 @@ QString CaptionFor(TVtMsgDlgType type)
 }
 }
 
+bool VtConfirm(const QString &text)
+{
+    return VtMessageDlg(text, mtConfirmation, mbYes | mbNo | mbDefNo) == mrYes;
+}
+
 int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext)
 {
     return VtMessageService().MessageDlg(text, type, buttons, helpContext);

@@ -30,6 +30,9 @@ public:
 // Shows a message through the current service; returns the modal result.
 int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext = 0);
 
+// Asks a Yes/No question with No as the default answer; true on Yes.
+bool VtConfirm(const QString &text);
+
 // The current service (the interactive one unless replaced).
 IVtMessageService &VtMessageService();
 // Replaces the service; returns the previous one. Null restores the interactive one.

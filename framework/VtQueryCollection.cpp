@@ -239,6 +239,7 @@ void TVtQueryCollection::Close()
     m_eof = m_bof = true;
     m_state = dsInactive;
     m_allFetched = true;
+    m_editFlags.clear();
     endResetModel();
     emit StateChanged();
 }
@@ -627,6 +628,7 @@ void TVtQueryCollection::Cancel()
     m_buffer.clear();
     m_old.clear();
     m_modified = false;
+    m_editFlags.clear();
     emit StateChanged();
     emit CurrentChanged();
     if (AfterCancel)
@@ -739,7 +741,7 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         for (int i = 0; i < statements.size(); ++i) {
             TVtQueryProp prop;
             prop.FieldValues = &values;
-            prop.TableName = EffectiveTableName();
+            prop.TableName = VtStatementTable(statements[i]);
             prop.UpdateKind = kind;
             prop.Index = i;
             prop.SQL = statements[i];
@@ -768,6 +770,47 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         tr.Rollback();
         throw;
     }
+}
+
+void TVtQueryCollection::SetMaster(TVtQueryCollection *master, const QString &paramName, const QString &masterField)
+{
+    if (m_master)
+        disconnect(m_master, nullptr, this, nullptr);
+    m_master = master;
+    m_masterParam = paramName;
+    m_masterField = masterField;
+    if (!master)
+        return;
+    connect(master, &TVtQueryCollection::CurrentChanged, this, [this] { VtGuard([this] { FollowMaster(); }); });
+    connect(master, &TVtQueryCollection::StateChanged, this, [this] {
+        if (!m_master->Active())
+            Close();
+    });
+}
+
+void TVtQueryCollection::FollowMaster()
+{
+    if (!m_master->Active()) {
+        Close();
+        return;
+    }
+    Close();
+    m_params.ParamByName(m_masterParam)->SetValue(m_master->FieldByName(m_masterField)->Value());
+    Open();
+}
+
+void TVtQueryCollection::SetEditFlag(const QString &name, bool on)
+{
+    const QString key = name.toLower();
+    if (on && !m_editFlags.contains(key))
+        m_editFlags << key;
+    else if (!on)
+        m_editFlags.removeAll(key);
+}
+
+bool TVtQueryCollection::EditFlag(const QString &name) const
+{
+    return m_editFlags.contains(name.toLower());
 }
 
 void TVtQueryCollection::AfterWrite(const TNotify &hook)
@@ -835,6 +878,7 @@ bool TVtQueryCollection::Post()
     m_buffer.clear();
     m_old.clear();
     m_modified = false;
+    m_editFlags.clear();
     m_state = dsBrowse;
     if (m_cur >= 0)
         emit dataChanged(index(m_cur, 0), index(m_cur, columnCount() - 1));

@@ -1,10 +1,12 @@
 #pragma once
+#include "VtEvent.h"
 #include "VtField.h"
 #include "VtFieldValue.h"
 #include "VtFilter.h"
 #include "VtParams.h"
 
 #include <QAbstractTableModel>
+#include <QPointer>
 #include <QStringList>
 #include <functional>
 #include <memory>
@@ -39,9 +41,10 @@ class TVtQueryCollection : public QAbstractTableModel
 {
     Q_OBJECT
 public:
-    using TNotify = std::function<void(TVtQueryCollection *)>;
-    using TBeforeExec = std::function<void(TVtQueryCollection *, TVtQueryProp &, bool &execute)>;
-    using TAfterExec = std::function<void(TVtQueryCollection *, TVtQueryProp &)>;
+    // Hooks take any number of subscribers (see TVtEvent).
+    using TNotify = TVtEvent<TVtQueryCollection *>;
+    using TBeforeExec = TVtEvent<TVtQueryCollection *, TVtQueryProp &, bool &>;
+    using TAfterExec = TVtEvent<TVtQueryCollection *, TVtQueryProp &>;
 
     explicit TVtQueryCollection(QObject *parent = nullptr);
     ~TVtQueryCollection() override;
@@ -63,6 +66,11 @@ public:
     bool PostError = false;                   // true: a failed post raises instead of showing the error
     int PacketRecords = -1;                   // rows per fetch; -1 all at once
     bool ReadOnly = false;
+
+    // Master and detail: while the master is open, the detail is reopened
+    // whenever the master's current row changes (scroll, open, post, cancel),
+    // its parameter set to the master's field; it closes with the master.
+    void SetMaster(TVtQueryCollection *master, const QString &paramName, const QString &masterField);
 
     // Persistent and calculated fields, declared before opening.
     TVtField *AddField(const QString &name, QMetaType::Type type, int size = 0, bool required = false);
@@ -127,6 +135,11 @@ public:
     // Marks the row deleted (its DDELETE set to today) and hides it.
     bool Trash();
     bool CanTrash() const { return FindField(QStringLiteral("DDELETE")) != nullptr; }
+    // Flags a window raises during one edit for the write hooks to read (say,
+    // "the closing date was changed in this edit"); all of them are cleared
+    // when the edit ends (stored post, cancel) and when the collection closes.
+    void SetEditFlag(const QString &name, bool on = true);
+    bool EditFlag(const QString &name) const;
     void CheckBrowseMode();   // posts a pending edit; aborts silently when that fails
     bool CheckBrowseModeOk(); // posts a pending edit; false when that fails
 
@@ -176,6 +189,7 @@ private:
     // The after-write hook runs once the write is stored.
     void AfterWrite(const TNotify &hook);
     void RefreshAfterRollback();
+    void FollowMaster();
 
     TVtParams m_params;
     QVector<QPair<QString, TParamSource>> m_paramSources;
@@ -196,4 +210,7 @@ private:
     TVtFilter m_filter;
     bool m_filtered = false;
     bool m_refreshOnRollback = false;
+    QStringList m_editFlags;                  // lower case
+    QPointer<TVtQueryCollection> m_master;
+    QString m_masterParam, m_masterField;
 };

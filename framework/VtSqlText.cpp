@@ -1,6 +1,7 @@
 #include "VtSqlText.h"
 #include "VtException.h"
 
+#include <QRegularExpression>
 #include <QSqlError>
 
 namespace {
@@ -119,4 +120,17 @@ QStringList VtSplitScript(const QString &script)
     }
     flush();
     return statements;
+}
+
+QString VtStatementTable(const QString &sql)
+{
+    static const QRegularExpression re(
+        QStringLiteral("^\\s*(?:INSERT\\s+INTO|UPDATE\\s+OR\\s+INSERT\\s+INTO|UPDATE|DELETE\\s+FROM|MERGE\\s+INTO|"
+                       "EXECUTE\\s+PROCEDURE)\\s+(\"[^\"]+\"|[A-Za-z_][A-Za-z0-9_$]*)"),
+        QRegularExpression::CaseInsensitiveOption);
+    const QRegularExpressionMatch m = re.match(sql);
+    if (!m.hasMatch())
+        return QString();
+    const QString name = m.captured(1);
+    return name.startsWith(QLatin1Char('"')) ? name.mid(1, name.size() - 2) : name.toUpper();
 }

@@ -23,6 +23,11 @@ using TVtParamLookup = std::function<bool(const QString &name, QVariant &value)>
 // value source or the database reports an error.
 void VtExecSql(QSqlQuery &query, const QString &sql, const TVtParamLookup &lookup);
 
+// The table a write statement writes: INSERT INTO, UPDATE (OR INSERT INTO),
+// DELETE FROM or MERGE INTO; the procedure for EXECUTE PROCEDURE; empty for
+// anything else. Upper case, as the catalogue names it.
+QString VtStatementTable(const QString &sql);
+
 // Splits a script in the isql dialect into statements: "--" and "/* */"
 // comments, quoted texts, "SET TERM" terminators.
 QStringList VtSplitScript(const QString &script);

@@ -1,5 +1,6 @@
 #include "frVtDB.h"
 #include "VtDataSource.h"
+#include "VtException.h"
 
 TfrVtDB::TfrVtDB(QWidget *parent) : QWidget(parent)
 {
@@ -10,6 +11,13 @@ TfrVtDB::TfrVtDB(QWidget *parent) : QWidget(parent)
 TVtQueryCollection *TfrVtDB::DataSet() const
 {
     return xdsMain->DataSet();
+}
+
+TVtField *TfrVtDB::FieldByName(const QString &name) const
+{
+    if (!DataSet())
+        throw EVtException(QStringLiteral("Campo '%1' non trovato.").arg(name));
+    return DataSet()->FieldByName(name);
 }
 
 void TfrVtDB::SetDataSet(TVtQueryCollection *dataSet)

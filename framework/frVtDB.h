@@ -2,6 +2,7 @@
 #include <QWidget>
 
 class TVtDataSource;
+class TVtField;
 class TVtQueryCollection;
 
 // Base of the data frames: a widget bound to one collection through its data
@@ -16,6 +17,9 @@ public:
     TVtDataSource *xdsMain;
 
     TVtQueryCollection *DataSet() const;
+    // A field of the frame's collection by name; raises an error naming the
+    // field when the collection has none of that name (or there is no collection).
+    TVtField *FieldByName(const QString &name) const;
     void SetDataSet(TVtQueryCollection *dataSet);
 
     bool ReadOnly() const;

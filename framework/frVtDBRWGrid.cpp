@@ -10,8 +10,11 @@
 #include "VtDataAction.h"
 #include "VtDataSource.h"
 #include "VtException.h"
+#include "VtGuard.h"
 
+#include <QAction>
 #include <QFormLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QScrollArea>
 #include <QTabWidget>
@@ -48,6 +51,7 @@ TfrVtDBRWGrid::TfrVtDBRWGrid(QWidget *parent) : TfrVtDB(parent)
     scroll->setFrameShape(QFrame::NoFrame);
     auto *formHost = new QWidget;
     m_form = new QFormLayout(formHost);
+    m_target = m_form;
     m_form->setFieldGrowthPolicy(QFormLayout::ExpandingFieldsGrow);
     scroll->setWidget(formHost);
     detailLayout->addWidget(scroll);
@@ -89,6 +93,19 @@ QList<TVtDataAction *> TfrVtDBRWGrid::Actions() const
     return {xacInsert, xacEdit, xacPost, xacCancel, xacTrash, xacDelete, xacRefresh};
 }
 
+QAction *TfrVtDBRWGrid::AddToggle(const QString &name, const QString &caption, const QString &category,
+                                  std::function<void(bool on)> toggled)
+{
+    auto *action = new QAction(caption, this);
+    action->setObjectName(name);
+    action->setProperty("Category", category);
+    action->setCheckable(true);
+    connect(action, &QAction::toggled, this, [toggled](bool on) { VtGuard([&] { toggled(on); }); });
+    tbActions->addSeparator();
+    tbActions->addAction(action);
+    return action;
+}
+
 void TfrVtDBRWGrid::AddColumn(const QString &fieldName, const QString &title, int width)
 {
     grMain->AddColumn(fieldName, title, width);
@@ -121,51 +138,67 @@ TVtDBControl *TfrVtDBRWGrid::AddDetailField(const TVtDetailField &def)
     c->SetReadOnly(def.ReadOnly);
     c->OnValidate = def.Validate;
     c->Bind(xdsMain, def.FieldName);
-    m_form->addRow(caption.isEmpty() ? QString() : caption + QLatin1Char(':'), c);
+    m_target->addRow(caption.isEmpty() ? QString() : caption + QLatin1Char(':'), c);
     m_controls << c;
     return c;
 }
 
-TVtDBEdit *TfrVtDBRWGrid::AddEdit(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBEdit *TfrVtDBRWGrid::AddEdit(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBEdit *>(AddDetailField({dkEdit, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBEdit *>(AddDetailField({dkEdit, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBDateEdit *TfrVtDBRWGrid::AddDateEdit(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBDateEdit *TfrVtDBRWGrid::AddDateEdit(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBDateEdit *>(AddDetailField({dkDate, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBDateEdit *>(AddDetailField({dkDate, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBNumEdit *TfrVtDBRWGrid::AddNumEdit(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBNumEdit *TfrVtDBRWGrid::AddNumEdit(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBNumEdit *>(AddDetailField({dkNumeric, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBNumEdit *>(AddDetailField({dkNumeric, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBCheckBox *TfrVtDBRWGrid::AddCheckBox(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBCheckBox *TfrVtDBRWGrid::AddCheckBox(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBCheckBox *>(AddDetailField({dkCheck, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBCheckBox *>(AddDetailField({dkCheck, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBMemo *TfrVtDBRWGrid::AddMemo(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBMemo *TfrVtDBRWGrid::AddMemo(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBMemo *>(AddDetailField({dkMemo, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBMemo *>(AddDetailField({dkMemo, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBComboBox *TfrVtDBRWGrid::AddComboBox(const QString &fieldName, const QString &caption, bool readOnly)
+TVtDBComboBox *TfrVtDBRWGrid::AddComboBox(const QString &name, const QString &fieldName, const QString &caption, bool readOnly)
 {
-    return static_cast<TVtDBComboBox *>(AddDetailField({dkCombo, fieldName, caption, readOnly, {}, {}, {}, {}, {}}));
+    return static_cast<TVtDBComboBox *>(AddDetailField({dkCombo, fieldName, caption, readOnly, {}, name, {}, {}, {}}));
 }
 
-TVtDBLookupEdit *TfrVtDBRWGrid::AddLookup(const QString &fieldName, const QString &caption, const QString &listCommandText,
-                                          const QString &keyField, const QString &listField, bool readOnly)
+TVtDBLookupEdit *TfrVtDBRWGrid::AddLookup(const QString &name, const QString &fieldName, const QString &caption,
+                                          const QString &listCommandText, const QString &keyField,
+                                          const QString &listField, bool readOnly)
 {
     return static_cast<TVtDBLookupEdit *>(
-        AddDetailField({dkLookup, fieldName, caption, readOnly, {}, {}, listCommandText, keyField, listField}));
+        AddDetailField({dkLookup, fieldName, caption, readOnly, {}, name, listCommandText, keyField, listField}));
 }
 
 void TfrVtDBRWGrid::AddDetailWidget(const QString &caption, QWidget *widget)
 {
-    m_form->addRow(caption.isEmpty() ? QString() : caption + QLatin1Char(':'), widget);
+    m_target->addRow(caption.isEmpty() ? QString() : caption + QLatin1Char(':'), widget);
+}
+
+QGroupBox *TfrVtDBRWGrid::BeginGroup(const QString &name, const QString &title)
+{
+    EndGroup();
+    auto *group = new QGroupBox(title);
+    group->setObjectName(name);
+    m_form->addRow(QString(), group);
+    m_target = new QFormLayout(group);
+    return group;
+}
+
+void TfrVtDBRWGrid::EndGroup()
+{
+    m_target = m_form;
 }
 
 TVtDBControl *TfrVtDBRWGrid::FindControl(const QString &fieldName) const
@@ -178,8 +211,9 @@ TVtDBControl *TfrVtDBRWGrid::FindControl(const QString &fieldName) const
 
 void TfrVtDBRWGrid::SetDetailVisible(QWidget *control, bool visible)
 {
-    if (m_form->indexOf(control) >= 0)
-        m_form->setRowVisible(control, visible);
+    auto *layout = control->parentWidget() ? qobject_cast<QFormLayout *>(control->parentWidget()->layout()) : nullptr;
+    if (layout && layout->indexOf(control) >= 0)
+        layout->setRowVisible(control, visible);
     else
         control->setVisible(visible);
 }

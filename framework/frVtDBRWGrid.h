@@ -3,8 +3,11 @@
 #include "frVtDB.h"
 
 #include <QString>
+#include <functional>
 
+class QAction;
 class QFormLayout;
+class QGroupBox;
 class QTabWidget;
 class QToolBar;
 class TVtDataAction;
@@ -68,21 +71,37 @@ public:
     TVtDataAction *xacRefresh;   // "Aggiorna"
     QList<TVtDataAction *> Actions() const;
 
+    // A checkable command after the data actions on the tool bar.
+    QAction *AddToggle(const QString &name, const QString &caption, const QString &category,
+                       std::function<void(bool on)> toggled);
+
     // Grid
     void AddColumn(const QString &fieldName, const QString &title, int width = 0);
 
-    // Detail page
+    // Detail page: each typed helper names the control (its object name),
+    // binds it to the field and returns it for its validation and events.
     TVtDBControl *AddDetailField(const TVtDetailField &field);
-    TVtDBEdit *AddEdit(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBDateEdit *AddDateEdit(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBNumEdit *AddNumEdit(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBCheckBox *AddCheckBox(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBMemo *AddMemo(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBComboBox *AddComboBox(const QString &fieldName, const QString &caption, bool readOnly = false);
-    TVtDBLookupEdit *AddLookup(const QString &fieldName, const QString &caption, const QString &listCommandText,
-                               const QString &keyField, const QString &listField, bool readOnly = false);
+    TVtDBEdit *AddEdit(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBDateEdit *AddDateEdit(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBNumEdit *AddNumEdit(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBCheckBox *AddCheckBox(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBMemo *AddMemo(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBComboBox *AddComboBox(const QString &name, const QString &fieldName, const QString &caption,
+                              bool readOnly = false);
+    TVtDBLookupEdit *AddLookup(const QString &name, const QString &fieldName, const QString &caption,
+                               const QString &listCommandText, const QString &keyField, const QString &listField,
+                               bool readOnly = false);
     // Any other widget on the detail page, with a caption.
     void AddDetailWidget(const QString &caption, QWidget *widget);
+    // A titled group on the detail page: the fields declared until EndGroup
+    // go inside it.
+    QGroupBox *BeginGroup(const QString &name, const QString &title);
+    void EndGroup();
     QFormLayout *DetailLayout() const { return m_form; }
     QList<TVtDBControl *> DetailControls() const { return m_controls; }
     // The detail control bound to a field (null when none).
@@ -117,6 +136,7 @@ private:
     void FocusFirstControl();
 
     QFormLayout *m_form;
+    QFormLayout *m_target;        // where the next detail field goes
     QList<TVtDBControl *> m_controls;
     bool m_wasEditing = false;
     bool m_switching = false;

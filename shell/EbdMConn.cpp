@@ -11,23 +11,6 @@ TdmEbdConn *dmEbdConn = nullptr;
 namespace {
 const QString AmountFormat = QStringLiteral("#,###.00");
 
-// The account kind shown in the accounts grid, from the bank category and
-// the bank: 7 post office, 8 cash, any other category a bank; without a
-// category only bank 1 is known to be a bank.
-QString SprIstKind(const QVariant &iCbaId, const QVariant &iBanId)
-{
-    const int cba = iCbaId.isNull() ? 0 : iCbaId.toInt();
-    if (cba == 7)
-        return QStringLiteral("Postale");
-    if (cba == 8)
-        return QStringLiteral("Cassa");
-    if (cba != 0)
-        return QStringLiteral("Bancario");
-    if (!iBanId.isNull() && iBanId.toInt() == 1)
-        return QStringLiteral("Bancario");
-    return QString();
-}
-
 void ShareSettings(TVtQueryCollection *ds, TVtSQLConnection *conn)
 {
     ds->Connection = conn;
@@ -141,10 +124,10 @@ void TdmEbdConn::SetupSprIst()
 
 void TdmEbdConn::xqcSprIstCalcFields(TVtQueryCollection *)
 {
-    xqcSprIstsTipoConto->SetAsString(SprIstKind(xqcSprIstICBAID->Value(), xqcSprIstIBANID->Value()));
+    xqcSprIstsTipoConto->SetAsString(SprIstKindOf(xqcSprIstICBAID->Value(), xqcSprIstIBANID->Value()));
 }
 
-void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop, bool &execute)
+void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop, bool &execute)
 {
     switch (prop.UpdateKind) {
     case ukInsert:
@@ -155,7 +138,7 @@ void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop,
         // The procedure locks or unlocks the account's movements: only when
         // the closing date was set or cleared in this edit.
         if (prop.Index == 1) {
-            if (SprIstClosingChanged && SprIstClosingChanged())
+            if (ds->EditFlag(SprIstClosingChanged))
                 prop.FieldValues->Add(QStringLiteral("iSprIstId"), prop.FieldValues->GetValues(QStringLiteral("VTCURRID")));
             else
                 execute = false;
@@ -166,9 +149,10 @@ void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *, TVtQueryProp &prop,
     }
 }
 
-void TdmEbdConn::xqcSprIstBeforeDelete(TVtQueryCollection *)
+void TdmEbdConn::xqcSprIstBeforeDelete(TVtQueryCollection *ds)
 {
-    if (SprIstIsWorkingAccount && SprIstIsWorkingAccount())
+    const QVariant id = ds->FieldByName(QStringLiteral("ISPRISTID"))->Value();
+    if (!id.isNull() && id.toInt() == TEbdContext::GetOr0(TEbdCtx::SprIstId))
         VtMessageDlg(QStringLiteral("Impossibile cancellare il conto in quanto è quello di lavoro."), mtWarning, mbOK);
     else
         VtMessageDlg(QStringLiteral("Un conto non si cancella: per non usarlo più indicarne la data di chiusura."),
@@ -193,6 +177,7 @@ void TdmEbdConn::SetupCai()
         "(SELECT fDiff FROM PEbc_MvmDiff(Cai.iSprIstId,  CAST(Cai.iCaiEsercizioFin AS CHAR(4)) || '/12/31')) fDiff "
         "FROM TCai_CassaIst Cai WHERE (Cai.iSprIstId = :iSprIstId) ORDER BY Cai.iCaiEsercizioFin");
     IntParam(q, "iSprIstId");
+    q->SetMaster(xqcSprIst, QStringLiteral("iSprIstId"), QStringLiteral("ISPRISTID"));
     q->AfterOpen = [this](TVtQueryCollection *ds) { xqcCaiAfterOpen(ds); };
 }
 

@@ -54,11 +54,10 @@ public:
     // Advances of one instalment (fetched 25 at a time).
     TVtQueryCollection *xqcAcconti;
 
-    // The accounts frame editing xqcSprIst tells the write hooks its state:
-    // whether the closing date changed in this edit, and whether the current
-    // row is the working account. Unset, both are false.
-    std::function<bool()> SprIstClosingChanged;
-    std::function<bool()> SprIstIsWorkingAccount;
+    // Edit flag of xqcSprIst raised by the window when the closing date was
+    // set or cleared in this edit: only then the update runs the procedure
+    // that locks or unlocks the account's movements.
+    static inline const QString SprIstClosingChanged = QStringLiteral("ClosingChanged");
     void xqcSprIstVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop, bool &execute);
     // Accounts are closed, not deleted: the working account refuses with its
     // own warning, any other with the hint to close it.

@@ -1,4 +1,5 @@
 #include "EbdUGlobals.h"
+#include "EbdUContext.h"
 
 #include "VtAttReport.h"
 #include "VtException.h"
@@ -307,6 +308,7 @@ QDate GetMvmDateBound(int iSprIstId, const QString &aggregate)
     TShortQuery q(QStringLiteral(
                       "SELECT %1(Mvm.dMvmDataMov) FROM TMvm_MovimentiCcp Mvm "
                       "WHERE Mvm.iSprIstId = :iSprIstId AND EXISTS (SELECT 1 FROM TCai_CassaIst Cai "
+                      "INNER JOIN TAnf_AnniFinanz Anf ON (Anf.iAnfValore = Cai.iCaiEsercizioFin) "
                       "WHERE Cai.iSprIstId = Mvm.iSprIstId AND Mvm.dMvmDataMov BETWEEN "
                       "COALESCE(Cai.dCaiInizioAnno, CAST(Cai.iCaiEsercizioFin || '-01-01' AS DATE)) AND "
                       "COALESCE(Cai.dCaiFineAnno, CAST(Cai.iCaiEsercizioFin || '-12-31' AS DATE)))")
@@ -330,7 +332,7 @@ QString GetSprIstNumCc(int iSprIstId)
 
 QString GetCurrentSprIstNumCc()
 {
-    return GetSprIstNumCc(GetParamInt(QString::fromLatin1(PrmSprIstId)));
+    return GetSprIstNumCc(TEbdContext::GetOr0(TEbdCtx::SprIstId));
 }
 
 QString GetSprIstKind(int iSprIstId)
@@ -341,16 +343,18 @@ QString GetSprIstKind(int iSprIstId)
         "INNER JOIN TBan_Banche Ban ON (Ban.iBanId = Spr.iBanId) "
         "WHERE Ist.iSprIstId = :iSprIstId"));
     q.Bind(QStringLiteral("iSprIstId"), iSprIstId);
-    if (!q.Open())
-        return QString();
-    const int cba = q.Value(0).isNull() ? 0 : q.Value(0).toInt();
-    switch (cba) {
+    return q.Open() ? SprIstKindOf(q.Value(0), q.Value(1)) : QString();
+}
+
+QString SprIstKindOf(const QVariant &iCbaId, const QVariant &iBanId)
+{
+    switch (iCbaId.isNull() ? 0 : iCbaId.toInt()) {
     case 7:
         return QStringLiteral("Postale");
     case 8:
         return QStringLiteral("Cassa");
     case 0:
-        return q.Value(1).toInt() == 1 ? QStringLiteral("Bancario") : QString();
+        return !iBanId.isNull() && iBanId.toInt() == 1 ? QStringLiteral("Bancario") : QString();
     default:
         return QStringLiteral("Bancario");
     }
@@ -358,7 +362,7 @@ QString GetSprIstKind(int iSprIstId)
 
 QString GetCurrentSprIstKind()
 {
-    return GetSprIstKind(GetParamInt(QString::fromLatin1(PrmSprIstId)));
+    return GetSprIstKind(TEbdContext::GetOr0(TEbdCtx::SprIstId));
 }
 
 int GetSprProvId(int iSprId)

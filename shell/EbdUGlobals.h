@@ -94,8 +94,10 @@ QWidget *FindFormByCaption(const QString &caption);
 // Accounts, branches, reasons
 // ---------------------------------------------------------------------------
 // Aggregate ("MIN" or "MAX", any case; anything else raises EVtException) of
-// the dates of the account's movements that fall in a financial year with a
-// cash row of the account. Null when there are none.
+// the dates of the account's movements that fall inside one of its financial
+// years: a financial year with a cash row of the account whose period (1
+// January to 31 December of its year unless given) holds the movement date.
+// Null when there are none.
 QDate GetMvmDateBound(int iSprIstId, const QString &aggregate);
 // True when the account has an end date.
 bool SprIstIsClosed(int iSprIstId);
@@ -105,6 +107,9 @@ QString GetSprIstNumCc(int iSprIstId);
 QString GetCurrentSprIstNumCc();
 // "Postale", "Cassa", "Bancario" or empty, from the account's branch bank.
 QString GetSprIstKind(int iSprIstId);
+// The same from the bank's category and the bank: 7 post office, 8 cash, any
+// other category a bank; without a category only bank 1 is known to be a bank.
+QString SprIstKindOf(const QVariant &iCbaId, const QVariant &iBanId);
 // GetSprIstKind of EBDP_SprIstId.
 QString GetCurrentSprIstKind();
 // iProId of the branch's town; 0 when not found.

@@ -21,9 +21,7 @@ TfrAnaEMail::TfrAnaEMail(QWidget *parent)
 
     AddColumn(QStringLiteral("SANAEMLINDIRIZZO"), QStringLiteral("Indirizzo e-mail"), 260);
     AddColumn(QStringLiteral("SANAEMLDESC"), QStringLiteral("Descrizione"), 200);
-    xdeIndirizzo = AddEdit(QStringLiteral("SANAEMLINDIRIZZO"), QStringLiteral("Indirizzo e-mail"));
-    xdeIndirizzo->setObjectName(QStringLiteral("xdeIndirizzo"));
+    xdeIndirizzo = AddEdit(QStringLiteral("xdeIndirizzo"), QStringLiteral("SANAEMLINDIRIZZO"), QStringLiteral("Indirizzo e-mail"));
     xdeIndirizzo->OnValidate = [](const QVariant &v, QString &msg) { return CheckEMailAddress(v, true, msg); };
-    xdeDesc = AddEdit(QStringLiteral("SANAEMLDESC"), QStringLiteral("Descrizione"));
-    xdeDesc->setObjectName(QStringLiteral("xdeDesc"));
+    xdeDesc = AddEdit(QStringLiteral("xdeDesc"), QStringLiteral("SANAEMLDESC"), QStringLiteral("Descrizione"));
 }

@@ -21,9 +21,7 @@ TfrAnaTel::TfrAnaTel(QWidget *parent)
 
     AddColumn(QStringLiteral("SANATELNUMERO"), QStringLiteral("Numero"), 160);
     AddColumn(QStringLiteral("SANATELDESC"), QStringLiteral("Descrizione"), 200);
-    xdeNumero = AddEdit(QStringLiteral("SANATELNUMERO"), QStringLiteral("Numero"));
-    xdeNumero->setObjectName(QStringLiteral("xdeNumero"));
+    xdeNumero = AddEdit(QStringLiteral("xdeNumero"), QStringLiteral("SANATELNUMERO"), QStringLiteral("Numero"));
     xdeNumero->OnValidate = [](const QVariant &v, QString &msg) { return CheckPhoneNumber(v, true, msg); };
-    xdeDesc = AddEdit(QStringLiteral("SANATELDESC"), QStringLiteral("Descrizione"));
-    xdeDesc->setObjectName(QStringLiteral("xdeDesc"));
+    xdeDesc = AddEdit(QStringLiteral("xdeDesc"), QStringLiteral("SANATELDESC"), QStringLiteral("Descrizione"));
 }

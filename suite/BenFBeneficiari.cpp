@@ -59,8 +59,7 @@ TfmBeneficiari::TfmBeneficiari(QWidget *parent)
     frBeneficiari->AddColumn(QStringLiteral("SANACODFISCALE"), QStringLiteral("Codice fiscale / Partita IVA"), 160);
     frBeneficiari->AddColumn(QStringLiteral("SANATELEFONO"), QStringLiteral("Telefono"), 110);
     frBeneficiari->AddColumn(QStringLiteral("SANAEMAIL"), QStringLiteral("E-Mail"), 220);
-    xdeCognome = frBeneficiari->AddEdit(QStringLiteral("SANACOGNOME"), QStringLiteral("Cognome / Ragione sociale"));
-    xdeCognome->setObjectName(QStringLiteral("xdeCognome"));
+    xdeCognome = frBeneficiari->AddEdit(QStringLiteral("xdeCognome"), QStringLiteral("SANACOGNOME"), QStringLiteral("Cognome / Ragione sociale"));
     xdeCognome->OnValidate = [](const QVariant &v, QString &msg) {
         if (v.toString().trimmed().isEmpty()) {
             msg = QStringLiteral("Indicare il cognome o la ragione sociale.");
@@ -68,17 +67,13 @@ TfmBeneficiari::TfmBeneficiari(QWidget *parent)
         }
         return true;
     };
-    xdeNome = frBeneficiari->AddEdit(QStringLiteral("SANANOME"), QStringLiteral("Nome"));
-    xdeNome->setObjectName(QStringLiteral("xdeNome"));
-    xdeCodFiscale = frBeneficiari->AddEdit(QStringLiteral("SANACODFISCALE"), QStringLiteral("Codice fiscale / Partita IVA"));
-    xdeCodFiscale->setObjectName(QStringLiteral("xdeCodFiscale"));
+    xdeNome = frBeneficiari->AddEdit(QStringLiteral("xdeNome"), QStringLiteral("SANANOME"), QStringLiteral("Nome"));
+    xdeCodFiscale = frBeneficiari->AddEdit(QStringLiteral("xdeCodFiscale"), QStringLiteral("SANACODFISCALE"), QStringLiteral("Codice fiscale / Partita IVA"));
     xdeCodFiscale->SetCharCase(ecUpperCase);
     xdeCodFiscale->OnValidate = [](const QVariant &v, QString &msg) { return CheckFiscalCode(v, msg); };
-    xdeTelefono = frBeneficiari->AddEdit(QStringLiteral("SANATELEFONO"), QStringLiteral("Telefono"));
-    xdeTelefono->setObjectName(QStringLiteral("xdeTelefono"));
+    xdeTelefono = frBeneficiari->AddEdit(QStringLiteral("xdeTelefono"), QStringLiteral("SANATELEFONO"), QStringLiteral("Telefono"));
     xdeTelefono->OnValidate = [](const QVariant &v, QString &msg) { return CheckPhoneNumber(v, false, msg); };
-    xdeEMail = frBeneficiari->AddEdit(QStringLiteral("SANAEMAIL"), QStringLiteral("E-Mail"));
-    xdeEMail->setObjectName(QStringLiteral("xdeEMail"));
+    xdeEMail = frBeneficiari->AddEdit(QStringLiteral("xdeEMail"), QStringLiteral("SANAEMAIL"), QStringLiteral("E-Mail"));
     xdeEMail->OnValidate = [](const QVariant &v, QString &msg) { return CheckEMailAddress(v, false, msg); };
     AddFrame(frBeneficiari);
 

@@ -41,12 +41,9 @@ TfrKbaAnaCitt::TfrKbaAnaCitt(QWidget *parent)
     AddColumn(QStringLiteral("SSTADESC"), QStringLiteral("Cittadinanza"), 180);
     AddColumn(QStringLiteral("DSTART"), QStringLiteral("Dal"), 90);
     AddColumn(QStringLiteral("DEND"), QStringLiteral("Al"), 90);
-    cbStato = AddComboBox(QStringLiteral("ISTAID"), QStringLiteral("Stato"));
-    cbStato->setObjectName(QStringLiteral("cbStato"));
+    cbStato = AddComboBox(QStringLiteral("cbStato"), QStringLiteral("ISTAID"), QStringLiteral("Stato"));
     cbStato->LoadItems(QStringLiteral("SELECT iStaId, sStaDesc FROM TSta_Stati ORDER BY sStaDesc"));
     cbStato->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare lo stato di cittadinanza."));
-    xddStart = AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
-    xddStart->setObjectName(QStringLiteral("xddStart"));
-    xddEnd = AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));
-    xddEnd->setObjectName(QStringLiteral("xddEnd"));
+    xddStart = AddDateEdit(QStringLiteral("xddStart"), QStringLiteral("DSTART"), QStringLiteral("Dal"));
+    xddEnd = AddDateEdit(QStringLiteral("xddEnd"), QStringLiteral("DEND"), QStringLiteral("Al"));
 }

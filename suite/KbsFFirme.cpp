@@ -35,17 +35,13 @@ TfmKbsFirme::TfmKbsFirme(QWidget *parent)
     frFirme->AddColumn(QStringLiteral("SKBSCOGNOMENOME"), QStringLiteral("Cognome e nome"), 240);
     frFirme->AddColumn(QStringLiteral("DSTART"), QStringLiteral("Dal"), 90);
     frFirme->AddColumn(QStringLiteral("DEND"), QStringLiteral("Al"), 90);
-    xdeRuolo = frFirme->AddEdit(QStringLiteral("SKBSRUOLO"), QStringLiteral("Ruolo"));
-    xdeRuolo->setObjectName(QStringLiteral("xdeRuolo"));
+    xdeRuolo = frFirme->AddEdit(QStringLiteral("xdeRuolo"), QStringLiteral("SKBSRUOLO"), QStringLiteral("Ruolo"));
     xdeRuolo->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare il ruolo del firmatario."));
-    xdeCognomeNome = frFirme->AddEdit(QStringLiteral("SKBSCOGNOMENOME"), QStringLiteral("Cognome e nome"));
-    xdeCognomeNome->setObjectName(QStringLiteral("xdeCognomeNome"));
+    xdeCognomeNome = frFirme->AddEdit(QStringLiteral("xdeCognomeNome"), QStringLiteral("SKBSCOGNOMENOME"), QStringLiteral("Cognome e nome"));
     xdeCognomeNome->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare cognome e nome del firmatario."));
-    xddStart = frFirme->AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
-    xddStart->setObjectName(QStringLiteral("xddStart"));
+    xddStart = frFirme->AddDateEdit(QStringLiteral("xddStart"), QStringLiteral("DSTART"), QStringLiteral("Dal"));
     xddStart->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare la data da cui vale la firma."));
-    xddEnd = frFirme->AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));
-    xddEnd->setObjectName(QStringLiteral("xddEnd"));
+    xddEnd = frFirme->AddDateEdit(QStringLiteral("xddEnd"), QStringLiteral("DEND"), QStringLiteral("Al"));
     AddFrame(frFirme);
 
     xqcFirme->Open();

@@ -47,14 +47,10 @@ TfrkbdEdeExtra::TfrkbdEdeExtra(QWidget *parent)
     AddColumn(QStringLiteral("DSTART"), QStringLiteral("Dal"), 90);
     AddColumn(QStringLiteral("DEND"), QStringLiteral("Al"), 90);
     AddColumn(QStringLiteral("SANAEDENOTE"), QStringLiteral("Note"), 220);
-    cbStato = AddComboBox(QStringLiteral("IEDEID"), QStringLiteral("Stato occupazionale"));
-    cbStato->setObjectName(QStringLiteral("cbStato"));
+    cbStato = AddComboBox(QStringLiteral("cbStato"), QStringLiteral("IEDEID"), QStringLiteral("Stato occupazionale"));
     cbStato->LoadItems(QStringLiteral("SELECT iEdeId, sEdeDesc FROM TEde_StatoOccup ORDER BY iEdeId"));
     cbStato->OnValidate = TVtDBControl::Required(QStringLiteral("Indicare lo stato occupazionale."));
-    xddStart = AddDateEdit(QStringLiteral("DSTART"), QStringLiteral("Dal"));
-    xddStart->setObjectName(QStringLiteral("xddStart"));
-    xddEnd = AddDateEdit(QStringLiteral("DEND"), QStringLiteral("Al"));
-    xddEnd->setObjectName(QStringLiteral("xddEnd"));
-    xdeNote = AddEdit(QStringLiteral("SANAEDENOTE"), QStringLiteral("Note"));
-    xdeNote->setObjectName(QStringLiteral("xdeNote"));
+    xddStart = AddDateEdit(QStringLiteral("xddStart"), QStringLiteral("DSTART"), QStringLiteral("Dal"));
+    xddEnd = AddDateEdit(QStringLiteral("xddEnd"), QStringLiteral("DEND"), QStringLiteral("Al"));
+    xdeNote = AddEdit(QStringLiteral("xdeNote"), QStringLiteral("SANAEDENOTE"), QStringLiteral("Note"));
 }

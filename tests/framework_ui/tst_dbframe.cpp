@@ -43,8 +43,8 @@ public:
         AddColumn(QStringLiteral("SFUDESC"), QStringLiteral("Descrizione"), 200);
         AddColumn(QStringLiteral("SFUCODICE"), QStringLiteral("Codice"), 80);
         AddColumn(QStringLiteral("FFUIMPORTO"), QStringLiteral("Importo"), 90);
-        xdeDesc = AddEdit(QStringLiteral("SFUDESC"), QStringLiteral("Descrizione"));
-        xdeCodice = AddEdit(QStringLiteral("SFUCODICE"), QStringLiteral("Codice"));
+        xdeDesc = AddEdit(QStringLiteral("xdeDesc"), QStringLiteral("SFUDESC"), QStringLiteral("Descrizione"));
+        xdeCodice = AddEdit(QStringLiteral("xdeCodice"), QStringLiteral("SFUCODICE"), QStringLiteral("Codice"));
         xdeCodice->SetCharCase(ecUpperCase);
         xdeCodice->SetFilter(cfLettersDigits);
         xdeCodice->OnValidate = [](const QVariant &v, QString &msg) {
@@ -54,7 +54,7 @@ public:
             }
             return true;
         };
-        xneImporto = AddNumEdit(QStringLiteral("FFUIMPORTO"), QStringLiteral("Importo"));
+        xneImporto = AddNumEdit(QStringLiteral("xneImporto"), QStringLiteral("FFUIMPORTO"), QStringLiteral("Importo"));
         xneImporto->DisplayFormat = QStringLiteral("#,###.00");
         TVtDetailField data;
         data.Kind = dkDate;
@@ -69,9 +69,9 @@ public:
             return true;
         };
         xddData = static_cast<TVtDBDateEdit *>(AddDetailField(data));
-        ckAttivo = AddCheckBox(QStringLiteral("LFUATTIVO"), QStringLiteral("Attivo"));
-        xmeNote = AddMemo(QStringLiteral("BFUNOTE"), QStringLiteral("Note"));
-        cbTipo = AddComboBox(QStringLiteral("IFUTIPO"), QStringLiteral("Tipo"));
+        ckAttivo = AddCheckBox(QStringLiteral("ckAttivo"), QStringLiteral("LFUATTIVO"), QStringLiteral("Attivo"));
+        xmeNote = AddMemo(QStringLiteral("xmeNote"), QStringLiteral("BFUNOTE"), QStringLiteral("Note"));
+        cbTipo = AddComboBox(QStringLiteral("cbTipo"), QStringLiteral("IFUTIPO"), QStringLiteral("Tipo"));
         cbTipo->SetItems({{QStringLiteral("Materiale"), 1}, {QStringLiteral("Servizio"), 2}, {QStringLiteral("Quota"), 3}});
     }
 

@@ -362,9 +362,6 @@ void TstShellConn::accountWritesAndTheClosingProcedure()
         return DbInt(QStringLiteral("SELECT COUNT(*) FROM TMvm_MovimentiCcp WHERE iSprIstId = ? AND iLocked = 1"), {id});
     };
 
-    bool closingChanged = false;
-    dmEbdConn->SprIstClosingChanged = [&closingChanged] { return closingChanged; };
-
     // An edit that leaves the closing date alone does not run the procedure.
     QVERIFY(q->Locate(QStringLiteral("ISPRISTID"), id));
     q->Edit();
@@ -379,7 +376,7 @@ void TstShellConn::accountWritesAndTheClosingProcedure()
     QVERIFY(q->Locate(QStringLiteral("ISPRISTID"), id));
     q->Edit();
     dmEbdConn->xqcSprIstDEND->SetAsDate(QDate(2024, 12, 31));
-    closingChanged = true;
+    q->SetEditFlag(TdmEbdConn::SprIstClosingChanged);
     QVERIFY(q->Post());
     QCOMPARE(Db(QStringLiteral("SELECT dEnd FROM TSprIst WHERE iSprIstId = ?"), {id}).toDate(), QDate(2024, 12, 31));
     QCOMPARE(locked(), 2);
@@ -392,20 +389,20 @@ void TstShellConn::accountWritesAndTheClosingProcedure()
     QVERIFY(q->Locate(QStringLiteral("ISPRISTID"), id));
     q->Edit();
     dmEbdConn->xqcSprIstDEND->Clear();
+    q->SetEditFlag(TdmEbdConn::SprIstClosingChanged);
     QVERIFY(q->Post());
     QVERIFY(Db(QStringLiteral("SELECT dEnd FROM TSprIst WHERE iSprIstId = ?"), {id}).isNull());
     QCOMPARE(locked(), 0);
     QVERIFY((*m_messages)->Messages.isEmpty());
 
-    // A closing date posted while the flag is off is written, but the
-    // movements stay as they were.
-    closingChanged = false;
+    // The flag ends with the edit that raised it: a closing date posted in
+    // a later edit without it is written, but the movements stay as they were.
+    QVERIFY(!q->EditFlag(TdmEbdConn::SprIstClosingChanged));
     q->Edit();
     dmEbdConn->xqcSprIstDEND->SetAsDate(QDate(2025, 6, 30));
     QVERIFY(q->Post());
     QCOMPARE(Db(QStringLiteral("SELECT dEnd FROM TSprIst WHERE iSprIstId = ?"), {id}).toDate(), QDate(2025, 6, 30));
     QCOMPARE(locked(), 0);
-    dmEbdConn->SprIstClosingChanged = nullptr;
 }
 
 // The update and the procedure are one write: when the procedure fails the
@@ -430,11 +427,11 @@ void TstShellConn::closingProcedureFailureRollsBackTheUpdate()
     q->Params().ParamByName(QStringLiteral("iDwgId"))->SetAsInteger(1);
     q->Open();
     QVERIFY(q->Locate(QStringLiteral("ISPRISTID"), id));
-    dmEbdConn->SprIstClosingChanged = [] { return true; };
     q->Edit();
+    q->SetEditFlag(TdmEbdConn::SprIstClosingChanged);
     dmEbdConn->xqcSprIstDEND->SetAsDate(QDate(2024, 12, 31));
     QVERIFY(!q->Post());
-    dmEbdConn->SprIstClosingChanged = nullptr;
+    QVERIFY(q->EditFlag(TdmEbdConn::SprIstClosingChanged));   // still the same edit
     QCOMPARE((*m_messages)->Messages.size(), 1);
     QCOMPARE((*m_messages)->Messages[0].Type, mtError);
     QVERIFY((*m_messages)->LastText().startsWith(SaveFailed));
