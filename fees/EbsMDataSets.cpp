@@ -1,4 +1,5 @@
 #include "EbsMDataSets.h"
+#include "EbdMConn.h"
 
 TdmEbsDataSets *dmEbsDataSets = nullptr;
 
@@ -8,9 +9,20 @@ TdmEbsDataSets::TdmEbsDataSets(QObject *parent)
     // Both collections run on the global connection (Connection left null).
     SetupCaus();
     SetupCompCaus();
+    if (!dmEbsDataSets)
+        dmEbsDataSets = this;
+    // The connection module refreshes them after a change of the fee structure.
+    if (dmEbdConn) {
+        dmEbdConn->AddCompCausView(xqcCompCaus);
+        dmEbdConn->AddCompCausView(xqcCaus);
+    }
 }
 
-TdmEbsDataSets::~TdmEbsDataSets() = default;
+TdmEbsDataSets::~TdmEbsDataSets()
+{
+    if (dmEbsDataSets == this)
+        dmEbsDataSets = nullptr;
+}
 
 void TdmEbsDataSets::SetupCaus()
 {

@@ -1,7 +1,11 @@
 #include "VtApplication.h"
 #include "VtGuard.h"
+#include "VtInteractiveMessageService.h"
 
-TVtApplication::TVtApplication(int &argc, char **argv) : QApplication(argc, argv) {}
+TVtApplication::TVtApplication(int &argc, char **argv) : QApplication(argc, argv)
+{
+    SetVtDefaultMessageService(std::make_shared<TVtInteractiveMessageService>());
+}
 
 bool TVtApplication::notify(QObject *receiver, QEvent *event)
 {

@@ -1,7 +1,5 @@
 #include "EbdMAtt.h"
-#include "EbcFCcp.h"
 #include "EbdUContext.h"
-#include "VtFormRegistry.h"
 #include "EbdFMain.h"
 #include "EbdMConn.h"
 #include "EbdMParam.h"
@@ -49,8 +47,6 @@ TdmEbdAtt::TdmEbdAtt(QObject *owner) : TdmVtAttivazioni(owner)
     if (!dmEbdAtt)
         dmEbdAtt = this;
     m_registryHookPending = true;
-    // The program's windows that its commands open by class name.
-    TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
 
     xpgGestione = new TVtApgPage(this, QStringLiteral("xpgGestione"), QStringLiteral("Gestione"), 0, true, true, true);
     xpgBeneficiari = new TVtApgPage(this, QStringLiteral("xpgBeneficiari"), QStringLiteral("Beneficiari"), 1, true, true, false);

@@ -1,5 +1,4 @@
 #include "EbdMConn.h"
-#include "EbsMDataSets.h"
 #include "EbdUContext.h"
 #include "VtGlobalValuesManager.h"
 #include "EbdUGlobals.h"
@@ -346,10 +345,14 @@ void TdmEbdConn::SetupAcconti()
 
 void TdmEbdConn::RefreshCompCaus()
 {
-    if (!dmEbsDataSets)
-        return;
-    if (dmEbsDataSets->xqcCompCaus->Active())
-        dmEbsDataSets->xqcCompCaus->Refresh();
-    if (dmEbsDataSets->xqcCaus->Active())
-        dmEbsDataSets->xqcCaus->Refresh();
+    for (TVtQueryCollection *q : m_compCausViews)
+        if (q && q->Active())
+            q->Refresh();
+}
+
+void TdmEbdConn::AddCompCausView(TVtQueryCollection *collection)
+{
+    m_compCausViews.removeAll(nullptr);
+    if (!m_compCausViews.contains(collection))
+        m_compCausViews << collection;
 }

@@ -1,4 +1,5 @@
 #pragma once
+#include <QPointer>
 #include "dmVtConnection.h"
 #include "VtQueryCollection.h"
 #include "VtSQLQuery.h"
@@ -64,10 +65,12 @@ public:
     void xqcSprIstBeforeDelete(TVtQueryCollection *ds);
 
     // Refreshes the fee data-sets module's components and reasons, each only
-    // when it is open.
+    // when it is open. That module adds its two collections when created.
     void RefreshCompCaus();
+    void AddCompCausView(TVtQueryCollection *collection);
 
 private:
+    QList<QPointer<TVtQueryCollection>> m_compCausViews;
     void SetupSprIst();
     void SetupCai();
     void SetupTcc();

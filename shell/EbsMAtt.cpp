@@ -1,7 +1,6 @@
 #include "EbsMAtt.h"
 #include "EbdUGlobals.h"
 #include "EbdUContext.h"
-#include "EbsMDataSets.h"
 #include "VtAttForm.h"
 #include "VtException.h"
 #include "VtGlobalValuesManager.h"
@@ -33,7 +32,8 @@ TdmEbsAtt::TdmEbsAtt(QObject *owner) : TdmVtAttivazioni(owner)
     xafTipoPagamento = NewFormCommand(QStringLiteral("xafTipoPagamento"), QStringLiteral("Modalità di pagamento"),
                                       QStringLiteral("TfmEbsModPagamento"));
 
-    dmEbsDataSets = new TdmEbsDataSets(this);
+    if (CreateDataSetsModule)
+        m_dataSets = CreateDataSetsModule(this);
 
     xafCausali->SetHelpContext(1000);
     xafCompCaus->SetHelpContext(1001);
@@ -57,8 +57,7 @@ TdmEbsAtt::TdmEbsAtt(QObject *owner) : TdmVtAttivazioni(owner)
 
 TdmEbsAtt::~TdmEbsAtt()
 {
-    delete dmEbsDataSets;
-    dmEbsDataSets = nullptr;
+    delete m_dataSets;
     delete m_budgetQuery;
     if (dmEbsAtt == this)
         dmEbsAtt = nullptr;

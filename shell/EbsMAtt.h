@@ -6,7 +6,6 @@
 #include <functional>
 
 class TVtAttForm;
-class TdmEbsDataSets;
 
 // Command module of the fee-structure and budget tables: reasons,
 // components, aggregates, budget items, component typologies and payment
@@ -34,6 +33,9 @@ public:
     // true when the user confirmed it. Set by the budget module; until then
     // the budget windows open without a filter step.
     std::function<bool(int kind)> RunTotalsFilter;
+    // Creates the fee data-sets module with the command module (set by the
+    // program's composition before the command modules are created).
+    static inline std::function<QObject *(QObject *owner)> CreateDataSetsModule;
     // Creates the budget query module on first use (set by the budget module).
     std::function<QObject *(QObject *owner)> CreateBudgetQueryModule;
 
@@ -44,6 +46,7 @@ private:
     TVtAttForm *NewFormCommand(const QString &name, const QString &caption, const QString &formClass);
 
     QPointer<QObject> m_budgetQuery;
+    QPointer<QObject> m_dataSets;
 };
 
 extern TdmEbsAtt *dmEbsAtt;

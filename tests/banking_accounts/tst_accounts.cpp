@@ -3,6 +3,7 @@
 #include "EbdMConn.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "VardellaModules.h"
 #include "TestInput.h"
 #include "VtDBDateEdit.h"
 #include "VtDBEdit.h"
@@ -71,6 +72,7 @@ const int Empty = 900002;      // no movements
 
 void TstAccounts::initTestCase()
 {
+    RegisterVardellaModules();
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
     m_messages = std::make_unique<TScopedMessageService>();
     dmEbdConn = new TdmEbdConn;

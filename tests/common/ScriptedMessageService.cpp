@@ -1,6 +1,6 @@
 #include "ScriptedMessageService.h"
 
-int TScriptedMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int)
+int TScriptedMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons)
 {
     Messages.append({text, type, buttons});
     if (!Answers.isEmpty())

@@ -22,7 +22,7 @@ public:
     QStringList SaveNames;       // answers of SaveFileName
     QStringList Directories;     // answers of ExistingDirectory
 
-    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext) override;
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString ExistingDirectory(const QString &caption, const QString &dir) override;

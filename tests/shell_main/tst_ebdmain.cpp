@@ -9,6 +9,7 @@
 #include "ModMAnaAtt.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "VardellaModules.h"
 #include "TestInput.h"
 #include "VtApgPage.h"
 #include "VtAttComponent.h"
@@ -67,6 +68,7 @@ private:
 
 void TstEbdMain::initTestCase()
 {
+    RegisterVardellaModules();
     // The installation's folders for this run: etc/Ebd with the release notes.
     const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("home"));
     QDir().mkpath(QDir(home).filePath(QStringLiteral("etc/Ebd")));

@@ -1,20 +1,14 @@
-#include "VtMessageDlg.h"
+#include "VtInteractiveMessageService.h"
 
 #include <QAbstractButton>
 #include <QApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
-#include <QMessageBox>
 #include <QFileInfo>
+#include <QMessageBox>
 #include <QUrl>
 
 namespace {
-std::shared_ptr<IVtMessageService> &CurrentService()
-{
-    static std::shared_ptr<IVtMessageService> service = std::make_shared<TVtInteractiveMessageService>();
-    return service;
-}
-
 QString CaptionFor(TVtMsgDlgType type)
 {
     switch (type) {
@@ -27,29 +21,7 @@ QString CaptionFor(TVtMsgDlgType type)
 }
 }
 
-bool VtConfirm(const QString &text)
-{
-    return VtMessageDlg(text, mtConfirmation, mbYes | mbNo | mbDefNo) == mrYes;
-}
-
-int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext)
-{
-    return VtMessageService().MessageDlg(text, type, buttons, helpContext);
-}
-
-IVtMessageService &VtMessageService()
-{
-    return *CurrentService();
-}
-
-std::shared_ptr<IVtMessageService> SetVtMessageService(std::shared_ptr<IVtMessageService> service)
-{
-    auto previous = CurrentService();
-    CurrentService() = service ? std::move(service) : std::make_shared<TVtInteractiveMessageService>();
-    return previous;
-}
-
-int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int)
+int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons)
 {
     QMessageBox box(QApplication::activeWindow());
     box.setWindowTitle(CaptionFor(type));

@@ -18,7 +18,7 @@ class IVtMessageService
 {
 public:
     virtual ~IVtMessageService() = default;
-    virtual int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext) = 0;
+    virtual int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) = 0;
     // Opens a document or folder with the desktop's associated program.
     virtual bool OpenDocument(const QString &path) = 0;
     // Asks for a file to save; empty when cancelled.
@@ -28,21 +28,27 @@ public:
 };
 
 // Shows a message through the current service; returns the modal result.
-int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext = 0);
+int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons);
 
 // Asks a Yes/No question with No as the default answer; true on Yes.
 bool VtConfirm(const QString &text);
 
-// The current service (the interactive one unless replaced).
+// The current service: the default one unless replaced.
 IVtMessageService &VtMessageService();
-// Replaces the service; returns the previous one. Null restores the interactive one.
+// Replaces the service; returns the previous one. Null restores the default.
 std::shared_ptr<IVtMessageService> SetVtMessageService(std::shared_ptr<IVtMessageService> service);
+// The default service: the desktop's once the widget layer installs it
+// (TVtApplication does), else the headless one below. Replaces the current
+// service too when that is the default.
+void SetVtDefaultMessageService(std::shared_ptr<IVtMessageService> service);
 
-// The interactive service: message boxes and file dialogs of the desktop.
-class TVtInteractiveMessageService : public IVtMessageService
+// Without a desktop: messages are written to the standard error and every
+// question gets its default answer (No when mbDefNo, else the first button
+// offered); nothing is opened or chosen.
+class TVtHeadlessMessageService : public IVtMessageService
 {
 public:
-    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, int helpContext) override;
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString ExistingDirectory(const QString &caption, const QString &dir) override;
