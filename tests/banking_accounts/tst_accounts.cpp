@@ -5,6 +5,7 @@
 #include "TestDatabase.h"
 #include "VardellaModules.h"
 #include "TestInput.h"
+#include "TestRow.h"
 #include "VtDBDateEdit.h"
 #include "VtDBEdit.h"
 #include "VtDBGrid.h"
@@ -73,58 +74,50 @@ const int Empty = 900002;      // no movements
 void TstAccounts::initTestCase()
 {
     RegisterVardellaModules();
-    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo, [] {
+        const int branch = TTestDatabase::Scalar(QStringLiteral("SELECT MIN(iSprId) FROM TSpr_SportelliCab WHERE iBanId = 4")).toInt();
+        QVERIFY(branch > 0);
+        TTestRow::Account(branch, QStringLiteral("000000000001")).Set(QStringLiteral("iSprIstId"), Plain).Insert();
+        TTestRow::Account(branch, QStringLiteral("000000000002")).Set(QStringLiteral("iSprIstId"), Empty).Insert();
+        TTestRow::CashRow(Plain, 2024).Insert();
+        TTestRow::CashRow(Plain, 2025)
+            .Set(QStringLiteral("dCaiInizioAnno"), QDate(2025, 1, 1))
+            .Set(QStringLiteral("dCaiFineAnno"), QDate(2025, 8, 31))
+            .Insert();
+        for (const QDate &date : {QDate(2024, 3, 10), QDate(2024, 11, 20), QDate(2025, 5, 2), QDate(2019, 4, 1), QDate(2025, 10, 15)})
+            TTestRow::Movement(Plain, date, TVtMoney::FromUnits(10)).Insert();
+    });
     m_messages = std::make_unique<TScopedMessageService>();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Settings();
-    QVERIFY(dmEbdConn->OpenConnection());
-
-    const int branch = Db(QStringLiteral("SELECT MIN(iSprId) FROM TSpr_SportelliCab WHERE iBanId = 4")).toInt();
-    QVERIFY(branch > 0);
-    for (int id : {Plain, Empty})
-        TTestDatabase::Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, sSprIstIntest, "
-                                           "sSprIstCin, sSprIstStato, sSprIstCinInt, iSprIstPgm, dStart) VALUES (%1, 1, %2, "
-                                           "'00000000%3', 'Prova', 'X', 'IT', '60', 2, '2018-01-01')")
-                                .arg(id)
-                                .arg(branch)
-                                .arg(id % 10000, 4, 10, QLatin1Char('0')));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (900101, %1, 2024)").arg(Plain));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, dCaiInizioAnno, dCaiFineAnno) "
-                                       "VALUES (900102, %1, 2025, '2025-01-01', '2025-08-31')").arg(Plain));
-    int n = 900201;
-    for (const char *date : {"2024-03-10", "2024-11-20", "2025-05-02", "2019-04-01", "2025-10-15"})
-        TTestDatabase::Exec(QStringLiteral("INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, dMvmDataMov, fMvmImporto) "
-                                           "VALUES (%1, %2, '%3', 10)").arg(n++).arg(Plain).arg(QLatin1String(date)));
 }
 
 void TstAccounts::init()
 {
     (*m_messages)->Clear();
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->Settings = m_db->Fresh();
+    QVERIFY(dmEbdConn->OpenConnection());
     xgvmGlobalVar->SetValues(QStringLiteral("VTUP_DwgId"), QStringLiteral("1"));
     xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QStringLiteral("2"));
     m_window = qobject_cast<TfmEbcCcp *>(TVtFormRegistry::CreateForm(QStringLiteral("TfmEbcCcp")));
-    if (!m_window)
-        m_window = new TfmEbcCcp;
+    QVERIFY(m_window);
     m_window->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    // Whatever the previous window showed, a new one lists the open accounts only.
+    // A new window lists the open accounts only.
     QVERIFY(Accounts()->Filtered());
     QVERIFY(!Frame()->acShowClosed->isChecked());
 }
 
 void TstAccounts::cleanup()
 {
-    if (Accounts()->State() != dsBrowse && Accounts()->Active())
-        Accounts()->Cancel();
     delete m_window;
     m_window = nullptr;
-    QVERIFY(!Accounts()->Active());
+    delete dmEbdConn;
+    dmEbdConn = nullptr;
 }
 
 void TstAccounts::cleanupTestCase()
 {
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    m_db.reset();
 }
 
 bool TstAccounts::Leave(TVtDBControl *control)
@@ -218,7 +211,6 @@ void TstAccounts::newAccountNumbersArePadded()
     QCOMPARE(Accounts()->FieldByName(QStringLiteral("sTipoConto"))->AsString(),
              bank == 2 ? QStringLiteral("Postale") : QStringLiteral("Bancario"));
     QVERIFY((*m_messages)->Messages.isEmpty());
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TSprIst WHERE iSprIstId = %1").arg(id));
 }
 
 void TstAccounts::cashBankChoices()
@@ -382,13 +374,13 @@ void TstAccounts::closingLocksAndReopeningUnlocks()
 
     // An edit that leaves the closing date alone does not run the procedure:
     // a movement locked by hand stays locked.
-    TTestDatabase::Exec(QStringLiteral("UPDATE TMvm_MovimentiCcp SET iLocked = 1 WHERE iMvmId = 900201"));
+    const int first = Db(QStringLiteral("SELECT MIN(iMvmId) FROM TMvm_MovimentiCcp WHERE iSprIstId = ?"), {Plain}).toInt();
+    TTestDatabase::Exec(QStringLiteral("UPDATE TMvm_MovimentiCcp SET iLocked = 1 WHERE iMvmId = %1").arg(first));
     EditAccount(Plain);
     TypeText(Frame()->xdeSprIntest, QStringLiteral("Prova bis"));
     QVERIFY(Frame()->xacPost->Execute());
     QCOMPARE(Db(QStringLiteral("SELECT sSprIstIntest FROM TSprIst WHERE iSprIstId = ?"), {Plain}).toString(), QStringLiteral("Prova bis"));
     QCOMPARE(Db(locked).toInt(), 1);
-    TTestDatabase::Exec(QStringLiteral("UPDATE TMvm_MovimentiCcp SET iLocked = 0 WHERE iMvmId = 900201"));
 }
 
 void TstAccounts::closedAccountIsReadOnlyButReopenable()
@@ -431,32 +423,41 @@ void TstAccounts::deleteIsRefused()
 
 void TstAccounts::gridColours()
 {
-    auto background = [&](int id) {
+    // The colour a role gives the row of an account; the account must be listed.
+    auto colour = [&](int id, int role) {
         QAbstractItemModel *model = Frame()->grMain->model();
+        const int key = Accounts()->FieldByName(QStringLiteral("ISPRISTID"))->Index;
         for (int r = 0; r < model->rowCount(); ++r)
-            if (Accounts()->RowValue(r, Accounts()->FieldByName(QStringLiteral("ISPRISTID"))->Index).toInt() == id)
-                return model->data(model->index(r, 0), Qt::BackgroundRole).value<QColor>();
-        return QColor();
+            if (Accounts()->RowValue(r, key).toInt() == id)
+                return model->data(model->index(r, 0), role).value<QColor>();
+        qWarning("account %d is not listed", id);
+        return QColor(1, 2, 3);
     };
-    auto foreground = [&](int id) {
-        QAbstractItemModel *model = Frame()->grMain->model();
-        for (int r = 0; r < model->rowCount(); ++r)
-            if (Accounts()->RowValue(r, Accounts()->FieldByName(QStringLiteral("ISPRISTID"))->Index).toInt() == id)
-                return model->data(model->index(r, 0), Qt::ForegroundRole).value<QColor>();
-        return QColor();
+    auto background = [&](int id) { return colour(id, Qt::BackgroundRole); };
+    auto foreground = [&](int id) { return colour(id, Qt::ForegroundRole); };
+    auto listed = [&](int id) {
+        const int key = Accounts()->FieldByName(QStringLiteral("ISPRISTID"))->Index;
+        for (int r = 0; r < Accounts()->RecordCount(); ++r)
+            if (Accounts()->RowValue(r, key).toInt() == id)
+                return true;
+        return false;
     };
     // Both accounts are listed: the colours below are those of real rows.
-    QVERIFY(Accounts()->Locate(QStringLiteral("ISPRISTID"), 1));
-    QVERIFY(Accounts()->Locate(QStringLiteral("ISPRISTID"), 2));
+    QVERIFY(listed(1) && listed(2) && listed(3));
     QCOMPARE(background(2), QColor(255, 255, 132));
     QVERIFY(!background(1).isValid());
+    QVERIFY(!background(3).isValid());
+    // The highlight follows the working account.
+    xgvmGlobalVar->SetValues(QStringLiteral("EBDP_SprIstId"), QStringLiteral("3"));
+    QCOMPARE(background(3), QColor(255, 255, 132));
+    QVERIFY(!background(2).isValid());
     // Painting reads the working account from the kept context, not the database.
     const int reads = xgvmGlobalVar->ReadCount();
     Frame()->grMain->viewport()->grab();
     for (int id : {1, 2, 3})
         background(id);
     QCOMPARE(xgvmGlobalVar->ReadCount(), reads);
-    QVERIFY(!foreground(4).isValid());   // not listed while closed accounts are hidden
+    QVERIFY(!listed(4));   // closed accounts are hidden
     Frame()->acShowClosed->setChecked(true);
     QCOMPARE(foreground(4), QColor(255, 0, 0));
     QVERIFY(!foreground(2).isValid());

@@ -3,10 +3,29 @@
 #include "VtDatabaseCreator.h"
 #include "VtException.h"
 
+#include <QFile>
 #include <QSqlError>
 #include <QSqlQuery>
-#include <QStandardPaths>
 #include <QTest>
+
+namespace {
+int copySerial = 0;
+
+std::unique_ptr<TVtSQLConnection> NewConnection()
+{
+    auto conn = std::make_unique<TVtSQLConnection>();
+    conn->CodAppl = QStringLiteral("EBD");
+    conn->DBVersion = QString::fromLatin1(VtSchemaVersion);
+    return conn;
+}
+
+void OpenOrDie(TVtSQLConnection *conn, const TVtConnectionSettings &settings)
+{
+    QString error;
+    if (!conn->Open(settings, &error))
+        qFatal("%s", qPrintable(error));
+}
+}
 
 QString TTestDatabase::WorkDir()
 {
@@ -23,33 +42,63 @@ QString TTestDatabase::WorkDir()
     return dir;
 }
 
-TTestDatabase::TTestDatabase(Content content)
+TTestDatabase::TTestDatabase(Content content, const Setup &setup)
 {
-    m_settings.Database = QDir(WorkDir()).filePath(content == Demo ? QStringLiteral("demo.fdb") : QStringLiteral("schema.fdb"));
-    if (!QFileInfo::exists(m_settings.FilePath())) {
+    // A setup of the test's own makes a template of its own.
+    static int templates = 0;
+    const QString name = content == Demo ? QStringLiteral("demo") : QStringLiteral("schema");
+    m_template = QDir(WorkDir()).filePath(setup ? QStringLiteral("%1-%2.fdb").arg(name).arg(++templates)
+                                                : QStringLiteral("%1.fdb").arg(name));
+    m_conn = NewConnection();
+    if (!QFileInfo::exists(m_template)) {
         TVtDatabaseCreator creator;
         creator.Scripts = DbScripts::SchemaScripts();
         if (content == Demo)
             creator.Scripts += DbScripts::DemoScripts();
         creator.UpgradeScripts = DbScripts::UpgradeScripts();
         creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
+        TVtConnectionSettings settings;
+        settings.Database = m_template;
         QString error;
-        if (!creator.Create(m_settings, &error))
+        if (!creator.Create(settings, &error))
             qFatal("%s", qPrintable(error));
+        if (setup) {
+            OpenOrDie(m_conn.get(), settings);
+            TVtSQLConnection *previous = qqoVtGlobConn;
+            qqoVtGlobConn = m_conn.get();
+            setup();
+            qqoVtGlobConn = previous;
+            m_conn->Close();
+        }
     }
-    m_conn = std::make_unique<TVtSQLConnection>();
-    m_conn->CodAppl = QStringLiteral("EBD");
-    m_conn->DBVersion = QString::fromLatin1(VtSchemaVersion);
-    QString error;
-    if (!m_conn->Open(m_settings, &error))
-        qFatal("%s", qPrintable(error));
-    qqoVtGlobConn = m_conn.get();
+    OpenCopy();
 }
 
 TTestDatabase::~TTestDatabase()
 {
     if (qqoVtGlobConn == m_conn.get())
         qqoVtGlobConn = nullptr;
+    m_conn->Close();
+    QFile::remove(m_settings.FilePath());
+}
+
+TVtConnectionSettings TTestDatabase::Fresh()
+{
+    m_conn->Close();
+    QFile::remove(m_settings.FilePath());
+    OpenCopy();
+    return m_settings;
+}
+
+void TTestDatabase::OpenCopy()
+{
+    m_settings.Database = QDir(WorkDir()).filePath(QStringLiteral("copy-%1.fdb").arg(++copySerial));
+    QFile::remove(m_settings.Database);
+    if (!QFile::copy(m_template, m_settings.Database))
+        qFatal("Impossibile copiare %s", qPrintable(m_template));
+    QFile::setPermissions(m_settings.Database, QFile::ReadOwner | QFile::WriteOwner);
+    OpenOrDie(m_conn.get(), m_settings);
+    qqoVtGlobConn = m_conn.get();
 }
 
 void TTestDatabase::Exec(const QString &sql)

@@ -5,23 +5,36 @@
 #include <QDir>
 #include <QString>
 #include <QVariant>
+#include <functional>
 #include <memory>
 
-// A fresh embedded database for one test executable, built by the same
-// scripts the program uses, opened as the global connection.
+// The database of a test executable. The file is built once, by the same
+// scripts the program uses plus the test's own setup, and every test
+// function then works on a fresh copy of it (Fresh, called from init()), so
+// what one test writes or leaves behind never reaches the next.
 class TTestDatabase
 {
 public:
     enum Content { SchemaOnly, Demo };
+    using Setup = std::function<void()>;
 
     // Folder for the test's files (VARDELLA_TEST_TMP, emptied first).
     static QString WorkDir();
-    // Creates (once per content kind and executable) and opens the database.
-    explicit TTestDatabase(Content content = SchemaOnly);
+    // Builds the template (scripts, then setup run on it as the global
+    // connection) and opens a first copy of it as the global connection.
+    explicit TTestDatabase(Content content = SchemaOnly, const Setup &setup = {});
     ~TTestDatabase();
 
+    // Closes the copy in use, removes its file, opens a new copy of the
+    // template on the same connection object and returns its settings.
+    TVtConnectionSettings Fresh();
+
     TVtSQLConnection *Connection() const { return m_conn.get(); }
+    // Settings of the copy in use.
     TVtConnectionSettings Settings() const { return m_settings; }
+    // Path of the template file (never opened by the tests themselves).
+    QString TemplatePath() const { return m_template; }
+
     // Runs a statement (DDL autocommits); fails the test on error.
     static void Exec(const QString &sql);
     // First column of the first row of a select with positional values.
@@ -30,6 +43,8 @@ public:
     static QVariantList Column(const QString &sql, const QVariantList &values = {});
 
 private:
+    void OpenCopy();
+    QString m_template;
     TVtConnectionSettings m_settings;
     std::unique_ptr<TVtSQLConnection> m_conn;
 };

@@ -40,23 +40,24 @@ private:
 
 void TstQueryCollection::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral(
-        "CREATE TABLE TQT_PROVA (IQTID INTEGER NOT NULL PRIMARY KEY, SQTDESC VARCHAR(40) NOT NULL, "
-        "FQTIMPORTO DOUBLE PRECISION, DQTDATA DATE, LQTTIPO SMALLINT, DEND DATE, DDELETE DATE, BQTNOTE BLOB SUB_TYPE TEXT)"));
-    TTestDatabase::Exec(QStringLiteral("CREATE TABLE TQT_LOG (ILOGID INTEGER, SLOG VARCHAR(100))"));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral(
+            "CREATE TABLE TQT_PROVA (IQTID INTEGER NOT NULL PRIMARY KEY, SQTDESC VARCHAR(40) NOT NULL, "
+            "FQTIMPORTO DOUBLE PRECISION, DQTDATA DATE, LQTTIPO SMALLINT, DEND DATE, DDELETE DATE, BQTNOTE BLOB SUB_TYPE TEXT)"));
+        TTestDatabase::Exec(QStringLiteral("CREATE TABLE TQT_LOG (ILOGID INTEGER, SLOG VARCHAR(100))"));
+
+        TTestDatabase::Exec(QStringLiteral(
+            "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (1, 'Mensa', 1234.5, '2024-09-01', 1, NULL)"));
+        TTestDatabase::Exec(QStringLiteral(
+            "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (2, 'Gita', 0.5, '2024-10-15', 2, '2025-06-30')"));
+        TTestDatabase::Exec(QStringLiteral(
+            "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (3, 'Assicurazione', NULL, NULL, 1, NULL)"));
+    });
 }
 
 void TstQueryCollection::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TQT_LOG"));
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TQT_PROVA"));
-    TTestDatabase::Exec(QStringLiteral(
-        "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (1, 'Mensa', 1234.5, '2024-09-01', 1, NULL)"));
-    TTestDatabase::Exec(QStringLiteral(
-        "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (2, 'Gita', 0.5, '2024-10-15', 2, '2025-06-30')"));
-    TTestDatabase::Exec(QStringLiteral(
-        "INSERT INTO TQT_PROVA (IQTID, SQTDESC, FQTIMPORTO, DQTDATA, LQTTIPO, DEND) VALUES (3, 'Assicurazione', NULL, NULL, 1, NULL)"));
+    m_db->Fresh();
 }
 
 std::unique_ptr<TVtQueryCollection> TstQueryCollection::MakeCollection()

@@ -37,15 +37,16 @@ private:
 
 void TstTransactions::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral(
-        "CREATE TABLE TTR_RIGHE (ITRID INTEGER NOT NULL PRIMARY KEY, STRDESC VARCHAR(10) NOT NULL, FTRIMPORTO DOUBLE PRECISION)"));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral(
+            "CREATE TABLE TTR_RIGHE (ITRID INTEGER NOT NULL PRIMARY KEY, STRDESC VARCHAR(10) NOT NULL, FTRIMPORTO DOUBLE PRECISION)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TTR_RIGHE (ITRID, STRDESC, FTRIMPORTO) VALUES (1, 'Mensa', 10)"));
+    });
 }
 
 void TstTransactions::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TTR_RIGHE"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TTR_RIGHE (ITRID, STRDESC, FTRIMPORTO) VALUES (1, 'Mensa', 10)"));
+    m_db->Fresh();
     m_msg = std::make_unique<TScopedMessageService>();
 }
 

@@ -84,6 +84,7 @@ class TstVtCommands : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void cleanup();
     void refusedOrAbortedCommandStopsSilently();
     void formCommandOpensOneInstance();
@@ -104,6 +105,11 @@ void TstVtCommands::initTestCase()
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly);
     TVtFormRegistry::RegisterClass<TfmTestChild>(QStringLiteral("TfmTestChild"));
     TVtFormRegistry::RegisterClass<TfmTestDialog>(QStringLiteral("TfmTestDialog"));
+}
+
+void TstVtCommands::init()
+{
+    m_db->Fresh();
 }
 
 void TstVtCommands::cleanup()

@@ -91,6 +91,7 @@ class TstVtForms : public QObject
 
 private slots:
     void initTestCase();
+    void init();
     void wizardRefusesPageChangeAndChecksButtons();
     void wizardOkAndAbort();
     void multiSelectFromSelect();
@@ -108,6 +109,11 @@ private:
 void TstVtForms::initTestCase()
 {
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
+}
+
+void TstVtForms::init()
+{
+    m_db->Fresh();
 }
 
 void TstVtForms::wizardRefusesPageChangeAndChecksButtons()

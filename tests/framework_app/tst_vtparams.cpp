@@ -99,12 +99,13 @@ private:
 
 void TstVtParams::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
+    // The saved values of the demo school are not the test's own.
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo, [] { TTestDatabase::Exec(QStringLiteral("DELETE FROM TVT_PARAMVALORI")); });
 }
 
 void TstVtParams::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TVT_PARAMVALORI"));
+    m_db->Fresh();
     xgvmGlobalVar->SetUserKey(UserA);
 }
 

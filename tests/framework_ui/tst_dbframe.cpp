@@ -120,22 +120,23 @@ private:
 
 void TstDBFrame::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral(
-        "CREATE TABLE TFU_ARTICOLI (IFUID INTEGER NOT NULL PRIMARY KEY, SFUDESC VARCHAR(40) NOT NULL, "
-        "SFUCODICE VARCHAR(8), FFUIMPORTO DOUBLE PRECISION, DFUDATA DATE, LFUATTIVO SMALLINT, "
-        "BFUNOTE BLOB SUB_TYPE TEXT, IFUTIPO INTEGER, DDELETE DATE)"));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral(
+            "CREATE TABLE TFU_ARTICOLI (IFUID INTEGER NOT NULL PRIMARY KEY, SFUDESC VARCHAR(40) NOT NULL, "
+            "SFUCODICE VARCHAR(8), FFUIMPORTO DOUBLE PRECISION, DFUDATA DATE, LFUATTIVO SMALLINT, "
+            "BFUNOTE BLOB SUB_TYPE TEXT, IFUTIPO INTEGER, DDELETE DATE)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
+                                           "VALUES (1, 'Zaino', 'ZAI', 35.5, '2024-09-01', 1, 1)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
+                                           "VALUES (2, 'Astuccio', 'AST', 12, '2024-09-02', 0, 1)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
+                                           "VALUES (3, 'Mensa', 'MEN', 1200, '2024-09-03', 1, 2)"));
+    });
 }
 
 void TstDBFrame::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TFU_ARTICOLI"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
-                                       "VALUES (1, 'Zaino', 'ZAI', 35.5, '2024-09-01', 1, 1)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
-                                       "VALUES (2, 'Astuccio', 'AST', 12, '2024-09-02', 0, 1)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_ARTICOLI (IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, IFUTIPO) "
-                                       "VALUES (3, 'Mensa', 'MEN', 1200, '2024-09-03', 1, 2)"));
+    m_db->Fresh();
     m_msg = std::make_unique<TScopedMessageService>();
     m_coll = std::make_unique<TVtQueryCollection>();
     m_coll->CommandText = QStringLiteral("SELECT IFUID, SFUDESC, SFUCODICE, FFUIMPORTO, DFUDATA, LFUATTIVO, BFUNOTE, IFUTIPO, DDELETE "

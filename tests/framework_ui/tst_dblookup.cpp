@@ -78,23 +78,24 @@ private:
 
 void TstDBLookup::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral("CREATE TABLE TFU_RATE (IFURATAID INTEGER NOT NULL PRIMARY KEY, SFUDESC VARCHAR(40), IMPGID INTEGER)"));
-    const char *rows[][3] = {{"1", "RID", "Addebito diretto RID"},
-                             {"2", "BOL", "Bollettino postale"},
-                             {"3", "BON", "Bonifico bancario"},
-                             {"4", "CON", "Contanti"},
-                             {"5", "POS", "Carta di debito (POS)"}};
-    for (const auto &r : rows)
-        TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (%1, '%2', '%3')")
-                                .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral("CREATE TABLE TFU_RATE (IFURATAID INTEGER NOT NULL PRIMARY KEY, SFUDESC VARCHAR(40), IMPGID INTEGER)"));
+        const char *rows[][3] = {{"1", "RID", "Addebito diretto RID"},
+                                 {"2", "BOL", "Bollettino postale"},
+                                 {"3", "BON", "Bonifico bancario"},
+                                 {"4", "CON", "Contanti"},
+                                 {"5", "POS", "Carta di debito (POS)"}};
+        for (const auto &r : rows)
+            TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (%1, '%2', '%3')")
+                                    .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_RATE (IFURATAID, SFUDESC, IMPGID) VALUES (1, 'Prima rata', 3)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_RATE (IFURATAID, SFUDESC, IMPGID) VALUES (2, 'Seconda rata', NULL)"));
+    });
 }
 
 void TstDBLookup::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TFU_RATE"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_RATE (IFURATAID, SFUDESC, IMPGID) VALUES (1, 'Prima rata', 3)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TFU_RATE (IFURATAID, SFUDESC, IMPGID) VALUES (2, 'Seconda rata', NULL)"));
+    m_db->Fresh();
     m_msg = std::make_unique<TScopedMessageService>();
     m_coll = std::make_unique<TVtQueryCollection>();
     m_coll->CommandText = QStringLiteral("SELECT IFURATAID, SFUDESC, IMPGID FROM TFU_RATE ORDER BY IFURATAID");

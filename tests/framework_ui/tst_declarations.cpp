@@ -74,26 +74,26 @@ private:
 
 void TstDeclarations::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_QUOTA (IQUOTAID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(40), "
-                                       "IMPGID INTEGER, SMPGDESCS VARCHAR(10), SMPGDESCL VARCHAR(60), IRATE INTEGER)"));
-    TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_RATA (IRATAID INTEGER NOT NULL PRIMARY KEY, IQUOTAID INTEGER, "
-                                       "FIMPORTO DOUBLE PRECISION CHECK (FIMPORTO >= 0))"));
-    const char *rows[][3] = {{"1", "RID", "Addebito diretto RID"}, {"2", "BOL", "Bollettino postale"},
-                             {"3", "BON", "Bonifico bancario"}};
-    for (const auto &r : rows)
-        TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (%1, '%2', '%3')")
-                                .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_QUOTA (IQUOTAID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(40), "
+                                           "IMPGID INTEGER, SMPGDESCS VARCHAR(10), SMPGDESCL VARCHAR(60), IRATE INTEGER)"));
+        TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_RATA (IRATAID INTEGER NOT NULL PRIMARY KEY, IQUOTAID INTEGER, "
+                                           "FIMPORTO DOUBLE PRECISION CHECK (FIMPORTO >= 0))"));
+        const char *rows[][3] = {{"1", "RID", "Addebito diretto RID"}, {"2", "BOL", "Bollettino postale"},
+                                 {"3", "BON", "Bonifico bancario"}};
+        for (const auto &r : rows)
+            TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (%1, '%2', '%3')")
+                                    .arg(QString::fromUtf8(r[0]), QString::fromUtf8(r[1]), QString::fromUtf8(r[2])));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_QUOTA (IQUOTAID, SDESC, IRATE) VALUES (1, 'Mensa', 2)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_QUOTA (IQUOTAID, SDESC, IRATE) VALUES (2, 'Gita', 1)"));
+        for (const char *r : {"(11, 1, 40)", "(12, 1, 40)", "(21, 2, 15)"})
+            TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_RATA (IRATAID, IQUOTAID, FIMPORTO) VALUES %1").arg(QString::fromLatin1(r)));
+    });
 }
 
 void TstDeclarations::init()
 {
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TDC_RATA"));
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TDC_QUOTA"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_QUOTA (IQUOTAID, SDESC, IRATE) VALUES (1, 'Mensa', 2)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_QUOTA (IQUOTAID, SDESC, IRATE) VALUES (2, 'Gita', 1)"));
-    for (const char *r : {"(11, 1, 40)", "(12, 1, 40)", "(21, 2, 15)"})
-        TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_RATA (IRATAID, IQUOTAID, FIMPORTO) VALUES %1").arg(QString::fromLatin1(r)));
+    m_db->Fresh();
     m_msg = std::make_unique<TScopedMessageService>();
 }
 

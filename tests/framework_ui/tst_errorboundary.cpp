@@ -123,16 +123,18 @@ void TstErrorBoundary::VerifyMessage(TThrowKind kind)
 
 void TstErrorBoundary::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>();
-    TTestDatabase::Exec(QStringLiteral(
-        "CREATE TABLE TEB_RIGHE (IEBID INTEGER NOT NULL PRIMARY KEY, SEBDESC VARCHAR(40), IMPGID INTEGER)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TEB_RIGHE (IEBID, SEBDESC, IMPGID) VALUES (1, 'Mensa', NULL)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TEB_RIGHE (IEBID, SEBDESC, IMPGID) VALUES (2, 'Gita', NULL)"));
-    TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (1, 'RID', 'Addebito diretto')"));
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::SchemaOnly, [] {
+        TTestDatabase::Exec(QStringLiteral(
+            "CREATE TABLE TEB_RIGHE (IEBID INTEGER NOT NULL PRIMARY KEY, SEBDESC VARCHAR(40), IMPGID INTEGER)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TEB_RIGHE (IEBID, SEBDESC, IMPGID) VALUES (1, 'Mensa', NULL)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TEB_RIGHE (IEBID, SEBDESC, IMPGID) VALUES (2, 'Gita', NULL)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL) VALUES (1, 'RID', 'Addebito diretto')"));
+    });
 }
 
 void TstErrorBoundary::init()
 {
+    m_db->Fresh();
     m_msg = std::make_unique<TScopedMessageService>();
     m_coll = std::make_unique<TVtQueryCollection>();
     m_coll->CommandText = QStringLiteral("SELECT IEBID, SEBDESC, IMPGID FROM TEB_RIGHE ORDER BY IEBID");

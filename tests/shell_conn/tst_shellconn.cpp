@@ -103,34 +103,29 @@ void TstShellConn::initTestCase()
 {
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
     m_messages = std::make_unique<TScopedMessageService>();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Settings();
-    QVERIFY(dmEbdConn->OpenConnection());
-    QCOMPARE(qqoVtGlobConn, dmEbdConn->xqoMain);
 }
 
 void TstShellConn::init()
 {
     (*m_messages)->Clear();
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->Settings = m_db->Fresh();
+    QVERIFY(dmEbdConn->OpenConnection());
+    QCOMPARE(qqoVtGlobConn, dmEbdConn->xqoMain);
     SetWorkingContext(1, 2024, 2025, 2, 2024);
 }
 
 void TstShellConn::cleanup()
 {
-    for (TVtQueryCollection *ds : {dmEbdConn->xqcSprIst, dmEbdConn->xqcCai, dmEbdConn->xqcTcc, dmEbdConn->xqcAluGen,
-                                   dmEbdConn->xqcAcbCau, dmEbdConn->xqcCacAcbCau, dmEbdConn->xqcDote,
-                                   dmEbdConn->xqcAcconti})
-        ds->Close();
-    dmEbdConn->qquTmp->Close();
-    dmEbdConn->xqcSprIst->SetFiltered(true);
-}
-
-void TstShellConn::cleanupTestCase()
-{
     delete dmEbsDataSets;
     dmEbsDataSets = nullptr;
     delete dmEbdConn;
     dmEbdConn = nullptr;
+}
+
+void TstShellConn::cleanupTestCase()
+{
+    m_db.reset();
 }
 
 // How the module builds its connection and collections.
@@ -443,9 +438,6 @@ void TstShellConn::closingProcedureFailureRollsBackTheUpdate()
     q->Cancel();
     QVERIFY(dmEbdConn->xqcSprIstDEND->IsNull());
     q->Close();
-
-    TTestDatabase::Exec(QStringLiteral("DROP TRIGGER TMVM_PROVA_BLOCCO"));
-    TTestDatabase::Exec(QStringLiteral("DROP EXCEPTION E_PROVA_BLOCCO"));
 }
 
 // Cash rows of an account with the user period and the current difference;

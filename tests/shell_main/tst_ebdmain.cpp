@@ -80,10 +80,18 @@ void TstEbdMain::initTestCase()
 
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
     m_messages = std::make_unique<TScopedMessageService>();
+}
+
+// Each test starts the shell afresh on its own copy of the demo school.
+void TstEbdMain::init()
+{
+    (*m_messages)->Clear();
+    m_paramDialogs = 0;
+    const TVtConnectionSettings settings = m_db->Fresh();
     SetWorkingContext(1, 2024, 2025, 2, 2024);
 
     dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Settings();
+    dmEbdConn->Settings = settings;
     dmEbdAtt = new TdmEbdAtt;
     dmEbdParam->xpmVtuParams->OnShowDialog = [this](TfmVtParamDlg *dlg) {
         ++m_paramDialogs;
@@ -98,25 +106,26 @@ void TstEbdMain::initTestCase()
     QTRY_VERIFY(dmEbdConn->xqoMain->Connected());
     QCOMPARE(fmEbdMain->windowTitle(), QStringLiteral("Vardella"));
     QVERIFY(!fmEbdMain->ConnectionFailed());
-}
-
-void TstEbdMain::init()
-{
-    (*m_messages)->Clear();
-    m_paramDialogs = 0;
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY((*m_messages)->Messages.isEmpty());
 }
 
 void TstEbdMain::cleanup()
 {
-    fmEbdMain->CloseAllChildren();
+    xgvmGlobalVar->SetUserKey(QString());
+    gUseDwgAnfDates = true;
+    if (fmEbdMain)
+        fmEbdMain->CloseAllChildren();
+    delete fmEbdMain;
+    fmEbdMain = nullptr;
+    delete dmEbdAtt;
+    dmEbdAtt = nullptr;
+    delete dmEbdConn;
+    dmEbdConn = nullptr;
 }
 
 void TstEbdMain::cleanupTestCase()
 {
-    delete fmEbdMain;
-    delete dmEbdAtt;
-    delete dmEbdConn;
+    m_db.reset();
 }
 
 QWidget *TstEbdMain::OpenChild(const QString &caption)
@@ -362,7 +371,6 @@ void TstEbdMain::newUserStartsInTheDemoContext()
         for (int i = 1; i < second.PanelCount(); ++i)
             QCOMPARE(second.PanelText(i), fmEbdMain->PanelText(i));
     }
-    xgvmGlobalVar->SetUserKey(QString());
 }
 
 void TstEbdMain::parametersRefusedWithChildOpen()
@@ -427,15 +435,11 @@ void TstEbdMain::budgetCommandsNeedTheFinancialYear()
     dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
     QVERIFY(!allow);
     QCOMPARE(filters, 2);
-    gUseDwgAnfDates = true;
-    dmEbsAtt->RunTotalsFilter = nullptr;
 
-    const QString saved = dmEbsAtt->ParamAnfIdName;
     dmEbsAtt->ParamAnfIdName.clear();
     dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
     QVERIFY(!allow);
     QCOMPARE((*m_messages)->LastText(), QStringLiteral("Impostare la proprietà 'ParamAnfIdName' del datamodule"));
-    dmEbsAtt->ParamAnfIdName = saved;
 }
 
 void TstEbdMain::contiOpensTheAccountsWindow()

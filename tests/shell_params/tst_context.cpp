@@ -33,6 +33,7 @@ void TstContext::initTestCase()
 
 void TstContext::init()
 {
+    m_db->Fresh();
     xgvmGlobalVar->SetUserKey(QStringLiteral("contesto@segreteria"));
     for (TEbdCtx p : {TEbdCtx::DwgId, TEbdCtx::AnsId, TEbdCtx::AnfId, TEbdCtx::SprIstId, TEbdCtx::CauAnsId, TEbdCtx::Vis})
         xgvmGlobalVar->Clear(TEbdContext::Name(p));

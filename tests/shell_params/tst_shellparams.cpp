@@ -215,80 +215,81 @@ private:
 
 void TstShellParams::initTestCase()
 {
-    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
+    m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo, [] {
+        // Rows of this test: a school year without classes; financial years in
+        // which the accounts of the group were or were not yet open, one with a
+        // cash row of the post-office account; an owner row without own dates and
+        // a deleted one; a second group with a school of its own; banks without
+        // a category.
+        Exec(QStringLiteral("INSERT INTO TAns_AnniScolast (iAnsId, iAnsValore, sAnsAnnoDesc, dAnsVeltoInizio, dAnsVeltoFine) "
+                            "VALUES (2026, 2026, '2026/2027', '2026-09-01', '2027-08-31')"));
+        Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
+                            "VALUES (2004, 2004, '2004-01-01', '2004-12-31')"));
+        Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
+                            "VALUES (2012, 2012, '2012-01-01', '2012-12-31')"));
+        Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
+                            "VALUES (2015, 2015, '2015-01-01', '2015-12-31')"));
+        Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
+                            "VALUES (2030, 2030, '2030-01-01', '2030-12-31')"));
+        Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9001, 1, 2012)"));
+        Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine) "
+                            "VALUES (9001, 1, 2030, '2030-02-01', '2030-11-30')"));
+        Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine) "
+                            "VALUES (9002, 2, 2030, NULL, '2030-10-31')"));
+        Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine, dDelete) "
+                            "VALUES (9003, 3, 2030, '2030-03-01', '2030-09-30', CURRENT_TIMESTAMP)"));
+
+        Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
+                            "VALUES (90, 'Primaria Altrove', 'Scuola Primaria Altrove', '2000-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
+                            "VALUES (91, 'Media Chiusa', 'Scuola Media Chiusa', '2000-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
+                            "VALUES (92, 'Infanzia Nuova', 'Scuola Infanzia Nuova', '2025-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (90, NULL, 'Istituto Altrove', '2000-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (91, 90, 'Primaria Altrove', '2000-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (92, 91, 'Media Chiusa', '2000-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (93, 92, 'Infanzia Nuova', '2025-09-01')"));
+        Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart) VALUES (90, 90, 91, '2012-09-01')"));
+        // Left the group before the school year 2024.
+        Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart, dEnd) VALUES (91, 90, 92, '2012-09-01', '2020-08-31')"));
+        // Opened in 2025: a member of the group only from the school year 2025.
+        Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart) VALUES (92, 90, 93, '2025-09-01')"));
+
+        Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (90, '09990', 'Banca senza categoria', 'Banca senza categoria', NULL)"));
+        Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (91, '09991', 'Banca categoria zero', 'Banca categoria zero', 0)"));
+        Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (92, '09992', 'Banca categoria cinque', 'Banca categoria cinque', 5)"));
+        Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9001, 90, '99901', 'Filiale A', 1)"));
+        Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9002, 91, '99902', 'Filiale B', 1)"));
+        Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9003, 92, '99903', 'Filiale C', 1)"));
+        // Accounts of the second group: two open since 2010, one since mid 2015;
+        // cash rows 9001: 2012, 2024; 9002: 2024; 9003: 2025.
+        Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
+                            "VALUES (9001, 90, 9001, '99901', 2, '2010-01-01')"));
+        Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
+                            "VALUES (9002, 90, 9002, '99902', 2, '2010-01-01')"));
+        Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
+                            "VALUES (9003, 90, 9003, '99903', 2, '2015-06-01')"));
+        Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9101, 9001, 2012)"));
+        Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9102, 9001, 2024)"));
+        Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9103, 9002, 2024)"));
+        Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9104, 9003, 2025)"));
+
+        // A reason of the school year 2026 with one component; a component of no reason.
+        Exec(QStringLiteral("INSERT INTO TCau_Causali (iCauId, sCauSDesc, sCauLDesc, lCauTipo, lCauVuvez, dStart, dEnd, iDwgId) "
+                            "VALUES (9901, 'PROVA', 'Causale di prova', 0, 0, '2026-09-01', '2027-08-31', 1)"));
+        Exec(QStringLiteral("INSERT INTO TCca_CompCausali (iCcaId, sCcaSDesc, sCcaLDesc, fCcaImportoIst, fCcaImportoEra, dStart, dEnd) "
+                            "VALUES (9901, 'PROVA', 'Componente di prova', 12.25, 1.5, '2026-09-01', '2027-08-31')"));
+        Exec(QStringLiteral("INSERT INTO TCca_CompCausali (iCcaId, sCcaSDesc, sCcaLDesc, fCcaImportoIst, fCcaImportoEra, dStart, dEnd) "
+                            "VALUES (9902, 'SOLA', 'Componente senza causale', 3.0, 0.0, '2026-09-01', '2027-08-31')"));
+        Exec(QStringLiteral("INSERT INTO TCauCca (iCauCcaId, iCauId, iCcaId, dStart, dEnd) VALUES (9901, 9901, 9901, '2026-09-01', '2027-08-31')"));
+    });
     m_messages = std::make_unique<TScopedMessageService>();
     m_params = std::make_unique<TdmEbdParam>();
-
-    // Rows of this test: a school year without classes; financial years in
-    // which the accounts of the group were or were not yet open, one with a
-    // cash row of the post-office account; an owner row without own dates and
-    // a deleted one; a second group with a school of its own; banks without
-    // a category.
-    Exec(QStringLiteral("INSERT INTO TAns_AnniScolast (iAnsId, iAnsValore, sAnsAnnoDesc, dAnsVeltoInizio, dAnsVeltoFine) "
-                        "VALUES (2026, 2026, '2026/2027', '2026-09-01', '2027-08-31')"));
-    Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
-                        "VALUES (2004, 2004, '2004-01-01', '2004-12-31')"));
-    Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
-                        "VALUES (2012, 2012, '2012-01-01', '2012-12-31')"));
-    Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
-                        "VALUES (2015, 2015, '2015-01-01', '2015-12-31')"));
-    Exec(QStringLiteral("INSERT INTO TAnf_AnniFinanz (iAnfId, iAnfValore, dAnfVeltoInizio, dAnfVeltoFine) "
-                        "VALUES (2030, 2030, '2030-01-01', '2030-12-31')"));
-    Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9001, 1, 2012)"));
-    Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine) "
-                        "VALUES (9001, 1, 2030, '2030-02-01', '2030-11-30')"));
-    Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine) "
-                        "VALUES (9002, 2, 2030, NULL, '2030-10-31')"));
-    Exec(QStringLiteral("INSERT INTO TDWGANF (iDwgAnfId, iDwgId, iAnfId, dDwgAnfInizio, dDwgAnfFine, dDelete) "
-                        "VALUES (9003, 3, 2030, '2030-03-01', '2030-09-30', CURRENT_TIMESTAMP)"));
-
-    Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
-                        "VALUES (90, 'Primaria Altrove', 'Scuola Primaria Altrove', '2000-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
-                        "VALUES (91, 'Media Chiusa', 'Scuola Media Chiusa', '2000-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDow_DataOwner (iDowId, sDowSDesc, sDowLDesc, dStart) "
-                        "VALUES (92, 'Infanzia Nuova', 'Scuola Infanzia Nuova', '2025-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (90, NULL, 'Istituto Altrove', '2000-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (91, 90, 'Primaria Altrove', '2000-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (92, 91, 'Media Chiusa', '2000-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TDwg_DataOwnerGrp (iDwgId, iDowId, sDwgDesc, dStart) VALUES (93, 92, 'Infanzia Nuova', '2025-09-01')"));
-    Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart) VALUES (90, 90, 91, '2012-09-01')"));
-    // Left the group before the school year 2024.
-    Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart, dEnd) VALUES (91, 90, 92, '2012-09-01', '2020-08-31')"));
-    // Opened in 2025: a member of the group only from the school year 2025.
-    Exec(QStringLiteral("INSERT INTO TOtgDwg (iOtgDwgId, iDwgId_Grp, iDwgId, dStart) VALUES (92, 90, 93, '2025-09-01')"));
-
-    Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (90, '09990', 'Banca senza categoria', 'Banca senza categoria', NULL)"));
-    Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (91, '09991', 'Banca categoria zero', 'Banca categoria zero', 0)"));
-    Exec(QStringLiteral("INSERT INTO TBan_Banche (iBanId, sBanAbi, sBanDescS, sBanDescL, iCbaId) VALUES (92, '09992', 'Banca categoria cinque', 'Banca categoria cinque', 5)"));
-    Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9001, 90, '99901', 'Filiale A', 1)"));
-    Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9002, 91, '99902', 'Filiale B', 1)"));
-    Exec(QStringLiteral("INSERT INTO TSpr_SportelliCab (iSprId, iBanId, sSprCab, sSprDescS, iSrpcId) VALUES (9003, 92, '99903', 'Filiale C', 1)"));
-    // Accounts of the second group: two open since 2010, one since mid 2015;
-    // cash rows 9001: 2012, 2024; 9002: 2024; 9003: 2025.
-    Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
-                        "VALUES (9001, 90, 9001, '99901', 2, '2010-01-01')"));
-    Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
-                        "VALUES (9002, 90, 9002, '99902', 2, '2010-01-01')"));
-    Exec(QStringLiteral("INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, iSprIstPgm, dStart) "
-                        "VALUES (9003, 90, 9003, '99903', 2, '2015-06-01')"));
-    Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9101, 9001, 2012)"));
-    Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9102, 9001, 2024)"));
-    Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9103, 9002, 2024)"));
-    Exec(QStringLiteral("INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin) VALUES (9104, 9003, 2025)"));
-
-    // A reason of the school year 2026 with one component; a component of no reason.
-    Exec(QStringLiteral("INSERT INTO TCau_Causali (iCauId, sCauSDesc, sCauLDesc, lCauTipo, lCauVuvez, dStart, dEnd, iDwgId) "
-                        "VALUES (9901, 'PROVA', 'Causale di prova', 0, 0, '2026-09-01', '2027-08-31', 1)"));
-    Exec(QStringLiteral("INSERT INTO TCca_CompCausali (iCcaId, sCcaSDesc, sCcaLDesc, fCcaImportoIst, fCcaImportoEra, dStart, dEnd) "
-                        "VALUES (9901, 'PROVA', 'Componente di prova', 12.25, 1.5, '2026-09-01', '2027-08-31')"));
-    Exec(QStringLiteral("INSERT INTO TCca_CompCausali (iCcaId, sCcaSDesc, sCcaLDesc, fCcaImportoIst, fCcaImportoEra, dStart, dEnd) "
-                        "VALUES (9902, 'SOLA', 'Componente senza causale', 3.0, 0.0, '2026-09-01', '2027-08-31')"));
-    Exec(QStringLiteral("INSERT INTO TCauCca (iCauCcaId, iCauId, iCcaId, dStart, dEnd) VALUES (9901, 9901, 9901, '2026-09-01', '2027-08-31')"));
 }
 
 void TstShellParams::init()
 {
+    m_db->Fresh();
     (*m_messages)->Clear();
     gUseDwgAnfDates = true;
     SetContext(1, 2024, 2025, 2, 2024);

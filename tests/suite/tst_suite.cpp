@@ -95,6 +95,7 @@ class TstSuite : public QObject
     Q_OBJECT
 private slots:
     void initTestCase();
+    void init();
     void cleanup();
     void fieldChecks_data();
     void fieldChecks();
@@ -125,6 +126,11 @@ void TstSuite::initTestCase()
         m_askedCategories << category;
         FramesFor(category, frames);
     };
+}
+
+void TstSuite::init()
+{
+    m_db->Fresh();
 }
 
 void TstSuite::cleanup()
@@ -417,7 +423,6 @@ void TstSuite::oneWindowPerCaption()
     m_ana->xafAnagrafica->Execute();
     auto *hidden = qobject_cast<TfmModAnagrafica *>(m_ana->xafAnagrafica->Form());
     m_windows << hidden;
-    TTestDatabase::Exec(QStringLiteral("DELETE FROM TAnaCag WHERE iAnaCagId = 990001"));
     QVERIFY(hidden && hidden != parents);
     const QSet<int> shown = DataSetIds(hidden->xqcAnagrafica, QStringLiteral("IANAID"));
     QVERIFY(!shown.contains(1));
