@@ -136,14 +136,10 @@ void TdmEbdConn::xqcSprIstVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &pro
     case ukModify:
         // The procedure locks or unlocks the account's movements: only when
         // the closing date was set or cleared in this edit.
-        if (prop.Index == 1) {
-            if (ds->EditFlag(SprIstClosingChanged))
-                prop.FieldValues->Add(QStringLiteral("iSprIstId"), prop.FieldValues->GetValues(QStringLiteral("VTCURRID")));
-            else
-                execute = false;
-        }
+        if (prop.Index == 1 && !ds->EditFlag(SprIstClosingChanged))
+            execute = false;
         break;
-    case ukDelete:   // refused before any statement (xqcSprIstBeforeDelete)
+    default:   // no delete statement: BeforeDelete refuses it
         break;
     }
 }

@@ -11,6 +11,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QSignalBlocker>
+#include <QSqlError>
 #include <QSqlQuery>
 
 namespace {
@@ -299,9 +300,13 @@ void TdmEbsParam::CausaleChanged(QComboBox *combo)
 {
     if (!combo)
         return;
-    TVtMoney ist, era;
+    // The amounts shown are the reason's; when they cannot be read the
+    // fields stay empty and the office is told, never a made-up zero.
+    QString ist, era;
     const int iCauId = ComboId(combo);
-    if (iCauId != 0 && qqoVtGlobConn && qqoVtGlobConn->Connected()) {
+    if (iCauId == 0) {
+        ist = era = AmountText(TVtMoney());
+    } else {
         QSqlQuery q(qqoVtGlobConn->Database());
         q.prepare(QStringLiteral("SELECT SUM(Cca.fCcaImportoIst) fCauImportoIst, SUM(Cca.fCcaImportoEra) fCauImportoEra "
                                  "FROM TCca_CompCausali Cca INNER JOIN TCauCca CauCca ON (CauCca.iCcaId = Cca.iCcaId) "
@@ -309,18 +314,21 @@ void TdmEbsParam::CausaleChanged(QComboBox *combo)
         q.bindValue(QStringLiteral(":iCauId"), iCauId);
         if (q.exec() && q.next()) {
             // A reason without components sums to null: no amount.
-            ist = TVtMoney::FromVariant(q.value(0));
-            era = TVtMoney::FromVariant(q.value(1));
+            ist = AmountText(TVtMoney::FromVariant(q.value(0)));
+            era = AmountText(TVtMoney::FromVariant(q.value(1)));
+        } else {
+            VtMessageDlg(QStringLiteral("Impossibile leggere gli importi della causale:\r\n%1").arg(q.lastError().text()),
+                         mtError, mbOK);
         }
     }
     if (combo == m_cbCausaleIn) {
         if (QLineEdit *ed = AmountEdit(ImpIstCauIn))
-            ed->setText(AmountText(ist));
+            ed->setText(ist);
         if (QLineEdit *ed = AmountEdit(ImpEraCauIn))
-            ed->setText(AmountText(era));
+            ed->setText(era);
     } else if (combo == m_cbCausaleOut) {
         if (QLineEdit *ed = OutAmountEdit())
-            ed->setText(AmountText(ist));
+            ed->setText(ist);
     }
 }
 

@@ -269,16 +269,13 @@ void TVtQueryCollection::Refresh()
 void TVtQueryCollection::CalcRow(Row &row)
 {
     m_calcRow = &row;
-    m_calcTarget = &row;
     try {
         OnCalcFields(this);
     } catch (...) {
         m_calcRow = nullptr;
-        m_calcTarget = nullptr;
         throw;
     }
     m_calcRow = nullptr;
-    m_calcTarget = nullptr;
 }
 
 // ---------------------------------------------------------------- filter
@@ -510,10 +507,10 @@ void TVtQueryCollection::SetActiveValue(TVtField *field, const QVariant &value)
     const QVariant v = field->Coerce(value);
     if (v.isNull() && !value.isNull() && !(value.typeId() == QMetaType::QString && value.toString().isEmpty()))
         throw EVtException(QStringLiteral("Valore '%1' non valido per il campo %2.").arg(value.toString(), field->FieldName));
-    if (m_calcTarget) {
+    if (m_calcRow) {
         if (!field->IsCalculated())
             throw EVtException(QStringLiteral("Nel calcolo si possono impostare solo i campi calcolati (%1).").arg(field->FieldName));
-        (*m_calcTarget)[field->Index] = v;
+        (*m_calcRow)[field->Index] = v;
         return;
     }
     if (m_state != dsEdit && m_state != dsInsert)

@@ -202,8 +202,7 @@ private:
     Row m_buffer, m_old;
     int m_insertRow = -1;                     // row index of a pending insert
     bool m_modified = false;
-    const Row *m_calcRow = nullptr;           // row of OnCalcFields
-    Row *m_calcTarget = nullptr;
+    Row *m_calcRow = nullptr;                 // row of OnCalcFields, read and written by it
     std::unique_ptr<QSqlQuery> m_query;
     bool m_allFetched = true;
     QString m_filterText;

@@ -196,6 +196,7 @@ private slots:
     void dialogAccountAndYearCascade();
     void dialogSchoolYearCascade();
     void dialogReasonAmounts();
+    void dialogReasonAmountsUnreadable();
     void dialogBranchAndTown();
     void dialogSavesAndSetsGlobals();
 
@@ -972,6 +973,28 @@ void TstShellParams::dialogSchoolYearCascade()
     dlg = OpenDialog();
     QCOMPARE(CurrentId(Combo(dlg.get(), CauAns)), 2025);
     QCOMPARE(Ids(Combo(dlg.get(), CauIn)), (QList<int>{2501, 2502, 0}));
+}
+
+// A read that fails leaves the amounts empty and says why; it never shows 0.
+void TstShellParams::dialogReasonAmountsUnreadable()
+{
+    // Components too large to add up: the database refuses the sum.
+    Exec(QStringLiteral("UPDATE TCca_CompCausali SET fCcaImportoIst = 1e308 "
+                        "WHERE iCcaId IN (SELECT iCcaId FROM TCauCca WHERE iCauId = 2401)"));
+    auto dlg = OpenDialog();
+    QLineEdit *ist = Edit(dlg.get(), QStringLiteral("EBSP_ImpIstCauIn"));
+    QLineEdit *era = Edit(dlg.get(), QStringLiteral("EBSP_ImpEraCauIn"));
+    (*m_messages)->Clear();
+    Choose(Combo(dlg.get(), CauIn), 2401);
+    QCOMPARE((*m_messages)->Messages.size(), 1);
+    QCOMPARE((*m_messages)->Messages.first().Type, mtError);
+    QVERIFY2((*m_messages)->LastText().startsWith(QStringLiteral("Impossibile leggere gli importi della causale:\r\n")),
+             qPrintable((*m_messages)->LastText()));
+    QCOMPARE(ist->text(), QString());
+    QCOMPARE(era->text(), QString());
+    // Another reason reads as before.
+    Choose(Combo(dlg.get(), CauIn), 2404);
+    QCOMPARE(era->text(), QStringLiteral("15,13"));
 }
 
 void TstShellParams::dialogReasonAmounts()
