@@ -116,6 +116,7 @@ int Prepare(const QString &path)
     s.Database = path;
     TVtDatabaseCreator creator;
     creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    creator.UpgradeScripts = DbScripts::UpgradeScripts();
     creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
     if (!creator.Create(s, &error)) {

@@ -735,6 +735,11 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
     TVtTransaction tr(conn);
     try {
         tr.StartTransaction();
+        if (kind != ukInsert && !StoredRowUnchanged(kind, values)) {
+            tr.Rollback();
+            RereadChangedRow();
+            return false;
+        }
         for (int i = 0; i < statements.size(); ++i) {
             TVtQueryProp prop;
             prop.FieldValues = &values;
@@ -767,6 +772,82 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         tr.Rollback();
         throw;
     }
+}
+
+// The columns a save writes, as the update statement names them: the table,
+// its key and, for each column, the field whose value goes into it.
+TVtQueryCollection::TWrittenColumns TVtQueryCollection::WrittenColumns() const
+{
+    static const QRegularExpression update(
+        QStringLiteral("^\\s*UPDATE\\s+(\\S+)\\s+SET\\s+(.*)\\s+WHERE\\s+(\\w+)\\s*=\\s*:VTCURRID\\s*$"),
+        QRegularExpression::CaseInsensitiveOption | QRegularExpression::DotMatchesEverythingOption);
+    static const QRegularExpression assignment(QStringLiteral("(\\w+)\\s*=\\s*:(\\w+)"));
+    const QStringList statements = (AutoBuildSQL && SQLUpdate.Count() == 0) ? BuildStatements(ukModify) : SQLUpdate.Items();
+    TWrittenColumns written;
+    for (const QString &sql : statements) {
+        const QRegularExpressionMatch m = update.match(sql);
+        if (!m.hasMatch())
+            continue;
+        written.Table = m.captured(1);
+        written.Key = m.captured(3);
+        for (auto it = assignment.globalMatch(m.captured(2)); it.hasNext();) {
+            const QRegularExpressionMatch a = it.next();
+            if (TVtField *f = FindField(a.captured(2)); f && !f->IsCalculated())
+                written.Columns.append({a.captured(1), f});
+        }
+        break;
+    }
+    return written;
+}
+
+// Inside the save's transaction, with the stored row locked: does it still
+// hold what this copy read? Another user's change in between would
+// otherwise be overwritten without a word.
+bool TVtQueryCollection::StoredRowUnchanged(TVtUpdateKind kind, TVtFieldValue &values)
+{
+    const TWrittenColumns written = WrittenColumns();
+    if (written.Table.isEmpty() || written.Columns.isEmpty())
+        return true;
+    QStringList columns;
+    for (const auto &c : written.Columns)
+        columns << c.first;
+    QSqlQuery q(Conn()->Database());
+    q.setForwardOnly(true);
+    const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :VTCURRID WITH LOCK")
+                            .arg(columns.join(QStringLiteral(", ")), written.Table, written.Key);
+    VtExecSql(q, sql, [&](const QString &name, QVariant &value) {
+        if (name.compare(QStringLiteral("VTCURRID"), Qt::CaseInsensitive) != 0)
+            return false;
+        value = values.GetValues(QStringLiteral("VTCURRID"));
+        return true;
+    });
+    if (!q.next())
+        return false;   // deleted by someone else
+    const Row &read = kind == ukModify ? m_old : *CurrentRow();
+    for (int i = 0; i < written.Columns.size(); ++i) {
+        TVtField *f = written.Columns[i].second;
+        const QVariant stored = q.value(i), mine = read.value(f->Index);
+        if (stored.isNull() != mine.isNull() || (!stored.isNull() && f->Coerce(stored) != mine))
+            return false;
+    }
+    return true;
+}
+
+void TVtQueryCollection::RereadChangedRow()
+{
+    const QString text = QStringLiteral("Attenzione!\r\nIl record è stato modificato da un altro utente dopo la lettura.\r\n"
+                                        "I dati sono stati riletti: ripetere la modifica.");
+    if (Conn()->InTransaction()) {
+        // Part of a larger operation: it fails as a whole, and the
+        // collection is re-read when it has been rolled back.
+        AfterWrite(TNotify());
+        throw EVtException(text);
+    }
+    Cancel();
+    Refresh();
+    if (PostError)
+        throw EVtException(text);
+    VtMessageDlg(text, mtWarning, mbOK);
 }
 
 void TVtQueryCollection::SetMaster(TVtQueryCollection *master, const QString &paramName, const QString &masterField)

@@ -179,6 +179,14 @@ private:
     QString EffectiveTableName() const;
     QStringList BuildStatements(TVtUpdateKind kind) const;
     bool RunStatements(TVtUpdateKind kind, TVtFieldValue &values, bool *skipped);
+    struct TWrittenColumns
+    {
+        QString Table, Key;
+        QVector<QPair<QString, TVtField *>> Columns;   // column, field of its value
+    };
+    TWrittenColumns WrittenColumns() const;
+    bool StoredRowUnchanged(TVtUpdateKind kind, TVtFieldValue &values);
+    void RereadChangedRow();
     bool CheckRequired();
     void SetState(TVtDataSetState s);
     bool FetchNextPacketNotify();
