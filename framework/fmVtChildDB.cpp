@@ -1,4 +1,10 @@
 #include "fmVtChildDB.h"
+#include "VtDBControl.h"
+#include "VtDataSource.h"
+#include "VtMessageDlg.h"
+#include "VtQueryCollection.h"
+
+#include <algorithm>
 
 #include <QCloseEvent>
 #include <QLabel>
@@ -46,8 +52,46 @@ void TfmVtChildDB::FormActivate()
         OnActivate(this);
 }
 
+// An edit in progress is never dropped without a word: the user saves it,
+// discards it, or keeps the window open. A save that fails keeps it open.
+bool TfmVtChildDB::SaveOrDiscardEdits()
+{
+    QList<TVtQueryCollection *> editing;
+    for (TVtDataSource *ds : findChildren<TVtDataSource *>())
+        if (ds->DataSet() && ds->Editing() && !editing.contains(ds->DataSet()))
+            editing << ds->DataSet();
+    if (editing.isEmpty())
+        return true;
+    QList<TVtDBControl *> pending;
+    for (TVtDBControl *c : findChildren<TVtDBControl *>())
+        if (c->Pending())
+            pending << c;
+    const bool changed = !pending.isEmpty() || std::any_of(editing.begin(), editing.end(), [](TVtQueryCollection *q) {
+        return q->State() == dsInsert || q->Modified();
+    });
+    const int answer = changed ? VtMessageDlg(QStringLiteral("Salvare le modifiche?"), mtConfirmation, mbYes | mbNo | mbCancel)
+                               : int(mrNo);
+    if (answer == mrYes) {
+        for (TVtDBControl *c : pending)
+            if (!c->CommitPending())
+                return false;
+        for (TVtQueryCollection *q : editing)
+            if (!q->Post())
+                return false;
+        return true;
+    }
+    if (answer == mrNo) {
+        for (TVtQueryCollection *q : editing)
+            q->Cancel();
+        return true;
+    }
+    return false;
+}
+
 bool TfmVtChildDB::CloseQuery()
 {
+    if (!SaveOrDiscardEdits())
+        return false;
     bool canClose = true;
     if (OnCloseQuery)
         OnCloseQuery(this, canClose);

@@ -31,7 +31,9 @@ public:
 
     // Called by the main window when the child becomes active.
     virtual void FormActivate();
-    // Whether the window may close now.
+    // Whether the window may close now: an edit in progress is saved or
+    // discarded as the user answers "Salvare le modifiche?" (Cancel keeps
+    // the window open), then OnCloseQuery has its say.
     virtual bool CloseQuery();
 
     // Closes the window (its child-area frame too).
@@ -44,6 +46,7 @@ protected:
     void changeEvent(QEvent *event) override;
 
 private:
+    bool SaveOrDiscardEdits();
     QVBoxLayout *m_client;
     int m_activations = 0;
 };

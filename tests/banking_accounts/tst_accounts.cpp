@@ -46,6 +46,7 @@ private slots:
     void closedAccountIsReadOnlyButReopenable();
     void deleteIsRefused();
     void gridColours();
+    void closingWithAnEditInProgressAsks();
 
 private:
     TVtQueryCollection *Accounts() const { return dmEbdConn->xqcSprIst; }
@@ -473,6 +474,65 @@ void TstAccounts::gridColours()
     QCOMPARE(Accounts()->RecordCount(), 1);
     QVERIFY(Frame()->IsWorkingAccount());
     QVERIFY(!background(5).isValid());
+}
+
+void TstAccounts::closingWithAnEditInProgressAsks()
+{
+    const QString question = QStringLiteral("Salvare le modifiche?");
+    auto holder = [&] { return Db(QStringLiteral("SELECT sSprIstIntest FROM TSprIst WHERE iSprIstId = ?"), {Plain}).toString(); };
+    EditAccount(Plain);
+    TypeText(Frame()->xdeSprIntest, QStringLiteral("Scritto e non salvato"));
+
+    // Cancel: the window stays open with the edit and the typed text.
+    (*m_messages)->Answers << mrCancel;
+    QVERIFY(!m_window->close());
+    QCOMPARE((*m_messages)->Texts(), QStringList{question});
+    QCOMPARE((*m_messages)->Messages.first().Type, mtConfirmation);
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(Accounts()->State(), dsEdit);
+    QCOMPARE(Frame()->xdeSprIntest->LineEdit()->text(), QStringLiteral("Scritto e non salvato"));
+
+    // Yes with a value the rules refuse: the save fails, the window stays.
+    (*m_messages)->Clear();
+    (*m_messages)->Answers << mrYes;
+    TypeText(Frame()->xdeNumCc, QString());
+    QVERIFY(!m_window->close());
+    QVERIFY(m_window->isVisible());
+    QCOMPARE(Accounts()->State(), dsEdit);
+    QCOMPARE(holder(), QStringLiteral("Prova"));
+
+    // Yes: saved, then closed.
+    (*m_messages)->Clear();
+    (*m_messages)->Answers << mrYes;
+    TypeText(Frame()->xdeNumCc, QStringLiteral("000000000001"));
+    QVERIFY(m_window->close());
+    QCOMPARE((*m_messages)->Texts(), QStringList{question});
+    QCOMPARE(holder(), QStringLiteral("Scritto e non salvato"));
+
+    // No: discarded, then closed.
+    delete m_window;
+    m_window = new TfmEbcCcp;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    (*m_messages)->Clear();
+    EditAccount(Plain);
+    TypeText(Frame()->xdeSprIntest, QStringLiteral("Da buttare"));
+    (*m_messages)->Answers << mrNo;
+    QVERIFY(m_window->close());
+    QCOMPARE((*m_messages)->Texts(), QStringList{question});
+    QCOMPARE(holder(), QStringLiteral("Scritto e non salvato"));
+    QVERIFY(Accounts()->State() != dsEdit);
+
+    // Nothing changed: no question.
+    delete m_window;
+    m_window = new TfmEbcCcp;
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
+    (*m_messages)->Clear();
+    EditAccount(Plain);
+    QVERIFY(m_window->close());
+    QVERIFY((*m_messages)->Messages.isEmpty());
+    QVERIFY(Accounts()->State() != dsEdit);
 }
 
 QTEST_MAIN(TstAccounts)
