@@ -480,6 +480,15 @@ void TstAccounts::closingWithAnEditInProgressAsks()
 {
     const QString question = QStringLiteral("Salvare le modifiche?");
     auto holder = [&] { return Db(QStringLiteral("SELECT sSprIstIntest FROM TSprIst WHERE iSprIstId = ?"), {Plain}).toString(); };
+    // A new window on the account, in edit.
+    auto reopenAndEdit = [&] {
+        delete m_window;
+        m_window = new TfmEbcCcp;
+        m_window->show();
+        (*m_messages)->Clear();
+        EditAccount(Plain);
+        return QTest::qWaitForWindowExposed(m_window) && Accounts()->State() == dsEdit;
+    };
     EditAccount(Plain);
     TypeText(Frame()->xdeSprIntest, QStringLiteral("Scritto e non salvato"));
 
@@ -510,12 +519,7 @@ void TstAccounts::closingWithAnEditInProgressAsks()
     QCOMPARE(holder(), QStringLiteral("Scritto e non salvato"));
 
     // No: discarded, then closed.
-    delete m_window;
-    m_window = new TfmEbcCcp;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    (*m_messages)->Clear();
-    EditAccount(Plain);
+    QVERIFY(reopenAndEdit());
     TypeText(Frame()->xdeSprIntest, QStringLiteral("Da buttare"));
     (*m_messages)->Answers << mrNo;
     QVERIFY(m_window->close());
@@ -524,12 +528,7 @@ void TstAccounts::closingWithAnEditInProgressAsks()
     QVERIFY(Accounts()->State() != dsEdit);
 
     // Nothing changed: no question.
-    delete m_window;
-    m_window = new TfmEbcCcp;
-    m_window->show();
-    QVERIFY(QTest::qWaitForWindowExposed(m_window));
-    (*m_messages)->Clear();
-    EditAccount(Plain);
+    QVERIFY(reopenAndEdit());
     QVERIFY(m_window->close());
     QVERIFY((*m_messages)->Messages.isEmpty());
     QVERIFY(Accounts()->State() != dsEdit);
