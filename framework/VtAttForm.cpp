@@ -14,6 +14,11 @@ TVtAttForm::TVtAttForm(TdmVtAttivazioni *owner, const QString &name)
 {
 }
 
+bool TVtAttForm::Available() const
+{
+    return ClasseForm.isEmpty() || TVtFormRegistry::IsRegistered(ClasseForm);
+}
+
 bool TVtAttForm::DoExecute()
 {
     if (ClasseForm.isEmpty())
@@ -30,8 +35,8 @@ bool TVtAttForm::DoExecute()
             return true;
         }
     }
-    if (!TVtFormRegistry::IsRegistered(ClasseForm))
-        throw EVtException(QStringLiteral("La finestra %1 non è registrata.").arg(ClasseForm));
+    if (!Available())
+        throw EVtException(UnavailableHint());
 
     TfmVtMDIMain *main = TfmVtMDIMain::Instance();
     if (!ModalForm) {

@@ -31,6 +31,9 @@ public:
     // Raised after a modal form closes, before it is freed.
     TFormEvent OnModalExit;
 
+    // Only a window that this build registers can open.
+    bool Available() const override;
+
     // The form the last execution opened or brought forward (null once freed).
     QWidget *Form() const { return m_form; }
     // Modal result of the last modal run (TVtModalResult).

@@ -60,10 +60,16 @@ void TVtAttivazione::UpdateAction()
 {
     if (!m_action)
         return;
+    const bool available = Available();
     m_action->setText(m_caption);
-    m_action->setToolTip(m_hint.isEmpty() ? m_caption : m_hint);
+    m_action->setToolTip(!available ? UnavailableHint() : (m_hint.isEmpty() ? m_caption : m_hint));
     m_action->setVisible(m_visible);
-    m_action->setEnabled(m_enabled);
+    m_action->setEnabled(m_enabled && available);
+}
+
+QString TVtAttivazione::UnavailableHint()
+{
+    return QStringLiteral("Funzione non ancora disponibile in questa versione del programma.");
 }
 
 QAction *TVtAttivazione::Action()

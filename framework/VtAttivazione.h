@@ -61,6 +61,12 @@ public:
     // The action shared by the button and the menu item.
     QAction *Action();
 
+    // Whether the program has what the command needs (a command whose window
+    // is not part of this build is not); an unavailable command shows
+    // disabled, with UnavailableHint as its tooltip.
+    virtual bool Available() const { return true; }
+    static QString UnavailableHint();
+
 protected:
     // The command's own work; false (or Abort()) stops before AfterExecute.
     virtual bool DoExecute() = 0;

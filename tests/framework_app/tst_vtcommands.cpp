@@ -233,10 +233,17 @@ void TstVtCommands::formCommandOpensOneInstance()
     QVERIFY(cmd->Execute());
     QCOMPARE(initialised.size(), 3);
 
-    // An unregistered class is reported.
+    // A window this build does not have: the command shows disabled with an
+    // Italian tooltip, and run from code it says so without a class name.
+    QVERIFY(cmd->Action()->isEnabled());
     cmd->ClasseForm = QStringLiteral("TfmNonEsiste");
+    TVtAttForm missing(&mod, QStringLiteral("xafMancante"));
+    missing.SetCaption(QStringLiteral("Mancante"));
+    missing.ClasseForm = QStringLiteral("TfmNonEsiste");
+    QVERIFY(!missing.Action()->isEnabled());
+    QCOMPARE(missing.Action()->toolTip(), QStringLiteral("Funzione non ancora disponibile in questa versione del programma."));
     QVERIFY(!cmd->ExecuteFromUi());
-    QCOMPARE(msg->LastText(), QStringLiteral("La finestra TfmNonEsiste non è registrata."));
+    QCOMPARE(msg->LastText(), QStringLiteral("Funzione non ancora disponibile in questa versione del programma."));
 }
 
 void TstVtCommands::modalFormCommand()
