@@ -3,6 +3,8 @@
 #include "VtMessageDlg.h"
 #include "VtOutlookBar.h"
 #include "VtPaths.h"
+#include "VtException.h"
+#include "VtSchemaUpgrader.h"
 #include "VtSQLConnection.h"
 #include "fmVtChildDB.h"
 
@@ -96,11 +98,7 @@ TfmVtMDIMain::TfmVtMDIMain(QWidget *parent)
     connect(acHelp, &QAction::triggered, this, [this] { ShowHelp(CurrentHelpContext()); });
     m_helpSeparator = mnHelp->addSeparator();
     acAbout = mnHelp->addAction(QStringLiteral("&Informazioni su..."));
-    connect(acAbout, &QAction::triggered, this, [] {
-        VtMessageDlg(QStringLiteral("%1\r\nVersione %2")
-                         .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion()),
-                     mtInformation, mbOK);
-    });
+    connect(acAbout, &QAction::triggered, this, [this] { VtMessageDlg(AboutText(), mtInformation, mbOK); });
 
     xobMain->MenuBar = menuBar();
     xobMain->MenuBefore = mnWindow->menuAction();
@@ -166,6 +164,22 @@ QString TfmVtMDIMain::BasePanelText() const
     if (user.isEmpty())
         user = qEnvironmentVariable("USER", qEnvironmentVariable("USERNAME"));
     return QStringLiteral("Utente: %1 - %2").arg(user, QDate::currentDate().toString(QStringLiteral("dd/MM/yyyy")));
+}
+
+QString TfmVtMDIMain::AboutText() const
+{
+    QString text = QStringLiteral("%1\r\nVersione %2\r\n\r\n")
+                       .arg(QApplication::applicationDisplayName(), QApplication::applicationVersion());
+    if (!qqoVtGlobConn || !qqoVtGlobConn->Connected())
+        return text + QStringLiteral("Nessun database aperto.");
+    QString revision;
+    try {
+        revision = QStringLiteral(", revisione %1").arg(TVtSchemaUpgrader::ReadRevision(qqoVtGlobConn->Database()));
+    } catch (const EVtException &) {
+        // The version alone says enough.
+    }
+    return text + QStringLiteral("Database: %1\r\nVersione del database: %2%3")
+                      .arg(qqoVtGlobConn->DatabaseName(), qqoVtGlobConn->SchemaVersion(), revision);
 }
 
 void TfmVtMDIMain::RefreshPanel(int index, QString &text)

@@ -29,6 +29,9 @@ class TfmVtMDIMain : public QMainWindow
 {
     Q_OBJECT
 public:
+    // What "Informazioni su..." shows: the program's version, and the open
+    // database with its schema version and revision.
+    QString AboutText() const;
     explicit TfmVtMDIMain(QWidget *parent = nullptr);
     ~TfmVtMDIMain() override;
 

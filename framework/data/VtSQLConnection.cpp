@@ -81,6 +81,8 @@ bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *erro
         return fail(QStringLiteral("Il database %1 è alla versione %2, mentre il programma richiede la versione %3.")
                         .arg(settings.Database, version, wanted));
     m_user = settings.User;
+    m_databaseName = settings.IsServer() ? settings.Database : settings.FilePath();
+    m_schemaVersion = version;
     m_charSet = settings.CharSet;
     ++m_openSerial;
     return true;

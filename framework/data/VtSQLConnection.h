@@ -29,6 +29,10 @@ public:
     QString ConnectionName() const { return m_name; }
     // Counts the openings: what was read on an earlier one may be stale.
     int OpenSerial() const { return m_openSerial; }
+    // The open database: its file (absolute) or server path, and the
+    // schema version it holds.
+    QString DatabaseName() const { return m_databaseName; }
+    QString SchemaVersion() const { return m_schemaVersion; }
 
     // Nested transaction scopes over the one database transaction: only the
     // outermost StartTransaction/Commit pair reaches the database. A scope
@@ -70,6 +74,7 @@ private:
     QString m_name;
     QString m_user;
     QString m_charSet;
+    QString m_databaseName, m_schemaVersion;
     struct TPending
     {
         QPointer<QObject> Owner;

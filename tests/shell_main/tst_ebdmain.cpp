@@ -28,6 +28,7 @@
 #include <QMdiArea>
 #include <QStatusBar>
 #include <QAction>
+#include <QApplication>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
@@ -58,6 +59,7 @@ private slots:
     void budgetCommandsNeedTheFinancialYear();
     void contiOpensTheAccountsWindow();
     void helpTopicsForEveryContext();
+    void aboutNamesTheDatabase();
     void screenshots();
 
 private:
@@ -483,6 +485,21 @@ void TstEbdMain::helpTopicsForEveryContext()
             QVERIFY2(text.contains(QStringLiteral("id=\"%1\"").arg(cmd->HelpContext())), qPrintable(cmd->objectName()));
         }
     QVERIFY(contexts >= 10);
+}
+
+void TstEbdMain::aboutNamesTheDatabase()
+{
+    QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
+    QApplication::setApplicationVersion(QStringLiteral("1.0"));
+    fmEbdMain->acAbout->trigger();
+    QCOMPARE((*m_messages)->Messages.size(), 1);
+    QCOMPARE((*m_messages)->Messages.first().Type, mtInformation);
+    QCOMPARE((*m_messages)->LastText(),
+             QStringLiteral("Vardella\r\nVersione 1.0\r\n\r\nDatabase: %1\r\nVersione del database: 6.94.02, revisione 1")
+                 .arg(m_db->Settings().FilePath()));
+    // Without a database it says so.
+    dmEbdConn->CloseConnection();
+    QVERIFY(fmEbdMain->AboutText().endsWith(QStringLiteral("\r\n\r\nNessun database aperto.")));
 }
 
 void TstEbdMain::screenshots()
