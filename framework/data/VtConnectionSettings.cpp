@@ -2,6 +2,7 @@
 #include "VtPaths.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QRegularExpression>
 #include <QSettings>
 
@@ -19,16 +20,56 @@ QString TVtConnectionSettings::DefaultFileName()
     return QDir(VtPaths::EtcDir()).filePath(QStringLiteral("Vardella.ini"));
 }
 
+QString TVtConnectionSettings::DefaultDatabasePath()
+{
+    return QDir::cleanPath(QDir(VtPaths::UsrDir()).filePath(QStringLiteral("vardella.fdb")));
+}
+
+bool TVtConnectionSettings::KnownCharSet(const QString &name)
+{
+    static const QRegularExpression known(
+        QStringLiteral("^(UTF8|UNICODE_FSS|NONE|ASCII|ISO8859_([1-9]|13|15)|WIN125[0-8]|DOS(437|850|852|858))$"),
+        QRegularExpression::CaseInsensitiveOption);
+    return known.match(name).hasMatch();
+}
+
 TVtConnectionSettings TVtConnectionSettings::Load(const QString &iniFile)
 {
     TVtConnectionSettings s;
-    QSettings ini(iniFile.isEmpty() ? DefaultFileName() : iniFile, QSettings::IniFormat);
+    const QString file = iniFile.isEmpty() ? DefaultFileName() : iniFile;
+    const QString path = QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath());
+    if (!QFileInfo(file).isFile()) {
+        s.Problem = QStringLiteral("Il file delle impostazioni di connessione %1 non esiste: ripristinarlo o "
+                                   "reinstallare il programma.").arg(path);
+        return s;
+    }
+    QSettings ini(file, QSettings::IniFormat);
+    if (ini.status() != QSettings::NoError || !QFileInfo(file).isReadable()) {
+        s.Problem = QStringLiteral("Il file delle impostazioni di connessione %1 non è leggibile o è danneggiato: "
+                                   "controllarlo o ripristinarlo.").arg(path);
+        return s;
+    }
     ini.beginGroup(QStringLiteral("Database"));
-    s.Database = ini.value(QStringLiteral("Database"), QStringLiteral("usr/vardella.fdb")).toString();
+    s.Database = ini.value(QStringLiteral("Database")).toString().trimmed();
     s.User = ini.value(QStringLiteral("User"), s.User).toString();
     s.Password = ini.value(QStringLiteral("Password"), s.Password).toString();
-    s.CharSet = ini.value(QStringLiteral("CharSet"), s.CharSet).toString();
+    s.CharSet = ini.value(QStringLiteral("CharSet"), s.CharSet).toString().trimmed();
+    const QString timeout = ini.value(QStringLiteral("LockTimeout"), QString::number(s.LockTimeout)).toString().trimmed();
     ini.endGroup();
+    bool timeoutOk = false;
+    s.LockTimeout = timeout.toInt(&timeoutOk);
+    if (s.Database.isEmpty())
+        s.Problem = QStringLiteral("Il file delle impostazioni di connessione %1 non indica il database: scrivere "
+                                   "nella sezione [Database] la voce Database con il file o il server.").arg(path);
+    else if (!s.IsServer() && QFileInfo(s.FilePath()).isDir())
+        s.Problem = QStringLiteral("Nelle impostazioni di connessione %1 la voce Database indica la cartella %2 e non "
+                                   "un file di database.").arg(path, QDir::toNativeSeparators(s.FilePath()));
+    else if (!KnownCharSet(s.CharSet))
+        s.Problem = QStringLiteral("Nelle impostazioni di connessione %1 il set di caratteri \"%2\" non è valido: "
+                                   "usare UTF8.").arg(path, s.CharSet);
+    else if (!timeoutOk || s.LockTimeout < 0)
+        s.Problem = QStringLiteral("Nelle impostazioni di connessione %1 la voce LockTimeout deve essere un numero di "
+                                   "secondi.").arg(path);
     return s;
 }
 
@@ -40,6 +81,7 @@ void TVtConnectionSettings::Save(const QString &iniFile) const
     ini.setValue(QStringLiteral("User"), User);
     ini.setValue(QStringLiteral("Password"), Password);
     ini.setValue(QStringLiteral("CharSet"), CharSet);
+    ini.setValue(QStringLiteral("LockTimeout"), LockTimeout);
     ini.endGroup();
     ini.sync();
 }
@@ -69,4 +111,16 @@ QString TVtConnectionSettings::FilePath() const
     if (QDir::isAbsolutePath(Database))
         return QDir::cleanPath(Database);
     return QDir::cleanPath(QDir(VtPaths::HomeDir()).filePath(Database));
+}
+
+QString TVtConnectionSettings::Target() const
+{
+    if (!IsServer())
+        return FilePath();
+    return Host() + (Port() > 0 ? QStringLiteral("/%1").arg(Port()) : QString()) + QLatin1Char(':') + FilePath();
+}
+
+bool TVtConnectionSettings::NamesDefaultDatabase() const
+{
+    return !IsServer() && FilePath() == DefaultDatabasePath();
 }

@@ -8,6 +8,7 @@
 //   User=SYSDBA
 //   Password=masterkey
 //   CharSet=UTF8
+//   LockTimeout=5                 seconds a save waits for a record in use
 class TVtConnectionSettings
 {
 public:
@@ -15,8 +16,16 @@ public:
     QString User = QStringLiteral("SYSDBA");
     QString Password = QStringLiteral("masterkey");
     QString CharSet = QStringLiteral("UTF8");
+    int LockTimeout = 5;
+    // Why the settings cannot be used (a missing or unreadable file, no
+    // database named, a folder for a file, an unknown character set); empty
+    // when they can.
+    QString Problem;
 
     static QString DefaultFileName();          // etc/Vardella.ini
+    // The installation's own embedded file, the one the demo school may be
+    // created in on first start.
+    static QString DefaultDatabasePath();      // usr/vardella.fdb
     static TVtConnectionSettings Load(const QString &iniFile = QString());
     void Save(const QString &iniFile) const;
 
@@ -25,4 +34,9 @@ public:
     QString Host() const;
     int Port() const;                           // -1 when not given
     QString FilePath() const;                   // absolute for the embedded engine
+    // The engine's name of the database: host[/port]:path, or the file.
+    QString Target() const;
+    bool NamesDefaultDatabase() const;
+
+    static bool KnownCharSet(const QString &name);
 };

@@ -1,6 +1,8 @@
 #include "VtQueryCollection.h"
+#include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtGuard.h"
+#include "VtLockWatch.h"
 #include "VtMessageDlg.h"
 #include "VtSQLConnection.h"
 #include "VtSqlText.h"
@@ -204,7 +206,9 @@ bool TVtQueryCollection::FetchNextPacket(bool notify)
     }
     if (fetched < wanted || PacketRecords <= 0) {
         if (m_query->lastError().isValid() && m_query->lastError().type() != QSqlError::NoError)
-            VtMessageDlg(m_query->lastError().text(), mtError, mbOK);
+            VtMessageDlg(QStringLiteral("Errore nella lettura dei dati:\r\n%1")
+                             .arg(TVtEngineError::FromSqlError(m_query->lastError()).Text()),
+                         mtError, mbOK);
         m_query.reset();
         m_allFetched = true;
     }
@@ -665,7 +669,7 @@ QStringList TVtQueryCollection::BuildStatements(TVtUpdateKind kind) const
     q.prepare(QStringLiteral("SELECT TRIM(RDB$FIELD_NAME) FROM RDB$RELATION_FIELDS WHERE RDB$RELATION_NAME = ?"));
     q.addBindValue(table.toUpper());
     if (!q.exec())
-        throw EVtException(q.lastError().text());
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()));
     QStringList tableColumns;
     while (q.next())
         tableColumns << q.value(0).toString();
@@ -703,6 +707,20 @@ QStringList TVtQueryCollection::BuildStatements(TVtUpdateKind kind) const
 void TVtQueryCollection::ExecStatement(const QString &sql, TVtFieldValue &values)
 {
     QSqlQuery q(Conn()->Database());
+    try {
+        ExecBound(q, sql, values);
+    } catch (const EVtDatabaseError &e) {
+        TVtField *f = e.Error().Kind == TVtEngineError::ekTooLong ? FindField(e.Error().Subject) : nullptr;
+        if (!f)
+            throw;
+        TVtEngineError named = e.Error();
+        named.Subject = f->Title();
+        throw EVtDatabaseError(named);
+    }
+}
+
+void TVtQueryCollection::ExecBound(QSqlQuery &q, const QString &sql, TVtFieldValue &values)
+{
     VtExecSql(q, sql, [&](const QString &name, QVariant &value) {
         const int i = values.IndexOf(name);
         if (i >= 0) {
@@ -815,13 +833,26 @@ bool TVtQueryCollection::StoredRowUnchanged(TVtUpdateKind kind, TVtFieldValue &v
     q.setForwardOnly(true);
     const QString sql = QStringLiteral("SELECT %1 FROM %2 WHERE %3 = :VTCURRID WITH LOCK")
                             .arg(columns.join(QStringLiteral(", ")), written.Table, written.Key);
+    // The lock is taken as the row is fetched: that is where the wait for
+    // another user's transaction happens, and what the watch bounds.
+    TVtLockWatch watch(q);
     VtExecSql(q, sql, [&](const QString &name, QVariant &value) {
         if (name.compare(QStringLiteral("VTCURRID"), Qt::CaseInsensitive) != 0)
             return false;
         value = values.GetValues(QStringLiteral("VTCURRID"));
         return true;
     });
-    if (!q.next())
+    const bool found = q.next();
+    const bool waitedTooLong = watch.Stop();
+    if (!found && q.lastError().isValid()) {
+        TVtEngineError error = TVtEngineError::FromSqlError(q.lastError());
+        if (waitedTooLong)
+            error.Kind = TVtEngineError::ekLockConflict;
+        else if (q.lastError().nativeErrorCode() == QLatin1String("-913"))
+            return false;   // changed and committed by another user while this save waited
+        throw EVtDatabaseError(error);
+    }
+    if (!found)
         return false;   // deleted by someone else
     const Row &read = kind == ukModify ? m_old : *CurrentRow();
     for (int i = 0; i < written.Columns.size(); ++i) {

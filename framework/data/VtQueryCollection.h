@@ -194,6 +194,7 @@ private:
     void ReportError(const QString &text);
     // Runs a statement with parameters looked up first in the values, then in the active row.
     void ExecStatement(const QString &sql, TVtFieldValue &values);
+    void ExecBound(QSqlQuery &q, const QString &sql, TVtFieldValue &values);
     // The after-write hook runs once the write is stored.
     void AfterWrite(const TNotify &hook);
     void RefreshAfterRollback();

@@ -1,5 +1,11 @@
 #include "VtSQLConnection.h"
+#include "VtDatabaseError.h"
 #include "VtException.h"
+#include "VtLockWatch.h"
+
+#include <ibase.h>
+
+#include <QDir>
 #include "VtGuard.h"
 
 #include <QAtomicInt>
@@ -29,18 +35,52 @@ TVtSQLConnection::~TVtSQLConnection()
         qqoVtGlobConn = nullptr;
 }
 
-QString TVtSQLConnection::ReadSchemaVersion(const QSqlDatabase &db, bool *isVardella)
+QString TVtSQLConnection::ReadSchemaVersion(const QSqlDatabase &db, bool *isVardella, TVtEngineError *error)
 {
     QSqlQuery q(db);
     q.setForwardOnly(true);
     *isVardella = false;
-    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TVT_SCHEMA'")) || !q.next()
-        || q.value(0).toInt() == 0)
+    auto failed = [&]() {
+        if (error)
+            *error = TVtEngineError::FromSqlError(q.lastError());
         return QString();
-    if (!q.exec(QStringLiteral("SELECT SVERSIONE FROM TVT_SCHEMA WHERE SAPPLICAZIONE = 'VARDELLA'")) || !q.next())
+    };
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$RELATIONS WHERE RDB$RELATION_NAME = 'TVT_SCHEMA'")) || !q.next())
+        return failed();
+    if (q.value(0).toInt() == 0)
+        return QString();
+    if (!q.exec(QStringLiteral("SELECT SVERSIONE FROM TVT_SCHEMA WHERE SAPPLICAZIONE = 'VARDELLA'")))
+        return failed();   // there, but not readable: a matter of rights
+    if (!q.next())
         return QString();
     *isVardella = true;
     return q.value(0).toString().trimmed();
+}
+
+TVtEngineError TVtSQLConnection::AttachError(const TVtConnectionSettings &settings)
+{
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    auto add = [&](char item, const QString &value) {
+        const QByteArray bytes = value.toUtf8().left(255);
+        dpb.append(item);
+        dpb.append(char(bytes.size()));
+        dpb.append(bytes);
+    };
+    add(isc_dpb_user_name, settings.User);
+    add(isc_dpb_password, settings.Password);
+    add(isc_dpb_lc_ctype, settings.CharSet);
+    const QByteArray target = settings.Target().toUtf8();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(target.size()), target.constData(), &db, short(dpb.size()), dpb.constData()) == 0) {
+        isc_detach_database(status, &db);
+        return {};
+    }
+    TVtEngineError e = TVtEngineError::FromStatus(status);
+    e.Subject = e.Kind == TVtEngineError::ekServerUnreachable ? settings.Host()
+                                                                : QDir::toNativeSeparators(settings.Database);
+    return e;
 }
 
 QSqlDatabase TVtSQLConnection::AddDatabase(const QString &connectionName, const TVtConnectionSettings &settings,
@@ -62,28 +102,86 @@ QSqlDatabase TVtSQLConnection::AddDatabase(const QString &connectionName, const 
 bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *error)
 {
     Close();
-    QSqlDatabase db = AddDatabase(m_name, settings);
+    QSqlDatabase db;
     auto fail = [&](const QString &text) {
         if (error)
             *error = text;
+        db = QSqlDatabase();
         Close();
         return false;
     };
-    if (!db.open())
-        return fail(QStringLiteral("Impossibile aprire il database %1:\r\n%2")
-                        .arg(settings.Database, db.lastError().text()));
+    if (!settings.Problem.isEmpty())
+        return fail(settings.Problem);
+    const QString cannotOpen = QStringLiteral("Impossibile aprire il database %1.").arg(settings.Database);
+    db = AddDatabase(m_name, settings);
+    if (!db.open()) {
+        TVtEngineError reason = AttachError(settings);
+        if (!reason.IsError())
+            reason = TVtEngineError::FromSqlError(db.lastError());
+        return fail(cannotOpen + QStringLiteral("\r\n") + reason.Text());
+    }
     bool isVardella = false;
-    const QString version = ReadSchemaVersion(db, &isVardella);
+    TVtEngineError readError;
+    const QString version = ReadSchemaVersion(db, &isVardella, &readError);
+    if (readError.IsError())
+        return fail(cannotOpen + QStringLiteral("\r\n") + readError.Text());
     if (!isVardella)
         return fail(QStringLiteral("Il database %1 non è un database di Vardella.").arg(settings.Database));
     const QString wanted = DBVersion.isEmpty() ? QString::fromLatin1(VtSchemaVersion) : DBVersion;
     if (version != wanted)
         return fail(QStringLiteral("Il database %1 è alla versione %2, mentre il programma richiede la versione %3.")
                         .arg(settings.Database, version, wanted));
+    m_settings = settings;
     m_user = settings.User;
     m_databaseName = settings.IsServer() ? settings.Database : settings.FilePath();
     m_schemaVersion = version;
     m_charSet = settings.CharSet;
+    m_readOnly = ReadOnlyDatabase(db);
+    TVtLockWatch::SetTimeout(settings.LockTimeout * 1000);
+    ++m_openSerial;
+    return true;
+}
+
+bool TVtSQLConnection::ReadOnlyDatabase(const QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    return q.exec(QStringLiteral("SELECT MON$READ_ONLY FROM MON$DATABASE")) && q.next() && q.value(0).toInt() != 0;
+}
+
+bool TVtSQLConnection::Alive() const
+{
+    if (!Connected())
+        return false;
+    QSqlQuery q(Database());
+    q.setForwardOnly(true);
+    return q.exec(QStringLiteral("SELECT 1 FROM RDB$DATABASE")) && q.next();
+}
+
+bool TVtSQLConnection::Reconnect(QString *error)
+{
+    QSqlDatabase db = Database();
+    if (!db.isValid()) {
+        if (error)
+            *error = QStringLiteral("Nessun database aperto.");
+        return false;
+    }
+    // The same connection object, closed and opened again: the data
+    // modules keep it, and what they hold in memory (an edit in progress)
+    // stays; their open queries read again.
+    m_depth = 0;
+    m_rollbackOnly = false;
+    m_onCommit.clear();
+    m_onRollback.clear();
+    db.close();
+    if (!db.open()) {
+        TVtEngineError reason = AttachError(m_settings);
+        if (!reason.IsError())
+            reason = TVtEngineError::FromSqlError(db.lastError());
+        if (error)
+            *error = QStringLiteral("Impossibile riconnettersi al database %1.\r\n%2").arg(m_settings.Database, reason.Text());
+        return false;
+    }
     ++m_openSerial;
     return true;
 }
@@ -122,7 +220,8 @@ void TVtSQLConnection::StartTransaction()
     if (m_depth == 0) {
         QSqlDatabase db = Database();
         if (!db.transaction())
-            throw EVtException(QStringLiteral("Impossibile avviare la transazione: %1").arg(db.lastError().text()));
+            throw EVtDatabaseError(TVtEngineError::FromSqlError(db.lastError()),
+                               QStringLiteral("Impossibile avviare la transazione."));
         m_rollbackOnly = false;
     }
     ++m_depth;
@@ -144,10 +243,10 @@ void TVtSQLConnection::Commit()
     QSqlDatabase db = Database();
     m_depth = 0;
     if (!db.commit()) {
-        const QString text = db.lastError().text();
+        const TVtEngineError reason = TVtEngineError::FromSqlError(db.lastError());
         db.rollback();
         EndOutermost(false);
-        throw EVtException(QStringLiteral("Impossibile confermare la transazione: %1").arg(text));
+        throw EVtDatabaseError(reason, QStringLiteral("Impossibile confermare la transazione."));
     }
     EndOutermost(true);
 }
@@ -202,7 +301,8 @@ int TVtSQLConnection::NextId()
 {
     QSqlQuery q(Database());
     if (!q.exec(QStringLiteral("SELECT NEXT VALUE FOR GEN_VTID FROM RDB$DATABASE")) || !q.next())
-        throw EVtException(QStringLiteral("Impossibile ottenere una nuova chiave: %1").arg(q.lastError().text()));
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()),
+                               QStringLiteral("Impossibile ottenere una nuova chiave."));
     return q.value(0).toInt();
 }
 

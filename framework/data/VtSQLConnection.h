@@ -1,5 +1,6 @@
 #pragma once
 #include "VtConnectionSettings.h"
+#include "VtEngineError.h"
 
 #include <QList>
 #include <QObject>
@@ -25,6 +26,14 @@ public:
     bool Open(const TVtConnectionSettings &settings, QString *error);
     void Close();
     bool Connected() const;
+    // The database answers (a connection to a server can be lost).
+    bool Alive() const;
+    // Opens the same database again on the same connection after it was
+    // lost; what the program holds in memory is kept.
+    bool Reconnect(QString *error);
+    // The database is set read-only: it can be read, not changed.
+    bool ReadOnly() const { return m_readOnly; }
+    const TVtConnectionSettings &Settings() const { return m_settings; }
     QSqlDatabase Database() const;
     QString ConnectionName() const { return m_name; }
     // Counts the openings: what was read on an earlier one may be stale.
@@ -67,10 +76,17 @@ public:
                                     const QString &filePath = QString());
 
     // Reads the schema version written in a database; empty when the
-    // database holds none.
-    static QString ReadSchemaVersion(const QSqlDatabase &db, bool *isVardella);
+    // database holds none, with the engine's error when it cannot be read.
+    static QString ReadSchemaVersion(const QSqlDatabase &db, bool *isVardella, TVtEngineError *error = nullptr);
+    // Why the engine refuses to open the database of the settings, read
+    // from its own codes; no error when it opens.
+    static TVtEngineError AttachError(const TVtConnectionSettings &settings);
 
 private:
+    static bool ReadOnlyDatabase(const QSqlDatabase &db);
+
+    TVtConnectionSettings m_settings;
+    bool m_readOnly = false;
     QString m_name;
     QString m_user;
     QString m_charSet;

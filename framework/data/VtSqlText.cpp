@@ -1,8 +1,11 @@
 #include "VtSqlText.h"
-#include "VtException.h"
+#include "VtDatabaseError.h"
+#include "VtLockWatch.h"
 
 #include <QRegularExpression>
+#include <QSqlDriver>
 #include <QSqlError>
+#include <QSqlResult>
 
 namespace {
 bool IsNameStart(QChar c) { return c.isLetter() || c == QLatin1Char('_'); }
@@ -64,19 +67,68 @@ TVtParsedSql VtParseNamedParams(const QString &sql)
     return r;
 }
 
+namespace {
+// Statements that may wait for a row another transaction holds.
+bool MayWaitForLock(const QString &sql)
+{
+    static const QRegularExpression write(QStringLiteral("^\\s*(INSERT|UPDATE|DELETE|MERGE|EXECUTE)\\b"),
+                                          QRegularExpression::CaseInsensitiveOption);
+    return write.match(sql).hasMatch();
+}
+
+// A text too long for its column: the engine does not say which one, the
+// column of the same name as the parameter that is longer than its length.
+void NameTooLongColumn(const QSqlQuery &query, const QString &sql, const QStringList &names,
+                       const QList<QVariant> &values, TVtEngineError &error)
+{
+    const QString table = VtStatementTable(sql);
+    if (table.isEmpty())
+        return;
+    QSqlQuery lengths(query.driver()->createResult());
+    lengths.setForwardOnly(true);
+    lengths.prepare(QStringLiteral("SELECT TRIM(RF.RDB$FIELD_NAME), F.RDB$CHARACTER_LENGTH FROM RDB$RELATION_FIELDS RF "
+                                   "JOIN RDB$FIELDS F ON F.RDB$FIELD_NAME = RF.RDB$FIELD_SOURCE "
+                                   "WHERE RF.RDB$RELATION_NAME = ? AND F.RDB$CHARACTER_LENGTH IS NOT NULL"));
+    lengths.addBindValue(table);
+    if (!lengths.exec())
+        return;
+    while (lengths.next()) {
+        const QString column = lengths.value(0).toString();
+        const int limit = lengths.value(1).toInt();
+        for (int i = 0; i < names.size(); ++i)
+            if (names[i].compare(column, Qt::CaseInsensitive) == 0 && values[i].typeId() == QMetaType::QString
+                && values[i].toString().size() > limit) {
+                error.Kind = TVtEngineError::ekTooLong;
+                error.Subject = column;
+                error.Limit = limit;
+                return;
+            }
+    }
+}
+}
+
 void VtExecSql(QSqlQuery &query, const QString &sql, const TVtParamLookup &lookup)
 {
     const TVtParsedSql parsed = VtParseNamedParams(sql);
     if (!query.prepare(parsed.Sql))
-        throw EVtException(query.lastError().text());
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(query.lastError()));
+    QList<QVariant> values;
     for (int i = 0; i < parsed.Names.size(); ++i) {
         QVariant value;
         if (!lookup || !lookup(parsed.Names[i], value))
             throw EVtException(QStringLiteral("Parametro '%1' senza valore.").arg(parsed.Names[i]));
         query.bindValue(i, value);
+        values << value;
     }
-    if (!query.exec())
-        throw EVtException(query.lastError().text());
+    TVtLockWatch watch(query, MayWaitForLock(parsed.Sql));
+    if (query.exec())
+        return;
+    TVtEngineError error = TVtEngineError::FromSqlError(query.lastError());
+    if (watch.Stop())
+        error.Kind = TVtEngineError::ekLockConflict;
+    if (error.Kind == TVtEngineError::ekOverflow)
+        NameTooLongColumn(query, sql, parsed.Names, values, error);
+    throw EVtDatabaseError(error);
 }
 
 QStringList VtSplitScript(const QString &script)

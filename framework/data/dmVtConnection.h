@@ -1,5 +1,6 @@
 #pragma once
 #include "VtConnectionSettings.h"
+#include "VtDatabaseCreator.h"
 #include "VtSQLConnection.h"
 
 #include <QObject>
@@ -24,9 +25,18 @@ public:
     // older one before it is opened.
     QStringList UpgradeScripts;
 
+    // Told while a new database is built: the script running, its index and
+    // the count; once more with an empty script when the building ends.
+    TVtDatabaseCreator::TProgress OnCreateProgress;
+
     // Opens the connection and makes it the global one; false (after showing
-    // the reason) when no connection is made.
+    // the reason) when no connection is made. A missing database is built
+    // from CreateScripts only when the settings name the installation's own
+    // embedded file.
     bool OpenConnection();
+    // Why the database of the settings cannot be opened before even trying:
+    // empty when it can, or when it is to be created.
+    QString MissingDatabaseProblem() const;
     void CloseConnection();
     QString LastError() const { return m_lastError; }
 

@@ -4,6 +4,8 @@
 #include "VtQueryCollection.h"
 #include "VtTransaction.h"
 
+#include "VtLockWatch.h"
+
 #include <QSqlQuery>
 #include <QTest>
 
@@ -22,6 +24,8 @@ private slots:
     void deleteOfAChangedRowIsRefused();
     void saveOfARowDeletedElsewhereIsRefused();
     void refusalInsideALargerOperationFailsItWhole();
+    void aSaveWaitsABoundedTimeForARowInUse_data();
+    void aSaveWaitsABoundedTimeForARowInUse();
 
 private:
     std::unique_ptr<TVtQueryCollection> Accounts(TVtSQLConnection *conn, bool generated = false);
@@ -225,6 +229,59 @@ void TstConcurrency::refusalInsideALargerOperationFailsItWhole()
     QCOMPARE(a->FieldByName(QStringLiteral("SNUMERO"))->AsString(), QStringLiteral("111"));
     QVERIFY(a->Locate(QStringLiteral("ICCID"), 2));
     QCOMPARE(a->FieldByName(QStringLiteral("SINTEST"))->AsString(), QStringLiteral("Cassa"));
+}
+
+void TstConcurrency::aSaveWaitsABoundedTimeForARowInUse_data()
+{
+    QTest::addColumn<bool>("deleting");
+    QTest::newRow("save") << false;
+    QTest::newRow("delete") << true;
+}
+
+// The other copy holds the row in an open transaction: the save waits the
+// lock timeout, is refused with the reason and keeps the edit; once the
+// other transaction ends without a change, the same save goes through.
+void TstConcurrency::aSaveWaitsABoundedTimeForARowInUse()
+{
+    QFETCH(bool, deleting);
+    const int timeout = TVtLockWatch::Timeout();
+    TVtLockWatch::SetTimeout(1000);
+    auto a = Accounts(m_db->Connection());
+    QSqlDatabase other = m_other->Database();
+    QVERIFY(other.transaction());
+    QSqlQuery hold(other);
+    QVERIFY(hold.exec(QStringLiteral("UPDATE TCC_CONTI SET SALTRO = 'in uso' WHERE ICCID = 1")));
+
+    const QString busy = QStringLiteral("Impossibile salvare i dati:\r\nIl record è in uso da parte di un altro utente: "
+                                        "riprovare tra poco.");
+    if (deleting) {
+        QVERIFY(!a->Delete());
+    } else {
+        a->Edit();
+        Set(a.get(), QStringLiteral("SINTEST"), QStringLiteral("Mia modifica"));
+        QVERIFY(!a->Post());
+        QCOMPARE(a->State(), dsEdit);
+        QCOMPARE(a->FieldByName(QStringLiteral("SINTEST"))->AsString(), QStringLiteral("Mia modifica"));
+    }
+    QCOMPARE((*m_msg)->Messages.size(), 1);
+    QVERIFY2((*m_msg)->LastText().startsWith(busy + TVtEngineError::DetailsMarker()), qPrintable((*m_msg)->LastText()));
+    QCOMPARE((*m_msg)->Messages.first().Type, mtError);
+    QVERIFY(!m_db->Connection()->InTransaction());
+
+    hold.finish();
+    QVERIFY(other.rollback());
+    (*m_msg)->Clear();
+    if (deleting) {
+        QVERIFY(a->Delete());
+        QVERIFY(Stored(QStringLiteral("ICCID")).isNull());
+    } else {
+        QVERIFY(a->Post());
+        QCOMPARE(Stored(QStringLiteral("SINTEST")).toString(), QStringLiteral("Mia modifica"));
+    }
+    QVERIFY((*m_msg)->Messages.isEmpty());
+    // The watch leaves nothing behind: the next statements run as usual.
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT COUNT(*) FROM TCC_CONTI")).toInt(), deleting ? 1 : 2);
+    TVtLockWatch::SetTimeout(timeout);
 }
 
 QTEST_MAIN(TstConcurrency)

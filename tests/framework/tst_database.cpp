@@ -5,6 +5,8 @@
 #include "VtSqlText.h"
 #include "dmVtConnection.h"
 
+#include "VtEngineError.h"
+
 #include <QSqlQuery>
 #include <QTest>
 
@@ -19,6 +21,8 @@ private slots:
     void refusesForeignDatabase();
     void failedCreationLeavesNoFile();
     void connectionModuleCreatesMissingFile();
+    void startUpNeverCreatesAnotherDatabase_data();
+    void startUpNeverCreatesAnotherDatabase();
 };
 
 void TstDatabase::scriptSplitting()
@@ -100,7 +104,8 @@ void TstDatabase::refusesForeignDatabase()
     t.write("not a database");
     t.close();
     QVERIFY(!conn.Open(s, &error));
-    QVERIFY(error.startsWith(QStringLiteral("Impossibile aprire il database %1:").arg(s.Database)));
+    QVERIFY2(error.startsWith(QStringLiteral("Impossibile aprire il database %1.\r\nIl database %1 è danneggiato o incompleto")
+                                  .arg(s.Database)), qPrintable(error));
     QCOMPARE(t.size(), qint64(14));
 }
 
@@ -123,26 +128,116 @@ void TstDatabase::failedCreationLeavesNoFile()
     QVERIFY(!QFileInfo::exists(s.FilePath() + QStringLiteral(".new")));
 }
 
+// The demo school is built only in the installation's own embedded file,
+// named by readable settings, and only when it is not there yet.
 void TstDatabase::connectionModuleCreatesMissingFile()
 {
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("installazione"));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
+    qputenv("VARDELLA_HOME", home.toUtf8());
+    const QString ini = QDir(home).filePath(QStringLiteral("etc/Vardella.ini"));
+    {
+        QFile f(ini);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write("[Database]\nDatabase=usr/vardella.fdb\nUser=SYSDBA\nPassword=masterkey\nCharSet=UTF8\n");
+    }
     TScopedMessageService messages;
     TdmVtConnection dm;
-    dm.Settings.Database = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("sub/new.fdb"));
+    QCOMPARE(dm.Settings.Problem, QString());
+    QCOMPARE(dm.Settings.FilePath(), QDir(home).filePath(QStringLiteral("usr/vardella.fdb")));
     dm.xqoMain->DBVersion = QStringLiteral("6.94.02");
     dm.CreateScripts = DbScripts::SchemaScripts();
+    QStringList progress;
+    dm.OnCreateProgress = [&](const QString &script, int index, int count) {
+        progress << QStringLiteral("%1/%2 %3").arg(index).arg(count).arg(script.section(QLatin1Char('/'), -1));
+    };
     QVERIFY(dm.OpenConnection());
     QCOMPARE(qqoVtGlobConn, dm.xqoMain);
     QVERIFY(messages->Messages.isEmpty());
+    QCOMPARE(progress.size(), DbScripts::SchemaScripts().size() + 1);
+    QVERIFY2(progress.first().startsWith(QStringLiteral("0/")), qPrintable(progress.join(QLatin1Char(','))));
+    QCOMPARE(progress.last(), QStringLiteral("%1/%1 ").arg(DbScripts::SchemaScripts().size()));
     dm.CloseConnection();
     QVERIFY(qqoVtGlobConn == nullptr);
+    qunsetenv("VARDELLA_HOME");
+}
 
-    // Without scripts a missing file is an error shown to the user.
-    dm.Settings.Database = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("missing.fdb"));
-    dm.CreateScripts.clear();
-    QVERIFY(!dm.OpenConnection());
+void TstDatabase::startUpNeverCreatesAnotherDatabase_data()
+{
+    QTest::addColumn<QByteArray>("ini");       // empty: no settings file at all
+    QTest::addColumn<QString>("message");      // %1 the settings file, %2 the work folder
+    QTest::newRow("no settings file")
+        << QByteArray() << QStringLiteral("Il file delle impostazioni di connessione %1 non esiste: ripristinarlo o "
+                                          "reinstallare il programma.");
+    QByteArray noise(600, '\0');
+    for (int i = 0; i < noise.size(); ++i)
+        noise[i] = char((i * 131 + 7) % 256);
+    QTest::newRow("random bytes")
+        << noise << QStringLiteral("Il file delle impostazioni di connessione %1 non indica il database: scrivere nella "
+                                   "sezione [Database] la voce Database con il file o il server.");
+    QTest::newRow("garbled")
+        << QByteArray("[Databse\nDatabase usr/vardella.fdb\n")
+        << QStringLiteral("Il file delle impostazioni di connessione %1 non è leggibile o è danneggiato: controllarlo o "
+                          "ripristinarlo.");
+    QTest::newRow("empty Database")
+        << QByteArray("[Database]\nDatabase=\n")
+        << QStringLiteral("Il file delle impostazioni di connessione %1 non indica il database: scrivere nella sezione "
+                          "[Database] la voce Database con il file o il server.");
+    QTest::newRow("a folder")
+        << QByteArray("[Database]\nDatabase=usr\n")
+        << QStringLiteral("Nelle impostazioni di connessione %1 la voce Database indica la cartella %2/usr e non un "
+                          "file di database.");
+    QTest::newRow("unknown character set")
+        << QByteArray("[Database]\nDatabase=usr/vardella.fdb\nCharSet=UTF-8\n")
+        << QStringLiteral("Nelle impostazioni di connessione %1 il set di caratteri \"UTF-8\" non è valido: usare UTF8.");
+    QTest::newRow("lock timeout not a number")
+        << QByteArray("[Database]\nDatabase=usr/vardella.fdb\nLockTimeout=cinque\n")
+        << QStringLiteral("Nelle impostazioni di connessione %1 la voce LockTimeout deve essere un numero di secondi.");
+    QTest::newRow("folder not there (share not mounted)")
+        << QByteArray("[Database]\nDatabase=/mnt/ufficio/vardella.fdb\n")
+        << QStringLiteral("La cartella /mnt/ufficio del database non esiste: controllare il percorso nelle impostazioni "
+                          "di connessione e, se è una cartella condivisa, che sia collegata.");
+    QTest::newRow("another file in an existing folder")
+        << QByteArray("[Database]\nDatabase=usr/ufficio.fdb\n")
+        << QStringLiteral("Il database %2/usr/ufficio.fdb non esiste: controllare il percorso nelle impostazioni di "
+                          "connessione.");
+    QTest::newRow("server that does not answer")
+        << QByteArray("[Database]\nDatabase=127.0.0.1/1:/srv/vardella.fdb\n")
+        << QStringLiteral("Impossibile aprire il database 127.0.0.1/1:/srv/vardella.fdb.\r\nIl server 127.0.0.1 non "
+                          "risponde: controllare che sia acceso, che il servizio Firebird sia avviato e che la rete sia "
+                          "collegata.");
+}
+
+// Whatever is wrong, the user is told what to check and no file is made.
+void TstDatabase::startUpNeverCreatesAnotherDatabase()
+{
+    QFETCH(QByteArray, ini);
+    QFETCH(QString, message);
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("avvio_%1").arg(QTest::currentDataTag())
+                                                                     .replace(QLatin1Char(' '), QLatin1Char('_')));
+    QDir(home).removeRecursively();
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("usr"))));
+    qputenv("VARDELLA_HOME", home.toUtf8());
+    const QString file = QDir(home).filePath(QStringLiteral("etc/Vardella.ini"));
+    if (!ini.isEmpty()) {
+        QFile f(file);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(ini);
+    }
+    TScopedMessageService messages;
+    {
+        TdmVtConnection dm;
+        dm.CreateScripts = DbScripts::SchemaScripts();
+        QVERIFY(!dm.OpenConnection());
+    }
+    qunsetenv("VARDELLA_HOME");
     QCOMPARE(messages->Messages.size(), 1);
     QCOMPARE(messages->Messages[0].Type, mtError);
-    QVERIFY(messages->LastText().startsWith(QStringLiteral("Impossibile aprire il database")));
+    message.replace(QStringLiteral("%1"), file).replace(QStringLiteral("%2"), home);
+    QCOMPARE(messages->LastText().section(TVtEngineError::DetailsMarker(), 0, 0), message);
+    QCOMPARE(QDir(QDir(home).filePath(QStringLiteral("usr"))).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
+    QVERIFY(qqoVtGlobConn == nullptr);
 }
 
 QTEST_MAIN(TstDatabase)

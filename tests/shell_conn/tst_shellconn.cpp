@@ -208,9 +208,9 @@ void TstShellConn::openingRefusesAWrongDatabase()
         QVERIFY(!other.OpenConnection());
         QCOMPARE((*m_messages)->Messages.size(), 1);
         QCOMPARE((*m_messages)->Messages[0].Type, mtError);
-        QVERIFY2((*m_messages)->LastText().startsWith(
-                     QStringLiteral("Impossibile aprire il database %1:\r\n").arg(other.Settings.Database)),
-                 qPrintable((*m_messages)->LastText()));
+        QCOMPARE((*m_messages)->LastText(),
+                 QStringLiteral("Il database %1 non esiste: controllare il percorso nelle impostazioni di connessione.")
+                     .arg(other.Settings.Database));
         QVERIFY(!QFileInfo::exists(other.Settings.Database));
         QCOMPARE(qqoVtGlobConn, global);
     }

@@ -1,0 +1,39 @@
+#pragma once
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+class QSqlQuery;
+
+// Bounds how long one statement waits for a row that another user holds:
+// if it has not returned within the lock timeout, the engine is asked to
+// cancel it, and Fired() tells the caller that the statement failed because
+// the row was in use. Nothing is watched when the timeout is zero.
+class TVtLockWatch
+{
+public:
+    explicit TVtLockWatch(const QSqlQuery &query, bool watch = true);
+    ~TVtLockWatch();
+    TVtLockWatch(const TVtLockWatch &) = delete;
+    TVtLockWatch &operator=(const TVtLockWatch &) = delete;
+
+    // Stops watching; true when the statement had been cancelled.
+    bool Stop();
+    bool Fired() const { return m_fired; }
+
+    // Milliseconds a statement may wait for a lock (from the connection
+    // settings); 0 waits without limit.
+    static void SetTimeout(int milliseconds);
+    static int Timeout();
+
+private:
+    void Watch();
+
+    unsigned int m_handle = 0;
+    std::mutex m_mutex;
+    std::condition_variable m_wake;
+    bool m_done = false;
+    std::atomic<bool> m_fired{false};
+    std::thread m_thread;
+};
