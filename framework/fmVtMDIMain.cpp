@@ -1,4 +1,5 @@
 #include "fmVtMDIMain.h"
+#include "VtGuard.h"
 #include "VtLink.h"
 #include "VtMessageDlg.h"
 #include "VtOutlookBar.h"
@@ -327,7 +328,7 @@ void TfmVtMDIMain::changeEvent(QEvent *event)
     QMainWindow::changeEvent(event);
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         ++m_activations;
-        FormActivate();
+        VtGuard([this] { FormActivate(); });
     }
 }
 
@@ -340,7 +341,7 @@ void TfmVtMDIMain::showEvent(QShowEvent *event)
     QTimer::singleShot(0, this, [this] {
         if (m_activations == 0) {
             ++m_activations;
-            FormActivate();
+            VtGuard([this] { FormActivate(); });
         }
     });
 }

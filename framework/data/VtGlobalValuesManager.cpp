@@ -1,4 +1,5 @@
 #include "VtGlobalValuesManager.h"
+#include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtSQLConnection.h"
 #include "VtTransaction.h"
@@ -15,7 +16,7 @@ TVtGlobalValuesManager &Instance()
 
 void Fail(const QSqlQuery &q, const QString &what)
 {
-    throw EVtException(QStringLiteral("%1:\r\n%2").arg(what, q.lastError().text()));
+    throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()), what + QLatin1Char('.'));
 }
 }
 
@@ -108,6 +109,12 @@ int TVtGlobalValuesManager::AdoptDefaults()
 {
     if (UserKey() == DefaultsKey() || !Names().isEmpty())
         return 0;
+    if (Conn()->ReadOnly()) {
+        // Nothing can be stored: the new user reads the installation's
+        // context as it is.
+        SetUserKey(DefaultsKey());
+        return 0;
+    }
     TVtTransaction tr(Conn());
     tr.StartTransaction();
     QSqlQuery q(Conn()->Database());

@@ -23,6 +23,7 @@
 #include "kbsMActivations.h"
 
 #include <QDir>
+#include <QProcess>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -60,6 +61,7 @@ private slots:
     void contiOpensTheAccountsWindow();
     void helpTopicsForEveryContext();
     void aboutNamesTheDatabase();
+    void readOnlyDatabaseStartsWithAWarning();
     void screenshots();
 
 private:
@@ -500,6 +502,46 @@ void TstEbdMain::aboutNamesTheDatabase()
     // Without a database it says so.
     dmEbdConn->CloseConnection();
     QVERIFY(fmEbdMain->AboutText().endsWith(QStringLiteral("\r\n\r\nNessun database aperto.")));
+}
+
+// A database set read-only opens with a warning and the shell works on it;
+// nothing at start-up tries to write.
+void TstEbdMain::readOnlyDatabaseStartsWithAWarning()
+{
+    cleanup();
+    (*m_messages)->Clear();
+    const QString path = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("solalettura.fdb"));
+    QFile::remove(path);
+    QVERIFY(QFile::copy(m_db->TemplatePath(), path));
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess gfix;
+    gfix.start(QStringLiteral("gfix"), {QStringLiteral("-mode"), QStringLiteral("read_only"), QStringLiteral("-user"),
+                                         QStringLiteral("SYSDBA"), path});
+    QVERIFY(gfix.waitForFinished(30000));
+    QCOMPARE(gfix.exitCode(), 0);
+
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->Settings = m_db->Settings();
+    dmEbdConn->Settings.Database = path;
+    dmEbdAtt = new TdmEbdAtt;
+    dmEbdParam->xpmVtuParams->OnShowDialog = [](TfmVtParamDlg *dlg) { QTimer::singleShot(0, dlg, &QDialog::reject); };
+    fmEbdMain = new TfmEbdMain;
+    fmEbdMain->resize(1280, 800);
+    fmEbdMain->show();
+    QVERIFY(QTest::qWaitForWindowExposed(fmEbdMain));
+    fmEbdMain->activateWindow();
+    QTRY_VERIFY(dmEbdConn->xqoMain->Connected());
+    QVERIFY(!fmEbdMain->ConnectionFailed());
+    QVERIFY(dmEbdConn->xqoMain->ReadOnly());
+    QVERIFY((*m_messages)->Messages.size() >= 1);
+    QCOMPARE((*m_messages)->Messages.first().Text,
+             QStringLiteral("Il database %1 è in sola lettura: si possono consultare i dati, ma nessuna modifica potrà "
+                            "essere salvata.").arg(path));
+    QCOMPARE((*m_messages)->Messages.first().Type, mtWarning);
+    QCOMPARE((*m_messages)->Messages.size(), 1);
+    // The shell is there to look at the data: commands and context.
+    QVERIFY(fmEbdMain->OutlookBar()->count() > 0);
+    QVERIFY(CheckParamsSet(TEbdContext::Names({TEbdCtx::DwgId, TEbdCtx::AnfId})));
 }
 
 void TstEbdMain::screenshots()
