@@ -28,14 +28,36 @@ int CommandLine(QCoreApplication &app)
     QCommandLineOption createOpt(QStringLiteral("create-db"), QStringLiteral("Crea un database vuoto nel file indicato."),
                                  QStringLiteral("file"));
     QCommandLineOption demoOpt(QStringLiteral("demo"), QStringLiteral("Con --create-db: aggiunge la scuola dimostrativa."));
+    QCommandLineOption userOpt(QStringLiteral("user"),
+                               QStringLiteral("Utente del server (se manca: quello delle impostazioni di connessione)."),
+                               QStringLiteral("utente"));
+    QCommandLineOption passwordOpt(QStringLiteral("password"),
+                                   QStringLiteral("Password del server (se manca: quella delle impostazioni di connessione)."),
+                                   QStringLiteral("password"));
     parser.addOption(createOpt);
     parser.addOption(demoOpt);
+    parser.addOption(userOpt);
+    parser.addOption(passwordOpt);
     parser.process(app);
     if (!parser.isSet(createOpt))
         parser.showHelp(2);
 
-    TVtConnectionSettings s;
+    // The credentials come from the options or from the connection
+    // settings; there is no password of the program's own.
+    TVtConnectionSettings s = TVtConnectionSettings::Load();
+    s.Problem.clear();
     s.Database = parser.value(createOpt);
+    if (parser.isSet(userOpt))
+        s.User = parser.value(userOpt);
+    if (parser.isSet(passwordOpt))
+        s.Password = parser.value(passwordOpt);
+    if (s.IsServer() && (s.User.isEmpty() || s.Password.isEmpty())) {
+        std::fprintf(stderr, "%s\n",
+                     qPrintable(QStringLiteral("Per creare un database sul server indicare utente e password con --user e "
+                                               "--password, oppure scriverli nelle impostazioni di connessione %1.")
+                                    .arg(TVtConnectionSettings::DefaultFileName())));
+        return 2;
+    }
     TVtDatabaseCreator creator;
     creator.Scripts = DbScripts::SchemaScripts();
     if (parser.isSet(demoOpt))

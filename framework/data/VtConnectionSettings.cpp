@@ -54,6 +54,7 @@ TVtConnectionSettings TVtConnectionSettings::Load(const QString &iniFile)
     s.User = ini.value(QStringLiteral("User"), s.User).toString();
     s.Password = ini.value(QStringLiteral("Password"), s.Password).toString();
     s.CharSet = ini.value(QStringLiteral("CharSet"), s.CharSet).toString().trimmed();
+    s.Role = ini.value(QStringLiteral("Role"), s.Role).toString().trimmed();
     const QString timeout = ini.value(QStringLiteral("LockTimeout"), QString::number(s.LockTimeout)).toString().trimmed();
     ini.endGroup();
     bool timeoutOk = false;
@@ -82,6 +83,7 @@ void TVtConnectionSettings::Save(const QString &iniFile) const
     ini.setValue(QStringLiteral("Password"), Password);
     ini.setValue(QStringLiteral("CharSet"), CharSet);
     ini.setValue(QStringLiteral("LockTimeout"), LockTimeout);
+    ini.setValue(QStringLiteral("Role"), Role);
     ini.endGroup();
     ini.sync();
 }

@@ -9,14 +9,17 @@
 //   Password=masterkey
 //   CharSet=UTF8
 //   LockTimeout=5                 seconds a save waits for a record in use
+//   Role=VARDELLA                 the role the program's rights are granted to
 class TVtConnectionSettings
 {
 public:
     QString Database;   // as written in the settings
     QString User = QStringLiteral("SYSDBA");
-    QString Password = QStringLiteral("masterkey");
+    QString Password;
     QString CharSet = QStringLiteral("UTF8");
     int LockTimeout = 5;
+    // The role the program works under: office users are granted it.
+    QString Role = QStringLiteral("VARDELLA");
     // Why the settings cannot be used (a missing or unreadable file, no
     // database named, a folder for a file, an unknown character set); empty
     // when they can.

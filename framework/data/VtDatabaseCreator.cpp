@@ -1,5 +1,6 @@
 #include "VtDatabaseCreator.h"
 #include "VtSQLConnection.h"
+#include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtSchemaUpgrader.h"
 #include "VtSqlText.h"
@@ -11,23 +12,12 @@
 #include <QFileInfo>
 #include <QSqlError>
 #include <QSqlQuery>
+#include <QStorageInfo>
 #include <QUuid>
+#include <cerrno>
 #include <QRegularExpression>
 
 namespace {
-QString StatusText(const ISC_STATUS *status)
-{
-    QString text;
-    char buffer[512];
-    const ISC_STATUS *p = status;
-    while (fb_interpret(buffer, sizeof buffer, &p)) {
-        if (!text.isEmpty())
-            text += QLatin1Char(' ');
-        text += QString::fromLocal8Bit(buffer);
-    }
-    return text;
-}
-
 bool IsDdl(const QString &statement)
 {
     static const QStringList heads = {QStringLiteral("CREATE"), QStringLiteral("ALTER"), QStringLiteral("DROP"),
@@ -66,8 +56,12 @@ bool TVtDatabaseCreator::CreateEmptyFile(const TVtConnectionSettings &settings, 
     isc_db_handle db = 0;
     isc_tr_handle tr = 0;
     if (isc_dsql_execute_immediate(status, &db, &tr, 0, bytes.constData(), 3, nullptr)) {
-        if (error)
-            *error = QStringLiteral("Impossibile creare il database %1:\r\n%2").arg(path, StatusText(status));
+        if (error) {
+            TVtEngineError reason = TVtEngineError::FromStatus(status);
+            if (reason.Kind == TVtEngineError::ekServerUnreachable)
+                reason.Subject = settings.Host();
+            *error = QStringLiteral("Impossibile creare il database %1.\r\n%2").arg(path, reason.Text());
+        }
         return false;
     }
     isc_detach_database(status, &db);
@@ -101,15 +95,112 @@ void TVtDatabaseCreator::RunScript(QSqlDatabase &db, const QString &text, const 
         }
         QSqlQuery q(db);
         if (!q.exec(st)) {
-            const QString err = q.lastError().text();
+            const TVtEngineError err = TVtEngineError::FromSqlError(q.lastError());
             q.finish();
             if (inTransaction)
                 db.rollback();
-            throw EVtException(QStringLiteral("Script %1, istruzione %2: %3\r\n%4")
-                                   .arg(scriptName).arg(number).arg(err, st.left(300)));
+            throw EVtDatabaseError(err, QStringLiteral("Script %1, istruzione %2:\r\n%3").arg(scriptName).arg(number)
+                                            .arg(st.left(300)));
         }
     }
     commit();
+}
+
+namespace {
+// Written first and removed last: a database on a server that still holds
+// it was left half-built by a creation that was killed.
+const char *const CreationMarker = "VT_CREAZIONE_IN_CORSO";
+
+bool Exec(QSqlDatabase &db, const QString &sql)
+{
+    QSqlQuery q(db);
+    if (!q.exec(sql))
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()));
+    return true;
+}
+
+// Not enough room left where the file grows: whatever the engine said, the
+// reason to tell is the full disk.
+bool DiskFull(const QString &folder)
+{
+    QStorageInfo volume(folder);
+    return volume.isValid() && volume.bytesAvailable() >= 0 && volume.bytesAvailable() < 4 * 1024 * 1024;
+}
+}
+
+void TVtDatabaseCreator::GrantProgramRole(QSqlDatabase &db)
+{
+    QSqlQuery q(db);
+    q.setForwardOnly(true);
+    if (!q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$ROLES WHERE RDB$ROLE_NAME = '%1'").arg(QLatin1String(ProgramRole)))
+        || !q.next())
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()));
+    const bool exists = q.value(0).toInt() > 0;
+    q.finish();
+    if (!exists)
+        Exec(db, QStringLiteral("CREATE ROLE %1").arg(QLatin1String(ProgramRole)));
+    Exec(db, QStringLiteral(
+                 "EXECUTE BLOCK AS DECLARE N VARCHAR(63); BEGIN "
+                 "FOR SELECT TRIM(RDB$RELATION_NAME) FROM RDB$RELATIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 INTO :N DO "
+                 "EXECUTE STATEMENT 'GRANT SELECT, INSERT, UPDATE, DELETE, REFERENCES ON \"' || N || '\" TO %1'; "
+                 "FOR SELECT TRIM(RDB$PROCEDURE_NAME) FROM RDB$PROCEDURES WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                 "AND RDB$PACKAGE_NAME IS NULL INTO :N DO "
+                 "EXECUTE STATEMENT 'GRANT EXECUTE ON PROCEDURE \"' || N || '\" TO %1'; "
+                 "FOR SELECT TRIM(RDB$FUNCTION_NAME) FROM RDB$FUNCTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 "
+                 "AND RDB$PACKAGE_NAME IS NULL AND RDB$MODULE_NAME IS NULL INTO :N DO "
+                 "EXECUTE STATEMENT 'GRANT EXECUTE ON FUNCTION \"' || N || '\" TO %1'; "
+                 "FOR SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 INTO :N DO "
+                 "EXECUTE STATEMENT 'GRANT USAGE ON SEQUENCE \"' || N || '\" TO %1'; "
+                 "END").arg(QLatin1String(ProgramRole)));
+}
+
+bool TVtDatabaseCreator::DropDatabase(const TVtConnectionSettings &settings, const QString &path)
+{
+    TVtConnectionSettings target = settings;
+    target.Database = settings.IsServer() ? settings.Host() + (settings.Port() > 0 ? QStringLiteral("/%1").arg(settings.Port())
+                                                                                  : QString())
+                                                + QLatin1Char(':') + path
+                                          : path;
+    QByteArray dpb;
+    dpb.append(char(isc_dpb_version1));
+    for (const auto &[item, value] : {std::pair<char, QString>{char(isc_dpb_user_name), settings.User},
+                                      std::pair<char, QString>{char(isc_dpb_password), settings.Password}}) {
+        const QByteArray bytes = value.toUtf8().left(255);
+        dpb.append(item);
+        dpb.append(char(bytes.size()));
+        dpb.append(bytes);
+    }
+    const QByteArray name = target.Target().toUtf8();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    if (isc_attach_database(status, short(name.size()), name.constData(), &db, short(dpb.size()), dpb.constData()))
+        return false;
+    if (isc_drop_database(status, &db)) {
+        isc_detach_database(status, &db);
+        return false;
+    }
+    return true;
+}
+
+// A database on the server that a killed creation left behind: it still
+// carries the marker, and nothing else can be in it.
+bool TVtDatabaseCreator::HalfBuilt(const TVtConnectionSettings &settings)
+{
+    const QString connName = QStringLiteral("vardella_check_") + QUuid::createUuid().toString(QUuid::Id128);
+    bool halfBuilt = false;
+    {
+        QSqlDatabase db = TVtSQLConnection::AddDatabase(connName, settings);
+        if (db.open()) {
+            QSqlQuery q(db);
+            halfBuilt = q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$GENERATORS WHERE RDB$GENERATOR_NAME = '%1'")
+                                   .arg(QLatin1String(CreationMarker)))
+                        && q.next() && q.value(0).toInt() > 0;
+            q.finish();
+            db.close();
+        }
+    }
+    QSqlDatabase::removeDatabase(connName);
+    return halfBuilt;
 }
 
 bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *error)
@@ -127,8 +218,13 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
         workPath = finalPath + QStringLiteral(".new");
         QFile::remove(workPath);
     }
-    if (!CreateEmptyFile(settings, workPath, error))
-        return false;
+    if (!CreateEmptyFile(settings, workPath, error)) {
+        // A creation killed half-way left its database on the server: it is
+        // dropped, and this one starts clean.
+        if (!server || !HalfBuilt(settings) || !DropDatabase(settings, finalPath)
+            || !CreateEmptyFile(settings, workPath, error))
+            return false;
+    }
 
     const QString connName = QStringLiteral("vardella_create_") + QUuid::createUuid().toString(QUuid::Id128);
     bool ok = true;
@@ -138,7 +234,8 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
         QSqlDatabase db = TVtSQLConnection::AddDatabase(connName, utf8, workPath);
         try {
             if (!db.open())
-                throw EVtException(db.lastError().text());
+                throw EVtDatabaseError(TVtEngineError::FromSqlError(db.lastError()));
+            Exec(db, QStringLiteral("CREATE SEQUENCE %1").arg(QLatin1String(CreationMarker)));
             int index = 0;
             for (const QString &script : Scripts) {
                 if (OnProgress)
@@ -150,22 +247,31 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
                 RunScript(db, ReadScript(script), QFileInfo(script).fileName());
                 TVtSchemaUpgrader::RecordScript(db, script);
             }
+            Exec(db, QStringLiteral("DROP SEQUENCE %1").arg(QLatin1String(CreationMarker)));
+            GrantProgramRole(db);
             QSqlQuery q(db);
             if (!q.prepare(QStringLiteral("INSERT INTO TVT_SCHEMA (SAPPLICAZIONE, SVERSIONE) VALUES ('VARDELLA', ?)")))
-                throw EVtException(q.lastError().text());
+                throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()));
             q.addBindValue(SchemaVersion);
             if (!q.exec())
-                throw EVtException(q.lastError().text());
+                throw EVtDatabaseError(TVtEngineError::FromSqlError(q.lastError()));
         } catch (const EVtException &e) {
             ok = false;
+            QString reason = e.Message();
+            if (DiskFull(QFileInfo(workPath).absolutePath()))
+                reason = TVtEngineError::FromCodes({isc_io_error}, ENOSPC, reason).Text();
             if (error)
-                *error = QStringLiteral("Creazione del database non riuscita:\r\n%1").arg(e.Message());
+                *error = QStringLiteral("Creazione del database non riuscita:\r\n%1").arg(reason);
         }
         db.close();
     }
     QSqlDatabase::removeDatabase(connName);
-    if (server)
+    if (server) {
+        if (!ok && !DropDatabase(settings, finalPath) && error)
+            *error += QStringLiteral("\r\nIl database incompleto %1 non è stato eliminato dal server: eliminarlo prima "
+                                     "di riprovare.").arg(settings.Database);
         return ok;
+    }
     if (!ok) {
         QFile::remove(workPath);
         return false;

@@ -6,8 +6,9 @@
 #include <functional>
 
 // Creates a database file and applies SQL scripts to it. An embedded file is
-// built under a temporary name and renamed only when every script ran, so a
-// failed creation leaves nothing behind.
+// built under a temporary name and renamed only when every script ran; one on
+// a server is dropped when creation fails. Either way a failed creation
+// leaves nothing behind, and a retry starts clean.
 class TVtDatabaseCreator
 {
 public:
@@ -30,4 +31,15 @@ public:
 
     // CREATE DATABASE through the client library.
     static bool CreateEmptyFile(const TVtConnectionSettings &settings, const QString &path, QString *error);
+
+    // The role office users are given: every table, view, procedure,
+    // function and generator of the database is granted to it.
+    static constexpr const char *ProgramRole = "VARDELLA";
+    static void GrantProgramRole(QSqlDatabase &db);
+    // Drops a database (the file on the settings' server, or an embedded
+    // file); false when it cannot be attached or dropped.
+    static bool DropDatabase(const TVtConnectionSettings &settings, const QString &path);
+
+private:
+    static bool HalfBuilt(const TVtConnectionSettings &settings);
 };

@@ -70,6 +70,8 @@ TVtEngineError TVtSQLConnection::AttachError(const TVtConnectionSettings &settin
     add(isc_dpb_user_name, settings.User);
     add(isc_dpb_password, settings.Password);
     add(isc_dpb_lc_ctype, settings.CharSet);
+    if (!settings.Role.isEmpty())
+        add(isc_dpb_sql_role_name, settings.Role);
     const QByteArray target = settings.Target().toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;
@@ -95,7 +97,10 @@ QSqlDatabase TVtSQLConnection::AddDatabase(const QString &connectionName, const 
     db.setDatabaseName(filePath.isEmpty() ? settings.FilePath() : filePath);
     db.setUserName(settings.User);
     db.setPassword(settings.Password);
-    db.setConnectOptions(QStringLiteral("ISC_DPB_LC_CTYPE=%1").arg(settings.CharSet));
+    QString options = QStringLiteral("ISC_DPB_LC_CTYPE=%1").arg(settings.CharSet);
+    if (!settings.Role.isEmpty())
+        options += QStringLiteral(";ISC_DPB_SQL_ROLE_NAME=%1").arg(settings.Role);
+    db.setConnectOptions(options);
     return db;
 }
 

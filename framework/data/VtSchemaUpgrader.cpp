@@ -161,6 +161,8 @@ bool TVtSchemaUpgrader::Upgrade(const TVtConnectionSettings &settings, QString *
                 TVtDatabaseCreator::RunScript(db, ReadText(script), failedScript);
                 RecordScript(db, script);
             }
+            // What the scripts added is the office users' too.
+            TVtDatabaseCreator::GrantProgramRole(db);
         } catch (const EVtException &e) {
             failure = e.Message();
         }

@@ -27,6 +27,21 @@ void OpenOrDie(TVtSQLConnection *conn, const TVtConnectionSettings &settings)
 }
 }
 
+QString TTestDatabase::Server()
+{
+    return qEnvironmentVariable("VARDELLA_TEST_SERVER");
+}
+
+TVtConnectionSettings TTestDatabase::SettingsFor(const QString &file)
+{
+    TVtConnectionSettings s;
+    const QString server = Server();
+    s.Database = server.isEmpty() ? file : server + QLatin1Char(':') + QFileInfo(file).absoluteFilePath();
+    s.User = qEnvironmentVariable("VARDELLA_TEST_USER", QStringLiteral("SYSDBA"));
+    s.Password = qEnvironmentVariable("VARDELLA_TEST_PASSWORD", QStringLiteral("masterkey"));
+    return s;
+}
+
 QString TTestDatabase::WorkDir()
 {
     static QString dir;
@@ -57,8 +72,7 @@ TTestDatabase::TTestDatabase(Content content, const Setup &setup)
             creator.Scripts += DbScripts::DemoScripts();
         creator.UpgradeScripts = DbScripts::UpgradeScripts();
         creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
-        TVtConnectionSettings settings;
-        settings.Database = m_template;
+        const TVtConnectionSettings settings = SettingsFor(m_template);
         QString error;
         if (!creator.Create(settings, &error))
             qFatal("%s", qPrintable(error));
@@ -92,11 +106,12 @@ TVtConnectionSettings TTestDatabase::Fresh()
 
 void TTestDatabase::OpenCopy()
 {
-    m_settings.Database = QDir(WorkDir()).filePath(QStringLiteral("copy-%1.fdb").arg(++copySerial));
-    QFile::remove(m_settings.Database);
-    if (!QFile::copy(m_template, m_settings.Database))
+    const QString copy = QDir(WorkDir()).filePath(QStringLiteral("copy-%1.fdb").arg(++copySerial));
+    m_settings = SettingsFor(copy);
+    QFile::remove(copy);
+    if (!QFile::copy(m_template, copy))
         qFatal("Impossibile copiare %s", qPrintable(m_template));
-    QFile::setPermissions(m_settings.Database, QFile::ReadOwner | QFile::WriteOwner);
+    QFile::setPermissions(copy, QFile::ReadOwner | QFile::WriteOwner);
     OpenOrDie(m_conn.get(), m_settings);
     qqoVtGlobConn = m_conn.get();
 }

@@ -20,6 +20,13 @@ public:
 
     // Folder for the test's files (VARDELLA_TEST_TMP, emptied first).
     static QString WorkDir();
+    // The Firebird server the databases are opened through (host[/port],
+    // from VARDELLA_TEST_SERVER); empty: the embedded engine.
+    static QString Server();
+    // Settings that open a file of this machine, through the server when
+    // there is one (user and password from VARDELLA_TEST_USER and
+    // VARDELLA_TEST_PASSWORD).
+    static TVtConnectionSettings SettingsFor(const QString &file);
     // Builds the template (scripts, then setup run on it as the global
     // connection) and opens a first copy of it as the global connection.
     explicit TTestDatabase(Content content = SchemaOnly, const Setup &setup = {});

@@ -71,10 +71,7 @@ int TstTransactions::CommittedCount()
 {
     int n = -1;
     {
-        QSqlDatabase other = QSqlDatabase::addDatabase(QStringLiteral("QIBASE"), QStringLiteral("altra"));
-        other.setDatabaseName(m_db->Settings().FilePath());
-        other.setUserName(m_db->Settings().User);
-        other.setPassword(m_db->Settings().Password);
+        QSqlDatabase other = TVtSQLConnection::AddDatabase(QStringLiteral("altra"), m_db->Settings());
         if (other.open()) {
             QSqlQuery q(other);
             if (q.exec(QStringLiteral("SELECT COUNT(*) FROM TTR_RIGHE")) && q.next())

@@ -105,6 +105,18 @@ void TstUpgrade::upgradesRevisionZeroOnce()
     QVERIFY(QFileInfo::exists(up.BackupPath));
     const TState after = ReadState(s, QStringLiteral("TVT_SCHEMAREV"));
     QCOMPARE(after.Rows, QStringList{QStringLiteral("1 001_revisione.sql +")});
+    // What the script added is granted to the program's role.
+    {
+        QSqlDatabase db = TVtSQLConnection::AddDatabase(QStringLiteral("diritti"), s);
+        QVERIFY(db.open());
+        QSqlQuery q(db);
+        QVERIFY(q.exec(QStringLiteral("SELECT COUNT(*) FROM RDB$USER_PRIVILEGES WHERE RDB$USER = 'VARDELLA' "
+                                      "AND RDB$RELATION_NAME = 'TVT_SCHEMAREV' AND RDB$PRIVILEGE = 'I'")) && q.next());
+        QCOMPARE(q.value(0).toInt(), 1);
+        q.finish();
+        db.close();
+    }
+    QSqlDatabase::removeDatabase(QStringLiteral("diritti"));
     // The copy is the database as it was: revision 0.
     QCOMPARE(ReadState(TVtConnectionSettings{up.BackupPath, s.User, s.Password, s.CharSet}, QStringLiteral("TVT_SCHEMAREV")).HasTable,
              false);
@@ -125,7 +137,8 @@ void TstUpgrade::failedUpgradeLeavesDatabase()
     QString error;
     QVERIFY(!up.Upgrade(s, &error));
     QVERIFY2(error.startsWith(QStringLiteral("Aggiornamento del database %1 non riuscito (script 002_rotto.sql):\r\n"
-                                             "Script 002_rotto.sql, istruzione 2: ").arg(s.Database)),
+                                             "Script 002_rotto.sql, istruzione 2:\r\nINSERT INTO TST_MANCANTE VALUES (1)\r\n"
+                                             "Il database ha segnalato un errore.\r\n\r\nDettagli: ").arg(s.Database)),
              qPrintable(error));
     const TState state = ReadState(s, QStringLiteral("TST_ROTTO"));
     QVERIFY(!state.HasTable);
