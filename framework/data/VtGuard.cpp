@@ -1,4 +1,6 @@
 #include "VtGuard.h"
+#include "VtDatabaseError.h"
+#include "VtSQLConnection.h"
 
 #include <exception>
 
@@ -21,6 +23,10 @@ void VtShowCurrentException()
     try {
         throw;
     } catch (const EVtAbort &) {
+    } catch (const EVtDatabaseError &e) {
+        // The server went away: the message comes with the offer to reconnect.
+        if (!e.Error().ConnectionGone() || !qqoVtGlobConn || !qqoVtGlobConn->AskToReconnect(e.Message()))
+            VtMessageDlg(e.Message(), VtSeverityType(e.Severity()), mbOK);
     } catch (const EVtException &e) {
         VtMessageDlg(e.Message(), VtSeverityType(e.Severity()), mbOK);
     } catch (const std::exception &e) {

@@ -22,7 +22,9 @@ TVtQueryCollection::~TVtQueryCollection() = default;
 TVtSQLConnection *TVtQueryCollection::Conn() const
 {
     TVtSQLConnection *c = Connection ? Connection : qqoVtGlobConn;
-    if (!c || !c->Connected())
+    // A connection lost and not yet restored is still this collection's:
+    // its failures offer to reconnect.
+    if (!c || !c->Opened())
         throw EVtException(QStringLiteral("Connessione al database non attiva."));
     return c;
 }
@@ -784,7 +786,10 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         return false;
     } catch (const EVtException &e) {
         tr.Rollback();
-        ReportError(e.Message());
+        // A lost connection comes with the offer to reconnect; the edit
+        // stays, to be saved again.
+        if (PostError || !Conn()->AskToReconnect(QStringLiteral("Impossibile salvare i dati:\r\n%1").arg(e.Message())))
+            ReportError(e.Message());
         return false;
     } catch (...) {
         tr.Rollback();

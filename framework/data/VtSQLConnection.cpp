@@ -2,6 +2,7 @@
 #include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtLockWatch.h"
+#include "VtMessageDlg.h"
 
 #include <ibase.h>
 
@@ -161,6 +162,20 @@ bool TVtSQLConnection::Alive() const
     QSqlQuery q(Database());
     q.setForwardOnly(true);
     return q.exec(QStringLiteral("SELECT 1 FROM RDB$DATABASE")) && q.next();
+}
+
+bool TVtSQLConnection::AskToReconnect(const QString &message)
+{
+    if (!Database().isValid() || Alive())
+        return false;
+    if (VtMessageDlg(message + QStringLiteral("\r\n\r\nRiconnettersi al database ora?"), mtError, mbYes | mbNo) != mrYes)
+        return true;
+    QString error;
+    if (Reconnect(&error))
+        VtMessageDlg(QStringLiteral("Connessione al database ripristinata: ripetere l'operazione."), mtInformation, mbOK);
+    else
+        VtMessageDlg(error, mtError, mbOK);
+    return true;
 }
 
 bool TVtSQLConnection::Reconnect(QString *error)

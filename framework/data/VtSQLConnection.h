@@ -26,11 +26,18 @@ public:
     bool Open(const TVtConnectionSettings &settings, QString *error);
     void Close();
     bool Connected() const;
+    // Opened and not closed by the program: true also while the database
+    // does not answer, until a reconnection restores it.
+    bool Opened() const { return QSqlDatabase::contains(m_name); }
     // The database answers (a connection to a server can be lost).
     bool Alive() const;
     // Opens the same database again on the same connection after it was
     // lost; what the program holds in memory is kept.
     bool Reconnect(QString *error);
+    // After a failure: when the database no longer answers, shows the
+    // message with the offer to reconnect, and reconnects on Yes; false
+    // (nothing shown) when the connection is alive.
+    bool AskToReconnect(const QString &message);
     // The database is set read-only: it can be read, not changed.
     bool ReadOnly() const { return m_readOnly; }
     const TVtConnectionSettings &Settings() const { return m_settings; }
