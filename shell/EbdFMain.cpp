@@ -11,6 +11,7 @@
 #include "VtParamManager.h"
 #include "VtSQLQuery.h"
 #include "VtUtils.h"
+#include "VtWaitWindow.h"
 #include "dmVtuParams.h"
 
 #include <QCloseEvent>
@@ -69,13 +70,42 @@ void TfmEbdMain::showEvent(QShowEvent *event)
 void TfmEbdMain::FormActivate()
 {
     TfmVtMDIMain::FormActivate();
-    if (dmEbdConn && !dmEbdConn->xqoMain->Connected() && !m_connectionFailed)
+    // The wait window of the first start keeps the windows painting, and
+    // an activation then must not start the first activation again.
+    if (dmEbdConn && !dmEbdConn->xqoMain->Connected() && !m_connectionFailed && !m_creationWait && !m_opening)
         FirstActivation();
+}
+
+// The first start builds the demo school (a few seconds, more on a slow
+// disk): the wait window tells what happens and the windows keep painting.
+void TfmEbdMain::ShowCreationProgress(int done, int total)
+{
+    if (done < 0) {
+        m_creationWait.reset();
+        return;
+    }
+    if (!m_creationWait) {
+        m_creationWait = std::make_unique<TVtWaitWindow>(QStringLiteral("Creazione del database dimostrativo…"), 0,
+                                                         total, this);
+        m_creationRepaint.start();
+    }
+    // The bar moves in visible steps; painting every statement would only
+    // slow the building down.
+    if (done < total && m_creationRepaint.elapsed() < 40)
+        return;
+    m_creationRepaint.restart();
+    m_creationWait->SetPosition(done);
 }
 
 void TfmEbdMain::FirstActivation()
 {
-    if (!dmEbdConn->OpenConnection()) {
+    dmEbdConn->OnCreateStep = [this](int done, int total) { ShowCreationProgress(done, total); };
+    m_opening = true;
+    const bool opened = dmEbdConn->OpenConnection();
+    m_opening = false;
+    dmEbdConn->OnCreateStep = nullptr;
+    m_creationWait.reset();
+    if (!opened) {
         m_connectionFailed = true;
         QTimer::singleShot(0, this, &QWidget::close);
         return;

@@ -1,7 +1,11 @@
 #pragma once
 #include "fmVtMDIMain.h"
 
+#include "VtWaitWindow.h"
+
+#include <QElapsedTimer>
 #include <QStringList>
+#include <memory>
 
 // The program's main window: the command bar of the application's command
 // module, the status panels of the working context, the first-activation
@@ -32,6 +36,11 @@ protected:
 
 private:
     void FirstActivation();
+    void ShowCreationProgress(int done, int total);
+
+    std::unique_ptr<TVtWaitWindow> m_creationWait;
+    QElapsedTimer m_creationRepaint;
+    bool m_opening = false;
 
     bool m_connectionFailed = false;
     bool m_shownOnce = false;

@@ -68,7 +68,8 @@ bool TVtDatabaseCreator::CreateEmptyFile(const TVtConnectionSettings &settings, 
     return true;
 }
 
-void TVtDatabaseCreator::RunScript(QSqlDatabase &db, const QString &text, const QString &scriptName)
+void TVtDatabaseCreator::RunScript(QSqlDatabase &db, const QString &text, const QString &scriptName,
+                                   const std::function<void()> &afterStatement)
 {
     bool inTransaction = false;
     auto commit = [&]() {
@@ -83,6 +84,8 @@ void TVtDatabaseCreator::RunScript(QSqlDatabase &db, const QString &text, const 
         if (st.compare(QStringLiteral("COMMIT"), Qt::CaseInsensitive) == 0
             || st.compare(QStringLiteral("COMMIT WORK"), Qt::CaseInsensitive) == 0) {
             commit();
+            if (afterStatement)
+                afterStatement();
             continue;
         }
         const bool ddl = IsDdl(st);
@@ -102,6 +105,8 @@ void TVtDatabaseCreator::RunScript(QSqlDatabase &db, const QString &text, const 
             throw EVtDatabaseError(err, QStringLiteral("Script %1, istruzione %2:\r\n%3").arg(scriptName).arg(number)
                                             .arg(st.left(300)));
         }
+        if (afterStatement)
+            afterStatement();
     }
     commit();
 }
@@ -236,15 +241,28 @@ bool TVtDatabaseCreator::Create(const TVtConnectionSettings &settings, QString *
             if (!db.open())
                 throw EVtDatabaseError(TVtEngineError::FromSqlError(db.lastError()));
             Exec(db, QStringLiteral("CREATE SEQUENCE %1").arg(QLatin1String(CreationMarker)));
+            QStringList texts;
+            int total = 0;
+            for (const QString &script : Scripts + UpgradeScripts) {
+                texts << ReadScript(script);
+                total += VtSplitScript(texts.last()).size();
+            }
+            int done = 0;
+            const auto step = [&] {
+                if (OnStep)
+                    OnStep(++done, total);
+            };
+            if (OnStep)
+                OnStep(0, total);
             int index = 0;
             for (const QString &script : Scripts) {
                 if (OnProgress)
                     OnProgress(script, index, Scripts.size());
-                RunScript(db, ReadScript(script), QFileInfo(script).fileName());
+                RunScript(db, texts[index], QFileInfo(script).fileName(), step);
                 ++index;
             }
             for (const QString &script : UpgradeScripts) {
-                RunScript(db, ReadScript(script), QFileInfo(script).fileName());
+                RunScript(db, texts[index++], QFileInfo(script).fileName(), step);
                 TVtSchemaUpgrader::RecordScript(db, script);
             }
             Exec(db, QStringLiteral("DROP SEQUENCE %1").arg(QLatin1String(CreationMarker)));

@@ -22,12 +22,16 @@ public:
     // Version row written last.
     QString SchemaVersion;
     TProgress OnProgress;
+    // Told after every statement of every script: how many ran, of how many.
+    using TSteps = std::function<void(int done, int total)>;
+    TSteps OnStep;
 
     bool Create(const TVtConnectionSettings &settings, QString *error);
 
     // Runs one script on an open database: DDL statements commit one by one,
     // the others run in one transaction up to the next COMMIT or DDL.
-    static void RunScript(QSqlDatabase &db, const QString &text, const QString &scriptName);
+    static void RunScript(QSqlDatabase &db, const QString &text, const QString &scriptName,
+                          const std::function<void()> &afterStatement = {});
 
     // CREATE DATABASE through the client library.
     static bool CreateEmptyFile(const TVtConnectionSettings &settings, const QString &path, QString *error);

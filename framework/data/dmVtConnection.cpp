@@ -53,10 +53,10 @@ bool TdmVtConnection::OpenConnection()
         creator.Scripts = CreateScripts;
         creator.UpgradeScripts = UpgradeScripts;
         creator.SchemaVersion = xqoMain->DBVersion.isEmpty() ? QString::fromLatin1(VtSchemaVersion) : xqoMain->DBVersion;
-        creator.OnProgress = OnCreateProgress;
+        creator.OnStep = OnCreateStep;
         const bool created = creator.Create(Settings, &m_lastError);
-        if (OnCreateProgress)
-            OnCreateProgress(QString(), creator.Scripts.size(), creator.Scripts.size());
+        if (OnCreateStep)
+            OnCreateStep(-1, 0);
         if (!created)
             return refuse(m_lastError);
     }

@@ -25,9 +25,9 @@ public:
     // older one before it is opened.
     QStringList UpgradeScripts;
 
-    // Told while a new database is built: the script running, its index and
-    // the count; once more with an empty script when the building ends.
-    TVtDatabaseCreator::TProgress OnCreateProgress;
+    // Told while a new database is built: statements run of the total, from
+    // 0 as the building starts; done is -1 when it ends, well or not.
+    TVtDatabaseCreator::TSteps OnCreateStep;
 
     // Opens the connection and makes it the global one; false (after showing
     // the reason) when no connection is made. A missing database is built

@@ -19,6 +19,8 @@
 #include "VtOutlookBar.h"
 #include "VtParamManager.h"
 #include "VtRptTreeView.h"
+#include "VtWaitWindow.h"
+#include "DbScripts.h"
 #include "fmVtParamDlg.h"
 #include "kbsMActivations.h"
 
@@ -62,6 +64,7 @@ private slots:
     void helpTopicsForEveryContext();
     void aboutNamesTheDatabase();
     void readOnlyDatabaseStartsWithAWarning();
+    void firstStartShowsTheDemoBeingBuilt();
     void screenshots();
 
 private:
@@ -542,6 +545,64 @@ void TstEbdMain::readOnlyDatabaseStartsWithAWarning()
     // The shell is there to look at the data: commands and context.
     QVERIFY(fmEbdMain->OutlookBar()->count() > 0);
     QVERIFY(CheckParamsSet(TEbdContext::Names({TEbdCtx::DwgId, TEbdCtx::AnfId})));
+}
+
+// The installation's own file missing: the demo school is built behind a
+// wait window that tells what happens and moves while the scripts run.
+void TstEbdMain::firstStartShowsTheDemoBeingBuilt()
+{
+    cleanup();
+    (*m_messages)->Clear();
+    const QString file = QDir(qEnvironmentVariable("VARDELLA_HOME")).filePath(QStringLiteral("usr/vardella.fdb"));
+    QFile::remove(file);
+    struct TSeen
+    {
+        QString Caption;
+        TVtWaitWindow::TEvent Event;
+        int Position, Max;
+    };
+    QList<TSeen> seen;
+    bool looked = false;
+    TVtWaitWindow::Observer() = [&](const TVtWaitWindow &w, TVtWaitWindow::TEvent e) {
+        seen << TSeen{w.Caption(), e, w.Position(), w.Max()};
+        if (looked || e != TVtWaitWindow::weStep || w.Position() < w.Max() / 2)
+            return;
+        // Half-way: the window is on screen, its caption whole.
+        looked = true;
+        for (QWidget *top : QApplication::topLevelWidgets())
+            if (top->objectName() == QLatin1String("fmVtWait") && top->isVisible()) {
+                auto *label = top->findChild<QLabel *>();
+                QVERIFY(label);
+                QVERIFY2(label->fontMetrics().horizontalAdvance(label->text()) <= label->contentsRect().width(),
+                         qPrintable(label->text()));
+                QVERIFY(top->grab().save(QDir(QStringLiteral(VARDELLA_SCREENSHOT_DIR)).filePath(QStringLiteral("first_start.png"))));
+            }
+    };
+    dmEbdConn = new TdmEbdConn;
+    dmEbdConn->Settings = m_db->Settings();
+    dmEbdConn->Settings.Database = QStringLiteral("usr/vardella.fdb");
+    dmEbdConn->CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    dmEbdConn->UpgradeScripts = DbScripts::UpgradeScripts();
+    dmEbdAtt = new TdmEbdAtt;
+    dmEbdParam->xpmVtuParams->OnShowDialog = [](TfmVtParamDlg *dlg) { QTimer::singleShot(0, dlg, &QDialog::reject); };
+    fmEbdMain = new TfmEbdMain;
+    fmEbdMain->resize(1280, 800);
+    fmEbdMain->show();   // the building starts as the window first shows
+    QTRY_VERIFY_WITH_TIMEOUT(dmEbdConn->xqoMain->Connected(), 120000);
+    TVtWaitWindow::Observer() = nullptr;
+    QVERIFY(QFile::exists(file));
+    QVERIFY((*m_messages)->Messages.isEmpty());
+    QVERIFY(looked);
+    QVERIFY(seen.size() > 10);
+    QCOMPARE(seen.first().Event, TVtWaitWindow::weShow);
+    QCOMPARE(seen.first().Caption, QStringLiteral("Creazione del database dimostrativo…"));
+    QCOMPARE(seen.last().Event, TVtWaitWindow::weClose);
+    QCOMPARE(seen[seen.size() - 2].Position, seen.first().Max);   // it reached the end
+    for (int i = 2; i < seen.size() - 1; ++i)
+        QVERIFY(seen[i].Position > seen[i - 1].Position);
+    for (QWidget *top : QApplication::topLevelWidgets())
+        QVERIFY(!(top->objectName() == QLatin1String("fmVtWait") && top->isVisible()));
+    QFile::remove(file);
 }
 
 void TstEbdMain::screenshots()
