@@ -1,5 +1,6 @@
 #include "fmVtMDIMain.h"
 #include "VtGuard.h"
+#include "fmVtHelp.h"
 #include "VtLink.h"
 #include "VtMessageDlg.h"
 #include "VtOutlookBar.h"
@@ -244,7 +245,22 @@ void TfmVtMDIMain::ShowHelp(int helpContext)
     // An HTML help opens at the topic of the context ("file.html#101").
     const QString suffix = QFileInfo(path).suffix().toLower();
     const bool html = suffix == QLatin1String("html") || suffix == QLatin1String("htm");
-    VtMessageService().OpenDocument(html && helpContext != 0 ? path + QStringLiteral("#%1").arg(helpContext) : path);
+    if (VtMessageService().OpenDocument(html && helpContext != 0 ? path + QStringLiteral("#%1").arg(helpContext) : path))
+        return;
+    // No program of the desktop opens it: an HTML guide is read here.
+    if (!html) {
+        VtMessageDlg(QStringLiteral("Impossibile aprire la guida %1: nessun programma del computer apre questo tipo di file.")
+                         .arg(QDir::toNativeSeparators(path)),
+                     mtError, mbOK);
+        return;
+    }
+    if (!m_help) {
+        m_help = new TfmVtHelp(this);
+        m_help->show();
+    }
+    m_help->ShowTopic(path, helpContext != 0 ? QString::number(helpContext) : QString());
+    m_help->raise();
+    m_help->activateWindow();
 }
 
 int TfmVtMDIMain::CurrentHelpContext() const
@@ -384,4 +400,9 @@ void TfmVtMDIMain::RebuildWindowMenu()
                 mdiMain->setActiveSubWindow(target);
         });
     }
+}
+
+TfmVtHelp *TfmVtMDIMain::HelpWindow() const
+{
+    return m_help;
 }

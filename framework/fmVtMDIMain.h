@@ -2,6 +2,7 @@
 #include <QIcon>
 #include <QList>
 #include <QMainWindow>
+#include <QPointer>
 #include <functional>
 
 class QAction;
@@ -25,6 +26,8 @@ class TVtOutlookBar;
 // Help: F1 (and "Guida in linea") opens HelpFile through the message
 // service; a relative name lies under the installation's etc, and a missing
 // ".chm" falls back to the ".html"/".htm" file of the same name.
+class TfmVtHelp;
+
 class TfmVtMDIMain : public QMainWindow
 {
     Q_OBJECT
@@ -57,7 +60,10 @@ public:
     // Help
     QString HelpFile;
     QString HelpFilePath() const;
+    // Opens the guide at the topic, with the desktop's program or, when
+    // there is none, in the program's own help window.
     void ShowHelp(int helpContext = 0);
+    TfmVtHelp *HelpWindow() const;
     int LastHelpContext() const { return m_lastHelpContext; }
     // Help context of the active child window (its "HelpContext" property).
     int CurrentHelpContext() const;
@@ -109,6 +115,7 @@ private:
     QList<QLabel *> m_panels;
     QAction *m_helpSeparator;
     int m_lastHelpContext = 0;
+    QPointer<TfmVtHelp> m_help;
     int m_activations = 0;
     bool m_shown = false;
 };

@@ -11,7 +11,7 @@ int TScriptedMessageService::MessageDlg(const QString &text, TVtMsgDlgType type,
 bool TScriptedMessageService::OpenDocument(const QString &path)
 {
     OpenedDocuments << path;
-    return true;
+    return DesktopOpens;
 }
 
 QString TScriptedMessageService::SaveFileName(const QString &, const QString &, const QString &)

@@ -19,6 +19,7 @@ public:
     QList<Message> Messages;
     QList<int> Answers;          // taken in order; when empty: OK, or No for questions
     QStringList OpenedDocuments;
+    bool DesktopOpens = true;    // false: no program of the desktop opens a document
     QStringList SaveNames;       // answers of SaveFileName
     QStringList Directories;     // answers of ExistingDirectory
 

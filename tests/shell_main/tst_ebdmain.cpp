@@ -20,12 +20,17 @@
 #include "VtParamManager.h"
 #include "VtRptTreeView.h"
 #include "VtWaitWindow.h"
+#include "fmVtHelp.h"
 #include "DbScripts.h"
 #include "fmVtParamDlg.h"
 #include "kbsMActivations.h"
 
 #include <QDir>
 #include <QProcess>
+#include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
+#include <QTextBrowser>
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
@@ -63,6 +68,7 @@ private slots:
     void contiOpensTheAccountsWindow();
     void helpTopicsForEveryContext();
     void aboutNamesTheDatabase();
+    void helpOpensInsideWithoutABrowser();
     void readOnlyDatabaseStartsWithAWarning();
     void firstStartShowsTheDemoBeingBuilt();
     void screenshots();
@@ -505,6 +511,39 @@ void TstEbdMain::aboutNamesTheDatabase()
     // Without a database it says so.
     dmEbdConn->CloseConnection();
     QVERIFY(fmEbdMain->AboutText().endsWith(QStringLiteral("\r\n\r\nNessun database aperto.")));
+}
+
+// No program of the desktop opens the guide: it is read in the program's
+// own window, at the topic of the window in use.
+void TstEbdMain::helpOpensInsideWithoutABrowser()
+{
+    const QString etc = QDir(qEnvironmentVariable("VARDELLA_HOME")).filePath(QStringLiteral("etc"));
+    QFile::remove(QDir(etc).filePath(QStringLiteral("DeradOzovizav.html")));
+    QVERIFY(QFile::copy(QStringLiteral(VARDELLA_ETC_DIR "/DeradOzovizav.html"), QDir(etc).filePath(QStringLiteral("DeradOzovizav.html"))));
+    (*m_messages)->DesktopOpens = false;
+    fmEbdMain->ShowHelp(101);
+    (*m_messages)->DesktopOpens = true;
+    QCOMPARE((*m_messages)->OpenedDocuments.size(), 1);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+    TfmVtHelp *help = fmEbdMain->HelpWindow();
+    QVERIFY(help);
+    QVERIFY(QTest::qWaitForWindowExposed(help));
+    QCOMPARE(help->windowTitle(), QStringLiteral("Guida in linea"));
+    QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Conti (101)")));
+    QTRY_VERIFY(help->Browser()->verticalScrollBar()->value() > 0);   // at the topic, not at the top
+    // On a desktop screen: the whole window on it, the close button below the text.
+    const QRect screen = help->screen()->availableGeometry();
+    QVERIFY(screen.contains(help->frameGeometry()) || screen.contains(help->geometry()));
+    auto *close = help->findChild<QPushButton *>();
+    QVERIFY(close && close->isVisible());
+    QCOMPARE(close->text(), QStringLiteral("Chiudi"));
+    QVERIFY(close->mapTo(help, QPoint(0, 0)).y() >= help->Browser()->geometry().bottom());
+    QVERIFY(help->grab().save(QDir(QStringLiteral(VARDELLA_SCREENSHOT_DIR)).filePath(QStringLiteral("help_window.png"))));
+    // Asked again, the same window moves to the new topic.
+    fmEbdMain->ShowHelp(1000);
+    QCOMPARE(fmEbdMain->HelpWindow(), help);
+    close->click();
+    QTRY_VERIFY(!fmEbdMain->HelpWindow());
 }
 
 // A database set read-only opens with a warning and the shell works on it;
