@@ -520,6 +520,7 @@ void TstEbdMain::helpOpensInsideWithoutABrowser()
     const QString etc = QDir(qEnvironmentVariable("VARDELLA_HOME")).filePath(QStringLiteral("etc"));
     QFile::remove(QDir(etc).filePath(QStringLiteral("DeradOzovizav.html")));
     QVERIFY(QFile::copy(QStringLiteral(VARDELLA_ETC_DIR "/DeradOzovizav.html"), QDir(etc).filePath(QStringLiteral("DeradOzovizav.html"))));
+    (*m_messages)->OpenedDocuments.clear();
     (*m_messages)->DesktopOpens = false;
     fmEbdMain->ShowHelp(101);
     (*m_messages)->DesktopOpens = true;
