@@ -5,6 +5,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QProcess>
 #include <QTest>
 #include <csignal>
@@ -20,6 +21,8 @@ private slots:
     void terminationSignalEndsTheProgram_data();
     void terminationSignalEndsTheProgram();
     void firstStartWithoutWindowManager();
+    void createDbOnAServerNeedsCredentials();
+    void createDbOnAServerWithTheGivenUser();
 
 private:
     QString m_home;
@@ -43,6 +46,8 @@ void TstProgram::terminationSignalEndsTheProgram_data()
 
 void TstProgram::terminationSignalEndsTheProgram()
 {
+    if (!TTestDatabase::Server().isEmpty())
+        QSKIP("the embedded first start is tried in the embedded run");
     QFETCH(int, sig);
     QProcess program;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -79,6 +84,8 @@ void TstProgram::terminationSignalEndsTheProgram()
 // screen here) the first start still opens and builds the database.
 void TstProgram::firstStartWithoutWindowManager()
 {
+    if (!TTestDatabase::Server().isEmpty())
+        QSKIP("the embedded first start is tried in the embedded run");
     const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("senza_gestore"));
     QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
     QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("usr"))));
@@ -113,6 +120,62 @@ void TstProgram::firstStartWithoutWindowManager()
     screen.waitForFinished(5000);
     QVERIFY2(running, program.readAllStandardError().constData());
     QVERIFY2(built, "the first activation did not run without a window manager");
+}
+
+namespace {
+struct TRun
+{
+    int ExitCode;
+    QString Output, Errors;
+};
+
+TRun CreateDb(const QString &home, const QStringList &arguments)
+{
+    QProcess program;
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("VARDELLA_HOME"), home);
+    program.setProcessEnvironment(env);
+    program.start(QStringLiteral(VARDELLA_EXE), QStringList{QStringLiteral("--create-db")} + arguments);
+    program.waitForFinished(180000);
+    return {program.exitCode(), QString::fromUtf8(program.readAllStandardOutput()),
+            QString::fromUtf8(program.readAllStandardError())};
+}
+}
+
+// No password of the program's own: without one in the options or in the
+// settings a server database is not even tried.
+void TstProgram::createDbOnAServerNeedsCredentials()
+{
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("senza_impostazioni"));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
+    const TRun run = CreateDb(home, {QStringLiteral("127.0.0.1:/srv/scuola.fdb")});
+    QCOMPARE(run.ExitCode, 2);
+    QCOMPARE(run.Errors.trimmed(),
+             QStringLiteral("Per creare un database sul server indicare utente e password con --user e --password, oppure "
+                            "scriverli nelle impostazioni di connessione %1.")
+                 .arg(QDir(home).filePath(QStringLiteral("etc/Vardella.ini"))));
+}
+
+void TstProgram::createDbOnAServerWithTheGivenUser()
+{
+    const QString server = TTestDatabase::Server();
+    if (server.isEmpty())
+        QSKIP("needs a Firebird server (VARDELLA_TEST_SERVER)");
+    const QString home = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("amministratore"));
+    QVERIFY(QDir().mkpath(QDir(home).filePath(QStringLiteral("etc"))));
+    const QString file = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("sul_server.fdb"));
+    const TVtConnectionSettings s = TTestDatabase::SettingsFor(file);
+    // A wrong password is refused by the server, and nothing is left there.
+    TRun run = CreateDb(home, {s.Database, QStringLiteral("--user"), s.User, QStringLiteral("--password"),
+                               QStringLiteral("sbagliata")});
+    QCOMPARE(run.ExitCode, 1);
+    QVERIFY2(run.Errors.contains(QStringLiteral("Nome utente o password del database non validi")), qPrintable(run.Errors));
+    QVERIFY(!QFileInfo::exists(file));
+    run = CreateDb(home, {s.Database, QStringLiteral("--user"), s.User, QStringLiteral("--password"), s.Password});
+    QCOMPARE(run.ExitCode, 0);
+    TVtSQLConnection conn;
+    QString error;
+    QVERIFY2(conn.Open(s, &error), qPrintable(error));
 }
 
 QTEST_GUILESS_MAIN(TstProgram)

@@ -29,6 +29,7 @@ private slots:
     void openingTellsWhy_data();
     void openingTellsWhy();
     void fileInUseByAnotherProgram();
+    void wrongPasswordOnTheServer();
     void writesTellWhy();
     void tooLongTextNamesTheField();
     void readOnlyDatabaseOpensAndRefusesWrites();
@@ -204,6 +205,20 @@ void TstEngineErrors::fileInUseByAnotherProgram()
              QStringLiteral("Impossibile aprire il database %1.\r\nIl file %1 è già aperto da un altro programma (per "
                             "esempio un server Firebird): chiudere l'altro programma, oppure indicare nelle impostazioni "
                             "il database sul server.").arg(path));
+}
+
+void TstEngineErrors::wrongPasswordOnTheServer()
+{
+    if (TTestDatabase::Server().isEmpty())
+        QSKIP("the embedded engine does not check passwords");
+    TVtConnectionSettings s = m_db->Settings();
+    s.Password = QStringLiteral("sbagliata");
+    TVtSQLConnection conn;
+    QString error;
+    QVERIFY(!conn.Open(s, &error));
+    QCOMPARE(error.section(TVtEngineError::DetailsMarker(), 0, 0),
+             QStringLiteral("Impossibile aprire il database %1.\r\nNome utente o password del database non validi: "
+                            "controllare le impostazioni di connessione.").arg(s.Database));
 }
 
 void TstEngineErrors::writesTellWhy()

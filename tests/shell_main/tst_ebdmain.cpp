@@ -92,6 +92,7 @@ void TstEbdMain::initTestCase()
     notes.write("%PDF-1.4\n");
     notes.close();
 
+    QVERIFY(QDir().mkpath(QStringLiteral(VARDELLA_SCREENSHOT_DIR)));
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo);
     m_messages = std::make_unique<TScopedMessageService>();
 }
