@@ -166,15 +166,7 @@ bool TVtDatabaseCreator::DropDatabase(const TVtConnectionSettings &settings, con
                                                                                   : QString())
                                                 + QLatin1Char(':') + path
                                           : path;
-    QByteArray dpb;
-    dpb.append(char(isc_dpb_version1));
-    for (const auto &[item, value] : {std::pair<char, QString>{char(isc_dpb_user_name), settings.User},
-                                      std::pair<char, QString>{char(isc_dpb_password), settings.Password}}) {
-        const QByteArray bytes = value.toUtf8().left(255);
-        dpb.append(item);
-        dpb.append(char(bytes.size()));
-        dpb.append(bytes);
-    }
+    const QByteArray dpb = TVtSQLConnection::ParameterBlock(settings);
     const QByteArray name = target.Target().toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;

@@ -58,7 +58,16 @@ QString TVtSQLConnection::ReadSchemaVersion(const QSqlDatabase &db, bool *isVard
     return q.value(0).toString().trimmed();
 }
 
-TVtEngineError TVtSQLConnection::AttachError(const TVtConnectionSettings &settings)
+// Why the driver could not open the database: the engine's codes, read by
+// attaching once more through the client library; the driver's SQLCODE
+// when that attachment succeeds after all.
+TVtEngineError TVtSQLConnection::OpenFailure(const QSqlDatabase &db, const TVtConnectionSettings &settings)
+{
+    const TVtEngineError reason = AttachError(settings);
+    return reason.IsError() ? reason : TVtEngineError::FromSqlError(db.lastError());
+}
+
+QByteArray TVtSQLConnection::ParameterBlock(const TVtConnectionSettings &settings)
 {
     QByteArray dpb;
     dpb.append(char(isc_dpb_version1));
@@ -73,6 +82,12 @@ TVtEngineError TVtSQLConnection::AttachError(const TVtConnectionSettings &settin
     add(isc_dpb_lc_ctype, settings.CharSet);
     if (!settings.Role.isEmpty())
         add(isc_dpb_sql_role_name, settings.Role);
+    return dpb;
+}
+
+TVtEngineError TVtSQLConnection::AttachError(const TVtConnectionSettings &settings)
+{
+    const QByteArray dpb = ParameterBlock(settings);
     const QByteArray target = settings.Target().toUtf8();
     ISC_STATUS_ARRAY status = {};
     isc_db_handle db = 0;
@@ -121,10 +136,7 @@ bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *erro
     const QString cannotOpen = QStringLiteral("Impossibile aprire il database %1.").arg(settings.Database);
     db = AddDatabase(m_name, settings);
     if (!db.open()) {
-        TVtEngineError reason = AttachError(settings);
-        if (!reason.IsError())
-            reason = TVtEngineError::FromSqlError(db.lastError());
-        return fail(cannotOpen + QStringLiteral("\r\n") + reason.Text());
+        return fail(cannotOpen + QStringLiteral("\r\n") + OpenFailure(db, settings).Text());
     }
     bool isVardella = false;
     TVtEngineError readError;
@@ -195,9 +207,7 @@ bool TVtSQLConnection::Reconnect(QString *error)
     m_onRollback.clear();
     db.close();
     if (!db.open()) {
-        TVtEngineError reason = AttachError(m_settings);
-        if (!reason.IsError())
-            reason = TVtEngineError::FromSqlError(db.lastError());
+        const TVtEngineError reason = OpenFailure(db, m_settings);
         if (error)
             *error = QStringLiteral("Impossibile riconnettersi al database %1.\r\n%2").arg(m_settings.Database, reason.Text());
         return false;

@@ -88,9 +88,13 @@ public:
     // Why the engine refuses to open the database of the settings, read
     // from its own codes; no error when it opens.
     static TVtEngineError AttachError(const TVtConnectionSettings &settings);
+    // The client library's attachment parameters for the settings: user,
+    // password, character set, role.
+    static QByteArray ParameterBlock(const TVtConnectionSettings &settings);
 
 private:
     static bool ReadOnlyDatabase(const QSqlDatabase &db);
+    static TVtEngineError OpenFailure(const QSqlDatabase &db, const TVtConnectionSettings &settings);
 
     TVtConnectionSettings m_settings;
     bool m_readOnly = false;

@@ -4,6 +4,7 @@
 #include "VtException.h"
 
 #include <QFile>
+#include <QProcess>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -143,4 +144,16 @@ QVariantList TTestDatabase::Column(const QString &sql, const QVariantList &value
     while (q.next())
         column << q.value(0);
     return column;
+}
+
+bool TTestDatabase::ReadOnlyCopy(const QString &path) const
+{
+    QFile::remove(path);
+    if (!QFile::copy(m_template, path))
+        return false;
+    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
+    QProcess gfix;
+    gfix.start(QStringLiteral("gfix"), {QStringLiteral("-mode"), QStringLiteral("read_only"), QStringLiteral("-user"),
+                                         QStringLiteral("SYSDBA"), path});
+    return gfix.waitForFinished(30000) && gfix.exitStatus() == QProcess::NormalExit && gfix.exitCode() == 0;
 }

@@ -41,6 +41,9 @@ public:
     TVtConnectionSettings Settings() const { return m_settings; }
     // Path of the template file (never opened by the tests themselves).
     QString TemplatePath() const { return m_template; }
+    // A copy of the template at the path, set read-only by the engine's
+    // own tool (gfix); false when that fails.
+    bool ReadOnlyCopy(const QString &path) const;
 
     // Runs a statement (DDL autocommits); fails the test on error.
     static void Exec(const QString &sql);

@@ -268,14 +268,7 @@ void TstEngineErrors::tooLongTextNamesTheField()
 void TstEngineErrors::readOnlyDatabaseOpensAndRefusesWrites()
 {
     const QString path = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("solalettura.fdb"));
-    QFile::remove(path);
-    QVERIFY(QFile::copy(m_db->TemplatePath(), path));
-    QFile::setPermissions(path, QFile::ReadOwner | QFile::WriteOwner);
-    QProcess gfix;
-    gfix.start(QStringLiteral("gfix"), {QStringLiteral("-mode"), QStringLiteral("read_only"), QStringLiteral("-user"),
-                                         QStringLiteral("SYSDBA"), path});
-    QVERIFY(gfix.waitForFinished(30000));
-    QCOMPARE(gfix.exitCode(), 0);
+    QVERIFY(m_db->ReadOnlyCopy(path));
 
     TVtConnectionSettings s = m_db->Settings();
     s.Database = path;
