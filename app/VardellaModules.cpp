@@ -1,5 +1,9 @@
 #include "VardellaModules.h"
 #include "EbcFCcp.h"
+#include "EbsFCau.h"
+#include "EbsFCca.h"
+#include "EbsFModPagamento.h"
+#include "EbsFTipologie.h"
 #include "EbsMAtt.h"
 #include "EbsMDataSets.h"
 #include "VtFormRegistry.h"
@@ -7,5 +11,9 @@
 void RegisterVardellaModules()
 {
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
+    TVtFormRegistry::RegisterClass<TfmEbsCau>(QStringLiteral("TfmEbsCau"));
+    TVtFormRegistry::RegisterClass<TfmEbsCca>(QStringLiteral("TfmEbsCca"));
+    TVtFormRegistry::RegisterClass<TfmEbsModPagamento>(QStringLiteral("TfmEbsModPagamento"));
+    TVtFormRegistry::RegisterClass<TfmEbsTipologie>(QStringLiteral("TfmEbsTipologie"));
     TdmEbsAtt::CreateDataSetsModule = [](QObject *owner) -> QObject * { return new TdmEbsDataSets(owner); };
 }

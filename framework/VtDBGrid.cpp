@@ -81,6 +81,9 @@ void TVtDBGrid::ApplyWidths()
 
 void TVtDBGrid::SetSortable(bool on)
 {
+    // A grid that becomes sortable starts on its first column, going up.
+    if (on && !isSortingEnabled())
+        horizontalHeader()->setSortIndicator(0, Qt::AscendingOrder);
     setSortingEnabled(on);
     if (!on) {
         m_proxy->sort(-1);

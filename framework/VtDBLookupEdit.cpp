@@ -127,7 +127,7 @@ QString TVtDBLookupEdit::ListText() const
 {
     if (!m_list->Active() || m_list->IsEmpty())
         return QString();
-    TVtField *f = m_list->FindField(ColumnName(ListField));
+    TVtField *f = m_list->FindField(ListColumn.isEmpty() ? ColumnName(ListField) : ListColumn);
     return f ? f->DisplayText() : QString();
 }
 
@@ -277,7 +277,7 @@ bool TVtDBLookupEdit::Search()
         return ChooseKey(QVariant());
     if (ListCommandText.isEmpty())
         return false;
-    const QString listColumn = ColumnName(ListField);
+    const QString listColumn = ListColumn.isEmpty() ? ColumnName(ListField) : ListColumn;
     QVector<int> matches;
     try {
         m_list->Params().CreateParam(QMetaType::UnknownType, TextParam)->SetValue(text);
@@ -342,7 +342,7 @@ bool TVtDBLookupEdit::ShowSearchForm(const QString &text)
             TVtSearchField *sf = form->GetFields()->Items(i);
             if (sf->FieldName.compare(ColumnName(KeyField), Qt::CaseInsensitive) == 0)
                 sf->Visible = false;
-            if (sf->FieldName.compare(ColumnName(ListField), Qt::CaseInsensitive) == 0)
+            if (sf->FieldName.compare((ListColumn.isEmpty() ? ColumnName(ListField) : ListColumn), Qt::CaseInsensitive) == 0)
                 sf->Indexed = true;
         }
     }

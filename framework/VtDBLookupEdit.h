@@ -44,6 +44,10 @@ public:
     QString ListCommandText;
     QString KeyField;
     QString ListField;
+    // The column of the list that is shown, when the select names it by an
+    // alias ("Tcc_P.sTccLDesc LDesc_P": ListField "Tcc_P.sTccLDesc",
+    // ListColumn "LDESC_P"); the name after ListField's last dot when empty.
+    QString ListColumn;
     // Registered class of the search form (see RegisterVtSearchForm).
     QString SearchFormClass = QStringLiteral("TfmVtSearch");
 

@@ -341,8 +341,9 @@ void TdmEbdConn::SetupAcconti()
 
 void TdmEbdConn::RefreshCompCaus()
 {
+    // A list being edited is left alone: a refresh would post its edit.
     for (TVtQueryCollection *q : m_compCausViews)
-        if (q && q->Active())
+        if (q && q->State() == dsBrowse)
             q->Refresh();
 }
 

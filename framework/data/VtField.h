@@ -27,6 +27,7 @@ public:
     bool Persistent = false;       // declared before opening
     QString DisplayFormat;         // such as "#,###.00" or "dd/MM/yyyy"
     int DisplayWidth = 0;
+    int Alignment = 0;             // Qt::Alignment of the grid cell; 0: by type (numbers right, text left)
 
     bool IsCalculated() const { return Kind == TVtFieldKind::Calculated; }
     QVariant Value() const;

@@ -915,14 +915,28 @@ void TVtQueryCollection::FollowMaster()
 
 void TVtQueryCollection::SetEditFlag(const QString &name, bool on)
 {
-    const QString key = name.toLower();
-    if (on && !m_editFlags.contains(key))
-        m_editFlags << key;
-    else if (!on)
-        m_editFlags.removeAll(key);
+    if (on)
+        m_editFlags.insert(name.toLower(), true);
+    else
+        m_editFlags.remove(name.toLower());
 }
 
 bool TVtQueryCollection::EditFlag(const QString &name) const
+{
+    return m_editFlags.value(name.toLower()).toBool();
+}
+
+void TVtQueryCollection::SetEditValue(const QString &name, const QVariant &value)
+{
+    m_editFlags.insert(name.toLower(), value);
+}
+
+QVariant TVtQueryCollection::EditValue(const QString &name) const
+{
+    return m_editFlags.value(name.toLower());
+}
+
+bool TVtQueryCollection::HasEditValue(const QString &name) const
 {
     return m_editFlags.contains(name.toLower());
 }
@@ -1095,6 +1109,8 @@ QVariant TVtQueryCollection::data(const QModelIndex &idx, int role) const
     case Qt::EditRole:
         return RowValue(idx.row(), f->Index);
     case Qt::TextAlignmentRole:
+        if (f->Alignment)
+            return f->Alignment;
         if (f->DataType == QMetaType::Double || f->DataType == QMetaType::Int || f->DataType == QMetaType::LongLong)
             return int(Qt::AlignRight | Qt::AlignVCenter);
         return int(Qt::AlignLeft | Qt::AlignVCenter);

@@ -140,6 +140,11 @@ public:
     // when the edit ends (stored post, cancel) and when the collection closes.
     void SetEditFlag(const QString &name, bool on = true);
     bool EditFlag(const QString &name) const;
+    // A value a window hands over for the same edit (say, the owner of the
+    // component chosen in a lookup); cleared with the flags. Null when unset.
+    void SetEditValue(const QString &name, const QVariant &value);
+    QVariant EditValue(const QString &name) const;
+    bool HasEditValue(const QString &name) const;
     void CheckBrowseMode();   // posts a pending edit; aborts silently when that fails
     bool CheckBrowseModeOk(); // posts a pending edit; false when that fails
 
@@ -218,7 +223,7 @@ private:
     TVtFilter m_filter;
     bool m_filtered = false;
     bool m_refreshOnRollback = false;
-    QStringList m_editFlags;                  // lower case
+    QVariantMap m_editFlags;                  // flags and values of the edit, by lower-case name
     QPointer<TVtQueryCollection> m_master;
     QString m_masterParam, m_masterField;
 };

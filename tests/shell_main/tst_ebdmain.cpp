@@ -5,7 +5,12 @@
 #include "EbdMConn.h"
 #include "EbdMParam.h"
 #include "EbdUGlobals.h"
+#include "EbsFCau.h"
+#include "EbsFCca.h"
 #include "EbsMAtt.h"
+#include "EbsMDataSets.h"
+#include "EbsRCau.h"
+#include "VtDBNumEdit.h"
 #include "ModMAnaAtt.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
@@ -66,6 +71,7 @@ private slots:
     void registryCommandsOpenTheRegistry();
     void budgetCommandsNeedTheFinancialYear();
     void contiOpensTheAccountsWindow();
+    void feeCommandsOpenTheirWindows();
     void helpTopicsForEveryContext();
     void aboutNamesTheDatabase();
     void helpOpensInsideWithoutABrowser();
@@ -480,6 +486,43 @@ void TstEbdMain::contiOpensTheAccountsWindow()
     fmEbdMain->CloseAllChildren();
     QTRY_COMPARE(fmEbdMain->MDIChildCount(), 0);
     QVERIFY(!dmEbdConn->xqcSprIst->Active());
+    QVERIFY((*m_messages)->Messages.isEmpty());
+}
+
+void TstEbdMain::feeCommandsOpenTheirWindows()
+{
+    QVERIFY(dmEbsAtt->xafCausali->Execute());
+    auto *cau = qobject_cast<TfmEbsCau *>(FindFormByCaption(QStringLiteral("Causali")));
+    QVERIFY(cau != nullptr);
+    QCOMPARE(fmEbsCau.data(), static_cast<QWidget *>(cau));
+    // As the command module leaves it: income only, every reason, no treasury amount.
+    QVERIFY(cau->FixedDirection());
+    QVERIFY(cau->ShowAll());
+    QVERIFY(cau->frEbsCau->xneImportoEra->isHidden());
+    QVERIFY(dmEbsDataSets->xqcCaus->Locate(QStringLiteral("ICAUID"), 2401));
+    QCOMPARE(cau->frEbsCau->xneImportoIst->Text(), QStringLiteral("54,50"));
+    // What the fee structure shows is read again on request.
+    TTestDatabase::Exec(QStringLiteral("UPDATE TCca_CompCausali SET fCcaImportoIst = 41 WHERE iCcaId = 2401"));
+    dmEbdConn->RefreshCompCaus();
+    QCOMPARE(cau->frEbsCau->xneImportoIst->Text(), QStringLiteral("55,50"));
+    dmEbsAtt->xafCausali->Execute();
+    QCOMPARE(fmEbdMain->MDIChildCount(), 1);
+
+    QVERIFY(dmEbsAtt->xafCompCaus->Execute());
+    auto *cca = qobject_cast<TfmEbsCca *>(FindFormByCaption(QStringLiteral("Componenti di causali")));
+    QVERIFY(cca != nullptr);
+    QCOMPARE(fmEbsCca.data(), static_cast<QWidget *>(cca));
+    QVERIFY(cca->ShowAll());
+    QVERIFY(dmEbsDataSets->xqcCompCaus->Active());
+    QVERIFY(dmEbsAtt->xafTipoCompCau->Execute());
+    QVERIFY(FindFormByCaption(QStringLiteral("Tipologie componenti causali")));
+    QVERIFY(dmEbsAtt->xafTipoPagamento->Execute());
+    QVERIFY(FindFormByCaption(QStringLiteral("Modalità di pagamento")));
+    QCOMPARE(fmEbdMain->MDIChildCount(), 4);
+    fmEbdMain->CloseAllChildren();
+    QTRY_COMPARE(fmEbdMain->MDIChildCount(), 0);
+    QVERIFY(!dmEbsDataSets->xqcCaus->Active());
+    QVERIFY(!dmEbsDataSets->xqcModPagam->Active());
     QVERIFY((*m_messages)->Messages.isEmpty());
 }
 
