@@ -5,8 +5,8 @@
 // writing, what the copy will create.
 //
 // Rules of the procedure:
-// - a reason is refused when the target year holds a reason of the same
-//   description: same direction (lCauTipo), same sCauLDesc with the blanks
+// - rule R: a reason is refused when the target year holds a reason of the
+//   same description: same direction (lCauTipo), same sCauLDesc with the blanks
 //   around it trimmed and without regard to case, same owner or at least one
 //   of the two without owner;
 // - each component, in the order of the links, is linked as the target
@@ -57,9 +57,15 @@ inline constexpr const char *EbsStatoPresente = "già presente";
 inline constexpr const char *EbsStatoCausalePresente = "causale già presente";
 
 // What copying the source reasons (in this order) into the target school
-// year would create. Reads a handful of queries whatever the selection's
-// size. Raises EVtException with the procedure's text when the target year
-// or a source reason does not exist.
+// year would create. Rule R is checked against the target year's reasons
+// (whatever their owner) and against those the earlier reasons of the
+// selection will create: of two ticked reasons of one description the later
+// is refused, and Conflict names the earlier. A component is "già presente"
+// when the target year has it or an earlier reason of the selection will
+// create it (the row then shows that component's amount and due date).
+// Runs a handful of queries whatever the selection's size, writes nothing.
+// Raises EVtException with the procedure's text when the target year or a
+// source reason does not exist.
 TEbsDuplicaPreview EbsPreviewDuplicaCausali(int targetAnsId, const QList<int> &sourceCauIds);
 
 // Copies them in one TVtTransaction on the global connection, calling

@@ -220,7 +220,7 @@ QString TVtEngineError::Sentence() const
 
 // The engine tells a user exception as "exception 2 - NAME - message - At
 // procedure 'P' line: 1, col: 9" (the driver may add its own words after
-// it); the place where it was raised is the last part starting with "At".
+// it); the place where it was raised comes last and starts with "At".
 QString TVtEngineError::UserExceptionText(const QString &engineText)
 {
     static const QRegularExpression head(QStringLiteral("(?:^|\\s-\\s)exception \\d+ - [^\\r\\n]*? - "));
