@@ -181,6 +181,7 @@ INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL, lMpgRisc, lMpgPag) VALU
 INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL, lMpgRisc, lMpgPag) VALUES (3, 'CONT', 'Contanti', 1, 1);
 INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL, lMpgRisc, lMpgPag) VALUES (4, 'BON', 'Bonifico bancario', 1, 1);
 INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL, lMpgRisc, lMpgPag) VALUES (5, 'POS', 'Pagamento POS', 1, 0);
+INSERT INTO TMpg_ModPagam (iMpgId, sMpgDescS, sMpgDescL, lMpgRisc, lMpgPag) VALUES (6, 'ASS', 'Assegno bancario', 0, 1);
 
 -- Component typologies: the four top-level types 1-4 (own parent), subtypes above 100
 INSERT INTO TTcc_TipoCompCaus (iTccId, sTccSDesc, sTccLDesc, iTccId_P, dStart) VALUES (1, 'TAS', 'Tasse', 1, '2000-01-01');

@@ -310,7 +310,7 @@ def main():
     MPG_RID, MPG_BOLL, MPG_CONT, MPG_BON, MPG_POS = 1, 2, 3, 4, 5
     for i, sd, ld, r, p in [(1, 'RID', 'RID', 1, 0), (2, 'BOLL', 'Bollettino postale', 1, 1),
                             (3, 'CONT', 'Contanti', 1, 1), (4, 'BON', 'Bonifico bancario', 1, 1),
-                            (5, 'POS', 'Pagamento POS', 1, 0)]:
+                            (5, 'POS', 'Pagamento POS', 1, 0), (6, 'ASS', 'Assegno bancario', 0, 1)]:
         s.insert('TMpg_ModPagam', {'iMpgId': i, 'sMpgDescS': sd, 'sMpgDescL': ld,
                                    'lMpgRisc': r, 'lMpgPag': p})
 
@@ -624,6 +624,13 @@ def main():
                                           'lCcaVuvez': vuv, 'lCcaTipo': tipo,
                                           'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31),
                                           'dCcaDataScadenza': due})
+        # A component of the year not yet billed by any reason.
+        s.insert('TCca_CompCausali', {'iCcaId': yy * 100 + 10, 'sCcaSDesc': 'PRESC', 'sCcaLDesc': 'Pre-scuola',
+                                      'iTccId': 303, 'iAggId': 3, 'iVproId': 1, 'iSvoId': None, 'iDwgId': 1,
+                                      'fCcaImportoIst': 45.0 if y == 2024 else 46.0, 'fCcaImportoEra': 0.0,
+                                      'lCcaVuvez': 1, 'lCcaTipo': 0,
+                                      'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31),
+                                      'dCcaDataScadenza': D(y, 10, 31)})
         for n_, cod, ds, cl, tipo in cau_def:
             if n_ not in wanted_cau:
                 continue

@@ -156,6 +156,9 @@ void TVtDatabaseCreator::GrantProgramRole(QSqlDatabase &db)
                  "EXECUTE STATEMENT 'GRANT EXECUTE ON FUNCTION \"' || N || '\" TO %1'; "
                  "FOR SELECT TRIM(RDB$GENERATOR_NAME) FROM RDB$GENERATORS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 INTO :N DO "
                  "EXECUTE STATEMENT 'GRANT USAGE ON SEQUENCE \"' || N || '\" TO %1'; "
+                 // A statement that may raise an exception needs the right to use it.
+                 "FOR SELECT TRIM(RDB$EXCEPTION_NAME) FROM RDB$EXCEPTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0 INTO :N DO "
+                 "EXECUTE STATEMENT 'GRANT USAGE ON EXCEPTION \"' || N || '\" TO %1'; "
                  "END").arg(QLatin1String(ProgramRole)));
 }
 

@@ -37,7 +37,7 @@ public:
     static bool CreateEmptyFile(const TVtConnectionSettings &settings, const QString &path, QString *error);
 
     // The role office users are given: every table, view, procedure,
-    // function and generator of the database is granted to it.
+    // function, generator and exception of the database is granted to it.
     static constexpr const char *ProgramRole = "VARDELLA";
     static void GrantProgramRole(QSqlDatabase &db);
     // Drops a database (the file on the settings' server, or an embedded

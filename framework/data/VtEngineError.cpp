@@ -2,6 +2,7 @@
 
 #include <ibase.h>
 
+#include <QRegularExpression>
 #include <QSqlError>
 #include <cerrno>
 
@@ -15,6 +16,7 @@ struct TCodeKind
 // The engine's codes a user can meet, most specific first: a status vector
 // is read code by code and the first one listed here decides.
 const TCodeKind GdsKinds[] = {
+    {isc_except, TVtEngineError::ekRefused},
     {isc_already_opened, TVtEngineError::ekFileInUse},
     {isc_lock_dir_access, TVtEngineError::ekFileInUse},
     {isc_bad_db_format, TVtEngineError::ekNotDatabase},
@@ -49,6 +51,7 @@ const TCodeKind GdsKinds[] = {
 
 // What the Qt driver passes on: the SQLCODE, coarser than the codes above.
 const TCodeKind SqlCodeKinds[] = {
+    {-836, TVtEngineError::ekRefused},
     {-803, TVtEngineError::ekDuplicateKey},
     {-530, TVtEngineError::ekReferenced},
     {-913, TVtEngineError::ekLockConflict},
@@ -207,8 +210,31 @@ QString TVtEngineError::Sentence() const
         return QStringLiteral("Il database è in sola lettura: le modifiche non possono essere salvate.");
     case ekCancelled:
         return QStringLiteral("L'operazione è stata interrotta.");
+    case ekRefused: {
+        const QString own = UserExceptionText(Details);
+        return own.isEmpty() ? QStringLiteral("Il database non consente l'operazione.") : own;
+    }
     }
     return QString();
+}
+
+// The engine tells a user exception as "exception 2 - NAME - message - At
+// procedure 'P' line: 1, col: 9" (the driver may add its own words after
+// it); the place where it was raised comes last and starts with "At".
+QString TVtEngineError::UserExceptionText(const QString &engineText)
+{
+    static const QRegularExpression head(QStringLiteral("(?:^|\\s-\\s)exception \\d+ - [^\\r\\n]*? - "));
+    static const QRegularExpression place(
+        QStringLiteral(" - At (?:procedure|function|trigger|block|package|sub-procedure|sub-function)\\b"));
+    const QRegularExpressionMatch m = head.match(engineText);
+    if (!m.hasMatch())
+        return QString();
+    const QString rest = engineText.mid(m.capturedEnd());
+    int end = -1;
+    QRegularExpressionMatchIterator it = place.globalMatch(rest);
+    while (it.hasNext())
+        end = it.next().capturedStart();
+    return (end < 0 ? rest : rest.left(end)).trimmed();
 }
 
 QString TVtEngineError::Text() const

@@ -31,7 +31,8 @@ public:
         ekReferenced,
         ekDiskFull,
         ekReadOnly,
-        ekCancelled
+        ekCancelled,
+        ekRefused       // a rule of the database (a user exception) refused the operation
     };
 
     TKind Kind = ekNone;
@@ -54,6 +55,11 @@ public:
     QString Sentence() const;
     // The sentence, then the engine's text as "Dettagli".
     QString Text() const;
+
+    // The message of a user exception in the engine's text ("exception N",
+    // its name, the message, then where it was raised); empty when the text
+    // holds none.
+    static QString UserExceptionText(const QString &engineText);
 
     // Separates the details from a message built by Text().
     static QString DetailsMarker() { return QStringLiteral("\r\n\r\nDettagli: "); }

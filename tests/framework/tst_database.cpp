@@ -281,6 +281,12 @@ void TstDatabase::officeUserWorksThroughTheRole()
                  "SELECT COUNT(*) FROM RDB$GENERATORS R WHERE COALESCE(R.RDB$SYSTEM_FLAG, 0) = 0 AND NOT EXISTS ("
                  "SELECT 1 FROM RDB$USER_PRIVILEGES P WHERE P.RDB$USER = 'VARDELLA' AND P.RDB$PRIVILEGE = 'G' "
                  "AND P.RDB$RELATION_NAME = R.RDB$GENERATOR_NAME)")).toInt(), 0);
+    QVERIFY(TTestDatabase::Scalar(QStringLiteral("SELECT COUNT(*) FROM RDB$EXCEPTIONS WHERE COALESCE(RDB$SYSTEM_FLAG, 0) = 0"))
+                .toInt() > 0);
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral(
+                 "SELECT COUNT(*) FROM RDB$EXCEPTIONS R WHERE COALESCE(R.RDB$SYSTEM_FLAG, 0) = 0 AND NOT EXISTS ("
+                 "SELECT 1 FROM RDB$USER_PRIVILEGES P WHERE P.RDB$USER = 'VARDELLA' AND P.RDB$PRIVILEGE = 'G' "
+                 "AND P.RDB$RELATION_NAME = R.RDB$EXCEPTION_NAME)")).toInt(), 0);
 
     TTestDatabase::Exec(QStringLiteral("GRANT VARDELLA TO SEGRETERIA"));
     db.Connection()->Close();   // the grant counts from the next attachment

@@ -33,6 +33,7 @@ private slots:
     void writesTellWhy();
     void tooLongTextNamesTheField();
     void readOnlyDatabaseOpensAndRefusesWrites();
+    void userExceptionTellsItsOwnText();
 
 private:
     QString OpenError(const QString &database);
@@ -47,6 +48,14 @@ void TstEngineErrors::initTestCase()
                                            "IPADRE INTEGER REFERENCES TEE_PADRE (IID))"));
         TTestDatabase::Exec(QStringLiteral("INSERT INTO TEE_PADRE VALUES (1, 'Uno')"));
         TTestDatabase::Exec(QStringLiteral("INSERT INTO TEE_FIGLIO VALUES (1, 1)"));
+        TTestDatabase::Exec(QStringLiteral("CREATE EXCEPTION TEE_RIFIUTO 'Operazione non ammessa.'"));
+        // Raises the exception with the text given, or with its own text when none.
+        TTestDatabase::Exec(QStringLiteral(
+            "CREATE PROCEDURE TEE_RIFIUTA (sTesto VARCHAR(200)) AS BEGIN "
+            "  INSERT INTO TEE_PADRE (IID, SNOME) VALUES (2, 'Due'); "
+            "  IF (sTesto IS NULL) THEN EXCEPTION TEE_RIFIUTO; "
+            "  EXCEPTION TEE_RIFIUTO 'Nel campo \"' || sTesto || '\" - il valore non è ammesso.'; "
+            "END"));
     });
 }
 
@@ -81,6 +90,7 @@ void TstEngineErrors::sentencesByCode_data()
     QTest::newRow("disk full") << QList<long>{isc_io_error, isc_io_write_err} << ENOSPC << int(E::ekDiskFull);
     QTest::newRow("disk full in an index") << QList<long>{isc_no_meta_update, isc_random} << ENOSPC << int(E::ekDiskFull);
     QTest::newRow("read-only") << QList<long>{isc_read_only_database} << 0 << int(E::ekReadOnly);
+    QTest::newRow("user exception") << QList<long>{isc_except, isc_random} << 0 << int(E::ekRefused);
     QTest::newRow("anything else") << QList<long>{isc_dsql_error} << 0 << int(E::ekUnknown);
 }
 
@@ -290,6 +300,71 @@ void TstEngineErrors::readOnlyDatabaseOpensAndRefusesWrites()
     q.SQL = QStringLiteral("SELECT SNOME FROM TEE_PADRE");
     q.Open();
     QCOMPARE(q.FieldByName(QStringLiteral("SNOME")).toString(), QStringLiteral("Uno"));
+}
+
+// A rule of the database refuses with a user exception: its own text is
+// what the user reads, the engine's text stays as the details. Each raised
+// for real by a procedure of the test database.
+void TstEngineErrors::userExceptionTellsItsOwnText()
+{
+    struct TRefusal
+    {
+        QString Message;
+        TVtEngineError Error;
+    };
+    TSQLQuery q;
+    auto refusal = [&](const QString &sql) {
+        q.SQL = sql;
+        try {
+            q.ExecSQL();
+        } catch (const EVtDatabaseError &e) {
+            return TRefusal{e.Message(), e.Error()};
+        }
+        return TRefusal{QStringLiteral("eseguita"), {}};
+    };
+
+    // A text given at run time, with quotes, a dash and an accent.
+    TRefusal r = refusal(QStringLiteral("EXECUTE PROCEDURE TEE_RIFIUTA('Nome')"));
+    QCOMPARE(r.Error.Kind, TVtEngineError::ekRefused);
+    QCOMPARE(r.Error.Sentence(), QStringLiteral("Nel campo \"Nome\" - il valore non è ammesso."));
+    QCOMPARE(r.Message, r.Error.Sentence() + TVtEngineError::DetailsMarker() + r.Error.Details);
+    QVERIFY2(r.Error.Details.startsWith(QStringLiteral("exception ")), qPrintable(r.Error.Details));
+    QVERIFY2(r.Error.Details.contains(QStringLiteral(" - TEE_RIFIUTO - Nel campo \"Nome\" - il valore non è ammesso. - "
+                                                     "At procedure 'TEE_RIFIUTA' line: ")),
+             qPrintable(r.Error.Details));
+    // What the procedure wrote before refusing is undone.
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT COUNT(*) FROM TEE_PADRE")).toInt(), 1);
+
+    // The exception's own text.
+    r = refusal(QStringLiteral("EXECUTE PROCEDURE TEE_RIFIUTA(NULL)"));
+    QCOMPARE(r.Error.Kind, TVtEngineError::ekRefused);
+    QCOMPARE(r.Error.Sentence(), QStringLiteral("Operazione non ammessa."));
+
+    // Raised two levels down: the place lists both levels.
+    r = refusal(QStringLiteral("EXECUTE BLOCK AS BEGIN EXECUTE PROCEDURE TEE_RIFIUTA('annidato'); END"));
+    QCOMPARE(r.Error.Sentence(), QStringLiteral("Nel campo \"annidato\" - il valore non è ammesso."));
+    QVERIFY2(r.Error.Details.contains(QStringLiteral("At block line: ")), qPrintable(r.Error.Details));
+
+    // The client library's status vector gives the same sentence.
+    const QByteArray dpb = TVtSQLConnection::ParameterBlock(m_db->Settings());
+    const QByteArray name = m_db->Settings().Target().toUtf8();
+    ISC_STATUS_ARRAY status = {};
+    isc_db_handle db = 0;
+    isc_tr_handle tr = 0;
+    QVERIFY(!isc_attach_database(status, short(name.size()), name.constData(), &db, short(dpb.size()), dpb.constData()));
+    QVERIFY(!isc_start_transaction(status, &tr, 1, &db, 0, nullptr));
+    QVERIFY(isc_dsql_execute_immediate(status, &db, &tr, 0, "EXECUTE PROCEDURE TEE_RIFIUTA('API')", 3, nullptr));
+    const TVtEngineError fromStatus = TVtEngineError::FromStatus(status);
+    ISC_STATUS_ARRAY ignored = {};
+    isc_rollback_transaction(ignored, &tr);
+    isc_detach_database(ignored, &db);
+    QCOMPARE(fromStatus.Kind, TVtEngineError::ekRefused);
+    QCOMPARE(fromStatus.Sentence(), QStringLiteral("Nel campo \"API\" - il valore non è ammesso."));
+
+    // Without a message to read, a sentence of its own.
+    QCOMPARE(TVtEngineError::FromSqlCode(-836, QStringLiteral("x")).Sentence(),
+             QStringLiteral("Il database non consente l'operazione."));
+    QCOMPARE(TVtEngineError::UserExceptionText(QStringLiteral("violation of PRIMARY or UNIQUE KEY")), QString());
 }
 
 QTEST_MAIN(TstEngineErrors)
