@@ -2,6 +2,7 @@
 #include "EbdUContext.h"
 #include "EbsMDataSets.h"
 #include "EbsUDuplicaCausali.h"
+#include "VtEngineError.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 #include "VtSQLQuery.h"
@@ -87,7 +88,7 @@ TfmEbsDuplicaCausali::TfmEbsDuplicaCausali(QWidget *parent) : TfmVtOkCancDlg(par
     grAnteprima->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grAnteprima->setSelectionBehavior(QAbstractItemView::SelectRows);
     grAnteprima->verticalHeader()->hide();
-    for (auto [column, width] : {std::pair{0, 200}, {1, 100}, {2, 230}, {3, 120}, {4, 110}, {5, 140}})
+    for (auto [column, width] : {std::pair{0, 190}, {1, 100}, {2, 220}, {3, 110}, {4, 100}, {5, 150}})
         grAnteprima->setColumnWidth(column, width);
     grAnteprima->horizontalHeader()->setStretchLastSection(true);
     ClientLayout()->addWidget(grAnteprima, 3);
@@ -230,7 +231,9 @@ bool TfmEbsDuplicaCausali::Copy(const QList<int> &reasons)
         EbsDuplicaCausali(TEbdContext::GetOr0(TEbdCtx::CauAnsId), reasons);
         done = true;
     } catch (const EVtException &e) {
-        VtMessageDlg(u"Impossibile duplicare le causali:\r\n%1\r\nNessuna causale è stata duplicata."_s.arg(e.Message()),
+        // The database's own words; the engine's details would split the sentence.
+        const QString text = e.Message().section(TVtEngineError::DetailsMarker(), 0, 0);
+        VtMessageDlg(u"Impossibile duplicare le causali:\r\n%1\r\nNessuna causale è stata duplicata."_s.arg(text),
                      mtError, mbOK);
     }
     buOk->setEnabled(true);

@@ -5,6 +5,8 @@
 
 TfrEbsFeeGrid::TfrEbsFeeGrid(QWidget *parent) : TfrVtDBRWGrid(parent)
 {
+    // Fee rows are deleted or kept, never marked deleted.
+    xacTrash->setVisible(false);
 }
 
 void TfrEbsFeeGrid::BindDataSet(TVtQueryCollection *dataSet)
@@ -33,7 +35,6 @@ void TfrEbsFeeGrid::SetDeleteOffered(bool on)
 {
     m_deleteOffered = on;
     xacDelete->setVisible(on);
-    xacTrash->setVisible(on);
     UpdateActions();
 }
 

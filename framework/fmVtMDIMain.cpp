@@ -282,14 +282,23 @@ QAction *TfmVtMDIMain::AddHelpMenuItem(const QString &caption, std::function<voi
 
 QMdiSubWindow *TfmVtMDIMain::AddChild(QWidget *form)
 {
+    // The size the window gave itself, kept inside the child area.
+    const QSize wanted = form->testAttribute(Qt::WA_Resized) ? form->size() : QSize();
     QMdiSubWindow *sw = mdiMain->addSubWindow(form);
     sw->setAttribute(Qt::WA_DeleteOnClose);
     sw->setWindowIcon(form->windowIcon());
     const Qt::WindowStates state = form->windowState();
-    if (state & Qt::WindowMaximized)
+    if (state & Qt::WindowMaximized) {
         sw->showMaximized();
-    else
+    } else {
         sw->show();
+        if (wanted.isValid()) {
+            const QSize area = mdiMain->viewport()->size();
+            const QSize size = (wanted + (sw->size() - form->size())).boundedTo(area);
+            sw->resize(size);
+            sw->move(qBound(0, sw->x(), area.width() - size.width()), qBound(0, sw->y(), area.height() - size.height()));
+        }
+    }
     form->show();
     mdiMain->setActiveSubWindow(sw);
     return sw;

@@ -35,6 +35,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
@@ -1063,6 +1064,9 @@ void TstFeeWindows::CheckNothingCut(QWidget *window)
     for (QHeaderView *header : window->findChildren<QHeaderView *>()) {
         if (!header->isVisible() || header->orientation() != Qt::Horizontal)
             continue;
+        // Every column fits: no list scrolls sideways.
+        if (auto *view = qobject_cast<QAbstractScrollArea *>(header->parentWidget()))
+            QVERIFY2(!view->horizontalScrollBar()->isVisible(), qPrintable(view->objectName()));
         for (int c = 0; c < header->count(); ++c) {
             if (header->isSectionHidden(c))
                 continue;

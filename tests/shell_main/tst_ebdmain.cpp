@@ -39,6 +39,7 @@
 #include <QFile>
 #include <QLabel>
 #include <QMdiArea>
+#include <QMdiSubWindow>
 #include <QStatusBar>
 #include <QAction>
 #include <QApplication>
@@ -519,6 +520,12 @@ void TstEbdMain::feeCommandsOpenTheirWindows()
     QVERIFY(dmEbsAtt->xafTipoPagamento->Execute());
     QVERIFY(FindFormByCaption(QStringLiteral("Modalità di pagamento")));
     QCOMPARE(fmEbdMain->MDIChildCount(), 4);
+    // Each window at the size it gave itself, inside the child area.
+    auto *sub = qobject_cast<QMdiSubWindow *>(cau->parentWidget());
+    QVERIFY(sub);
+    QVERIFY2(cau->width() >= 800, qPrintable(QString::number(cau->width())));
+    for (QMdiSubWindow *child : sub->mdiArea()->subWindowList())
+        QVERIFY(sub->mdiArea()->viewport()->rect().contains(child->geometry()));
     fmEbdMain->CloseAllChildren();
     QTRY_COMPARE(fmEbdMain->MDIChildCount(), 0);
     QVERIFY(!dmEbsDataSets->xqcCaus->Active());
