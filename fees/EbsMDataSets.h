@@ -35,10 +35,10 @@ public:
     // when the year is unset or unknown.
     static void CauAnsBounds(QDate &start, QDate &end);
 
-    // The statements of the components, as the components window sets them again.
-    static void SetCompCausStatements(TVtQueryCollection *q);
-
 private:
+    // The write statements of the components, replacing whatever the list
+    // held: set once, so that no window can make an insert run twice.
+    static void SetCompCausStatements(TVtQueryCollection *q);
     void SetupCaus();
     void SetupCauCca();
     void SetupCompCaus();
