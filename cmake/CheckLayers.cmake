@@ -12,6 +12,7 @@ set(VARDELLA_LAYERS
   shell
   fees
   banking
+  billing
   accounts
   app)
 

@@ -670,7 +670,7 @@ void TstDuplication::upgradeOfAnExistingDatabase()
     up.Scripts = DbScripts::UpgradeScripts();
     QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
-    QCOMPARE(TVtSchemaUpgrader::ReadRevision(conn.Database()), 2);
+    QCOMPARE(TVtSchemaUpgrader::ReadRevision(conn.Database()), int(DbScripts::UpgradeScripts().size()));
     QCOMPARE(LinkedComponents(2402), (QList<int>{2404, 2405, 2406}));
     QSqlQuery q(conn.Database());
     QVERIFY(!q.exec(QStringLiteral("INSERT INTO TCauCca (iCauCcaId, iCauId, iCcaId) VALUES (900002, 2402, 2405)")));

@@ -87,8 +87,9 @@ void TstTestDatabase::feeRowsFromHolderToInstalment()
     const int component = TTestRow::Component(QStringLiteral("MENSA OTT"), TVtMoney::FromCents(4550), start, end)
                               .Set(QStringLiteral("dCcaDataScadenza"), QDate(2026, 10, 31))
                               .Insert();
-    TTestRow::ReasonComponent(reason, component).Insert();
+    // Assigned before the component is linked, so that the database bills nothing itself.
     const int assigned = TTestRow::HolderReason(holder, reason).Insert();
+    TTestRow::ReasonComponent(reason, component).Insert();
     const int instalment = TTestRow::Instalment(assigned, component, TVtMoney::FromCents(4550), QDate(2026, 10, 31)).Insert();
     // The instalment reaches its paying parent through the assigned reason.
     const QVariantList row = TTestDatabase::Column(

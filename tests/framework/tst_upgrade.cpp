@@ -39,6 +39,23 @@ QString WriteScript(const QString &name, const QByteArray &text)
     return path;
 }
 
+// The revision the program's own scripts bring a database to, and the rows
+// they leave in the bookkeeping table ("1 001_revisione.sql +").
+int ShippedRevision()
+{
+    return int(DbScripts::UpgradeScripts().size());
+}
+
+QStringList ShippedRevisionRows()
+{
+    QStringList rows;
+    for (const QString &path : DbScripts::UpgradeScripts()) {
+        const QString name = QFileInfo(path).fileName();
+        rows << QStringLiteral("%1 %2 +").arg(name.left(3).toInt()).arg(name);
+    }
+    return rows;
+}
+
 // Revision rows and whether a table exists, read on a connection of its own.
 struct TState
 {
@@ -104,7 +121,7 @@ void TstUpgrade::upgradesRevisionZeroOnce()
     QCOMPARE(up.BackupPath, s.FilePath() + QStringLiteral(".rev0.bak"));
     QVERIFY(QFileInfo::exists(up.BackupPath));
     const TState after = ReadState(s, QStringLiteral("TVT_SCHEMAREV"));
-    QCOMPARE(after.Rows, (QStringList{QStringLiteral("1 001_revisione.sql +"), QStringLiteral("2 002_duplica_causali.sql +")}));
+    QCOMPARE(after.Rows, ShippedRevisionRows());
     // What the script added is granted to the program's role.
     {
         QSqlDatabase db = TVtSQLConnection::AddDatabase(QStringLiteral("diritti"), s);
@@ -132,12 +149,12 @@ void TstUpgrade::failedUpgradeLeavesDatabase()
     const TVtConnectionSettings s = CreateRevisionZero(QStringLiteral("bad.fdb"));
     TVtSchemaUpgrader up;
     up.Scripts = DbScripts::UpgradeScripts()
-                 << WriteScript(QStringLiteral("003_rotto.sql"),
+                 << WriteScript(QStringLiteral("900_rotto.sql"),
                                 "CREATE TABLE TST_ROTTO (I INTEGER);\nINSERT INTO TST_MANCANTE VALUES (1);\n");
     QString error;
     QVERIFY(!up.Upgrade(s, &error));
-    QVERIFY2(error.startsWith(QStringLiteral("Aggiornamento del database %1 non riuscito (script 003_rotto.sql):\r\n"
-                                             "Script 003_rotto.sql, istruzione 2:\r\nINSERT INTO TST_MANCANTE VALUES (1)\r\n"
+    QVERIFY2(error.startsWith(QStringLiteral("Aggiornamento del database %1 non riuscito (script 900_rotto.sql):\r\n"
+                                             "Script 900_rotto.sql, istruzione 2:\r\nINSERT INTO TST_MANCANTE VALUES (1)\r\n"
                                              "Il database ha segnalato un errore.\r\n\r\nDettagli: ").arg(s.Database)),
              qPrintable(error));
     const TState state = ReadState(s, QStringLiteral("TST_ROTTO"));
@@ -156,25 +173,28 @@ void TstUpgrade::refusesNewerRevision()
     const TVtConnectionSettings s = CreateRevisionZero(QStringLiteral("newer.fdb"));
     TVtSchemaUpgrader up;
     up.Scripts = DbScripts::UpgradeScripts()
-                 << WriteScript(QStringLiteral("007_futuro.sql"), "CREATE TABLE TST_FUTURO (I INTEGER);\n");
+                 << WriteScript(QStringLiteral("950_futuro.sql"), "CREATE TABLE TST_FUTURO (I INTEGER);\n");
     QString error;
     QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
-    QCOMPARE(ReadState(s, QStringLiteral("TST_FUTURO")).Rows.size(), 3);
+    QCOMPARE(ReadState(s, QStringLiteral("TST_FUTURO")).Rows.size(), ShippedRevision() + 1);
 
     TVtSchemaUpgrader older;
     older.Scripts = DbScripts::UpgradeScripts();
     QVERIFY(!older.Upgrade(s, &error));
-    QCOMPARE(error, QStringLiteral("Il database %1 è alla revisione 7, più recente della revisione 2 che il programma conosce: "
+    QCOMPARE(error, QStringLiteral("Il database %1 è alla revisione 950, più recente della revisione %2 che il programma conosce: "
                                    "occorre una versione più recente del programma.")
-                        .arg(s.Database));
+                        .arg(s.Database)
+                        .arg(ShippedRevision()));
 }
 
 void TstUpgrade::createdDatabaseHasFullRevision()
 {
     TTestDatabase db;
-    QCOMPARE(TTestDatabase::Column(QStringLiteral("SELECT SSCRIPT FROM TVT_SCHEMAREV ORDER BY IREVISIONE")),
-             (QVariantList{QStringLiteral("001_revisione.sql"), QStringLiteral("002_duplica_causali.sql")}));
-    QCOMPARE(TVtSchemaUpgrader::ReadRevision(db.Connection()->Database()), 2);
+    QVariantList names;
+    for (const QString &row : ShippedRevisionRows())
+        names << row.section(QLatin1Char(' '), 1, 1);
+    QCOMPARE(TTestDatabase::Column(QStringLiteral("SELECT SSCRIPT FROM TVT_SCHEMAREV ORDER BY IREVISIONE")), names);
+    QCOMPARE(TVtSchemaUpgrader::ReadRevision(db.Connection()->Database()), ShippedRevision());
 }
 
 void TstUpgrade::connectionModuleUpgradesOnOpen()
@@ -186,21 +206,20 @@ void TstUpgrade::connectionModuleUpgradesOnOpen()
     dm.UpgradeScripts = DbScripts::UpgradeScripts();
     QVERIFY(dm.OpenConnection());
     QVERIFY(messages->Messages.isEmpty());
-    QCOMPARE(TVtSchemaUpgrader::ReadRevision(dm.xqoMain->Database()), 2);
+    QCOMPARE(TVtSchemaUpgrader::ReadRevision(dm.xqoMain->Database()), ShippedRevision());
     dm.CloseConnection();
     QVERIFY(QFileInfo::exists(dm.Settings.FilePath() + QStringLiteral(".rev0.bak")));
 
     // A failing script refuses the open with its message.
-    dm.UpgradeScripts << WriteScript(QStringLiteral("003_errato.sql"), "ALTER TABLE TST_NESSUNA ADD X INTEGER;\n");
+    dm.UpgradeScripts << WriteScript(QStringLiteral("900_errato.sql"), "ALTER TABLE TST_NESSUNA ADD X INTEGER;\n");
     QVERIFY(!dm.OpenConnection());
     QVERIFY(!dm.xqoMain->Connected());
     QCOMPARE(messages->Messages.size(), 1);
     QCOMPARE(messages->Messages[0].Type, mtError);
     QVERIFY2(messages->LastText().startsWith(
-                 QStringLiteral("Aggiornamento del database %1 non riuscito (script 003_errato.sql):").arg(dm.Settings.Database)),
+                 QStringLiteral("Aggiornamento del database %1 non riuscito (script 900_errato.sql):").arg(dm.Settings.Database)),
              qPrintable(messages->LastText()));
-    QCOMPARE(ReadState(dm.Settings, QStringLiteral("TVT_SCHEMAREV")).Rows,
-             (QStringList{QStringLiteral("1 001_revisione.sql +"), QStringLiteral("2 002_duplica_causali.sql +")}));
+    QCOMPARE(ReadState(dm.Settings, QStringLiteral("TVT_SCHEMAREV")).Rows, ShippedRevisionRows());
 }
 
 QTEST_MAIN(TstUpgrade)

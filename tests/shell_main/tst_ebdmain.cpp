@@ -557,8 +557,9 @@ void TstEbdMain::aboutNamesTheDatabase()
     QCOMPARE((*m_messages)->Messages.size(), 1);
     QCOMPARE((*m_messages)->Messages.first().Type, mtInformation);
     QCOMPARE((*m_messages)->LastText(),
-             QStringLiteral("Vardella\r\nVersione 1.0\r\n\r\nDatabase: %1\r\nVersione del database: 6.94.02, revisione 2")
-                 .arg(m_db->Settings().IsServer() ? m_db->Settings().Database : m_db->Settings().FilePath()));
+             QStringLiteral("Vardella\r\nVersione 1.0\r\n\r\nDatabase: %1\r\nVersione del database: 6.94.02, revisione %2")
+                 .arg(m_db->Settings().IsServer() ? m_db->Settings().Database : m_db->Settings().FilePath())
+                 .arg(DbScripts::UpgradeScripts().size()));
     // Without a database it says so.
     dmEbdConn->CloseConnection();
     QVERIFY(fmEbdMain->AboutText().endsWith(QStringLiteral("\r\n\r\nNessun database aperto.")));
