@@ -1,5 +1,6 @@
 #include "VardellaModules.h"
 #include "EbcFCcp.h"
+#include "EbdMBilling.h"
 #include "EbsFCau.h"
 #include "EbsFCca.h"
 #include "EbsFModPagamento.h"
@@ -10,6 +11,7 @@
 
 void RegisterVardellaModules()
 {
+    TdmEbdBilling::Register();
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
     TVtFormRegistry::RegisterClass<TfmEbsCau>(QStringLiteral("TfmEbsCau"));
     TVtFormRegistry::RegisterClass<TfmEbsCca>(QStringLiteral("TfmEbsCca"));

@@ -25,6 +25,19 @@ void IntParam(TVtQueryCollection *ds, const char *name)
 }
 }
 
+namespace {
+QList<TdmEbdConn::THookInstaller> &HookInstallers()
+{
+    static QList<TdmEbdConn::THookInstaller> installers;
+    return installers;
+}
+}
+
+void TdmEbdConn::AddHookInstaller(THookInstaller installer)
+{
+    HookInstallers() << std::move(installer);
+}
+
 TdmEbdConn::TdmEbdConn(QObject *parent)
     : TdmVtConnection(parent),
       xqcSprIst(new TVtQueryCollection(this)),
@@ -52,6 +65,8 @@ TdmEbdConn::TdmEbdConn(QObject *parent)
     SetupCacAcbCau();
     SetupDote();
     SetupAcconti();
+    for (const THookInstaller &install : HookInstallers())
+        install(this);
 }
 
 TdmEbdConn::~TdmEbdConn()
@@ -273,7 +288,7 @@ void TdmEbdConn::SetupCacAcbCau()
     q->CommandText = QStringLiteral(
         "SELECT cac.iCacId, cac.iAcbCauId, cca.iCcaId, cca.sCcaLDesc, cca.sCcaSDesc, cac.fCacImporto, "
         "cac.dCacDataScadenza, cac.dCacDataPagamento, cac.fCacImpSconto, cac.fCacPercSconto, cac.bCacNote, "
-        "cca.fCcaImportoIst, ac.iAcbId, fCacImpDaDote, cau.sCauLDesc, iMpgId FROM TCac_CcaAcbCau cac "
+        "cca.fCcaImportoIst, ac.iAcbId, fCacImpDaDote, cau.sCauLDesc, cac.iMpgId, cac.iSprIstId FROM TCac_CcaAcbCau cac "
         "INNER JOIN TCca_CompCausali cca ON cac.iCcaId = cca.iCcaId INNER JOIN TAcbCau ac ON cac.iAcbCauId = ac.iAcbCauId "
         "INNER JOIN TCau_Causali cau ON ac.iCauId = cau.iCauId INNER JOIN VAns_AnniScolast Ans ON "
         "cca.dStart = Ans.dAnsVeltoInizio WHERE (ac.iAcbId = :iAcbId) AND (Ans.iAnsId = :iAnsId) "

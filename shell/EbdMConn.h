@@ -64,6 +64,12 @@ public:
     // own warning, any other with the hint to close it.
     void xqcSprIstBeforeDelete(TVtQueryCollection *ds);
 
+    // The rules of the collections that belong to a subsystem above the
+    // shell (the billing hooks): installed on every connection module from
+    // its creation on, once registered by the program's composition.
+    using THookInstaller = std::function<void(TdmEbdConn *module)>;
+    static void AddHookInstaller(THookInstaller installer);
+
     // Refreshes the fee data-sets module's components and reasons, each only
     // when it is open. That module adds its two collections when created.
     void RefreshCompCaus();

@@ -1,0 +1,271 @@
+#include "EbdMBilling.h"
+#include "EbdMConn.h"
+#include "EbdUCac.h"
+#include "EbdUContext.h"
+#include "EbdUDote.h"
+#include "VtException.h"
+#include "VtMessageDlg.h"
+#include "VtQueryCollection.h"
+#include "VtSQLQuery.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+const QString AssignmentPaid = u"Impossibile cancellare. E' presente un pagamento per questa causale."_s;
+const QString AssignmentChangePaid = u"Impossibile modificare. E' presente un pagamento per questa causale."_s;
+const QString HolderPaid = u"Impossibile cancellare. Sono presenti pagamenti per questo intestatario."_s;
+const QString InstalmentPaid = u"Impossibile cancellare. E' presente un pagamento per questa componente."_s;
+const QString InstalmentGrant = u"Impossibile cancellare. C'è una dote collegata a questa componente."_s;
+const QString PercentRange = u"La percentuale di sconto deve essere compresa tra 0 e 100."_s;
+const QString NegativeDiscount = u"L'importo dello sconto non può essere negativo."_s;
+const QString NegativeToPay = u"Impossibile modificare. L'importo da pagare andrebbe in negativo."_s;
+const QString SpreadQuestion = u"La dote è già stata spalmata. Vuoi annullare la spalmatura?"_s;
+
+// An instalment carries money: paid, a grant part of a whole euro or more, an advance.
+const QString CarriesMoney =
+    u"((Cac.dCacDataPagamento IS NOT NULL) OR (ROUND(COALESCE(Cac.fCacImpDaDote, 0), 0) <> 0) OR "
+    "EXISTS (SELECT 1 FROM TCaa_CacAcconti Caa WHERE Caa.iCacId = Cac.iCacId))"_s;
+
+bool Exists(const QString &sql, const QString &name, const QVariant &value)
+{
+    TSQLQuery q;
+    q.SQL = sql;
+    q.Params().CreateParam(QMetaType::Int, name)->SetValue(value);
+    q.Open();
+    const bool found = !q.IsEmpty();
+    q.Close();
+    return found;
+}
+
+void Refuse(const QString &text)
+{
+    VtMessageDlg(text, mtError, mbOK);
+    Abort();
+}
+
+bool IsPercent(const QVariant &value)
+{
+    const double p = value.isNull() ? 0.0 : value.toDouble();
+    return p >= 0 && p <= 100;
+}
+
+void RefreshBrowsing(TVtQueryCollection *q)
+{
+    if (q->State() == dsBrowse)
+        q->Refresh();
+}
+}
+
+void TdmEbdBilling::Register()
+{
+    static bool registered = false;
+    if (registered)
+        return;
+    registered = true;
+    TdmEbdConn::AddHookInstaller([](TdmEbdConn *conn) { new TdmEbdBilling(conn); });
+}
+
+TdmEbdBilling::TdmEbdBilling(TdmEbdConn *conn) : QObject(conn), m_conn(conn)
+{
+    setObjectName(u"dmEbdBilling"_s);
+    // Holder, then its reasons, instalments and grants; an instalment's advances.
+    conn->xqcAcbCau->SetMaster(conn->xqcAluGen, u"iAcbId"_s, u"IACBID"_s);
+    conn->xqcCacAcbCau->SetMaster(conn->xqcAluGen, u"iAcbId"_s, u"IACBID"_s);
+    conn->xqcDote->SetMaster(conn->xqcAluGen, u"iAcbId"_s, u"IACBID"_s);
+    conn->xqcAcconti->SetMaster(conn->xqcCacAcbCau, u"iCacId"_s, u"ICACID"_s);
+
+    conn->xqcAluGen->BeforeOpen.Add(this, [this](TVtQueryCollection *) { xqcAluGenBeforeOpen(); });
+    conn->xqcAluGen->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcAluGenBeforeDelete(ds); });
+
+    TVtQueryCollection *reasons = conn->xqcAcbCau;
+    reasons->VtBeforeExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &) { xqcAcbCauVtBeforeExec(ds, prop); });
+    reasons->VtAfterExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop) { xqcAcbCauVtAfterExec(ds, prop); });
+    reasons->BeforePost.Add(this, [this](TVtQueryCollection *ds) { xqcAcbCauBeforePost(ds); });
+    reasons->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcAcbCauBeforeDelete(ds); });
+    reasons->AfterPost.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
+    reasons->AfterDelete.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
+
+    TVtQueryCollection *instalments = conn->xqcCacAcbCau;
+    instalments->VtBeforeExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &) {
+        xqcCacAcbCauVtBeforeExec(ds, prop);
+    });
+    instalments->BeforePost.Add(this, [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforePost(ds); });
+    instalments->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforeDelete(ds); });
+    instalments->AfterRefresh.Add(this, [this](TVtQueryCollection *) { RefreshBrowsing(m_conn->xqcDote); });
+
+    TVtQueryCollection *grants = conn->xqcDote;
+    grants->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcDoteBeforeDelete(ds); });
+    grants->VtBeforeExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &) { xqcDoteVtBeforeExec(ds, prop); });
+    grants->AfterDelete.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
+}
+
+void TdmEbdBilling::RefreshInstalments()
+{
+    if (m_conn->xqcCacAcbCau->Active())
+        RefreshBrowsing(m_conn->xqcCacAcbCau);
+}
+
+// ---------------------------------------------------------------- rules over the database
+
+void TdmEbdBilling::ApplyPercentage(int iAcbCauId, double percentage)
+{
+    TSQLQuery q;
+    q.SQL = u"UPDATE TCac_CcaAcbCau cac SET fCacPercSconto = :fCacPercSconto, fCacImporto = ((SELECT cca.fCcaImportoIst "
+            "FROM TCca_CompCausali cca WHERE cca.iCcaId = cac.iCcaId) - ((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca "
+            "WHERE cca.iCcaId = cac.iCcaId) * :fCacPercSconto / 100) - COALESCE(fCacImpSconto, 0) - COALESCE(fCacImpDaDote, 0) "
+            "- COALESCE((SELECT SUM(fCaaImporto) FROM TCaa_CacAcconti caa WHERE caa.iCacId = cac.iCacId),0)) WHERE "
+            "(iAcbCauId = :iAcbCauId) AND (dCacDataPagamento IS NULL) AND ((SELECT cca.fCcaImportoIst FROM "
+            "TCca_CompCausali cca WHERE cca.iCcaId = cac.iCcaId) >= (((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca "
+            "WHERE cca.iCcaId = cac.iCcaId) * :fCacPercSconto / 100) + COALESCE(fCacImpSconto, 0) + COALESCE(fCacImpDaDote, 0) "
+            "+ COALESCE((SELECT SUM(fCaaImporto) FROM TCaa_CacAcconti caa WHERE caa.iCacId = cac.iCacId),0)))"_s;
+    q.Params().CreateParam(QMetaType::Double, u"fCacPercSconto"_s)->SetValue(percentage);
+    q.Params().CreateParam(QMetaType::Int, u"iAcbCauId"_s)->SetValue(iAcbCauId);
+    q.ExecSQL();
+}
+
+bool TdmEbdBilling::AssignmentHasMoney(int iAcbCauId)
+{
+    return Exists(u"SELECT 1 FROM RDB$DATABASE WHERE EXISTS (SELECT 1 FROM TCac_CcaAcbCau Cac WHERE "
+                  "Cac.iAcbCauId = :iAcbCauId AND "_s + CarriesMoney + u")"_s,
+                  u"iAcbCauId"_s, iAcbCauId);
+}
+
+bool TdmEbdBilling::HolderHasMoney(int iAcbId)
+{
+    return Exists(u"SELECT 1 FROM RDB$DATABASE WHERE EXISTS (SELECT 1 FROM TCac_CcaAcbCau Cac INNER JOIN TAcbCau Ac ON "
+                  "Ac.iAcbCauId = Cac.iAcbCauId WHERE Ac.iAcbId = :iAcbId AND "_s + CarriesMoney + u")"_s,
+                  u"iAcbId"_s, iAcbId);
+}
+
+// ---------------------------------------------------------------- holders
+
+// Holder records left incomplete (no pupil, parent or payment mode) go.
+void TdmEbdBilling::xqcAluGenBeforeOpen()
+{
+    TSQLQuery q;
+    q.SQL = u"DELETE FROM TACB_ALUCOORDBAN WHERE (impgid IS NULL) OR (ianaid IS NULL) OR (ianaid_gen IS NULL)"_s;
+    q.ExecSQL();
+}
+
+// A holder whose instalments carry money stays: the cascade would take
+// collected money out of the cash book.
+void TdmEbdBilling::xqcAluGenBeforeDelete(TVtQueryCollection *ds)
+{
+    if (HolderHasMoney(ds->FieldByName(u"IACBID"_s)->AsInteger()))
+        Refuse(HolderPaid);
+}
+
+// ---------------------------------------------------------------- assigned reasons
+
+void TdmEbdBilling::xqcAcbCauVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    switch (prop.UpdateKind) {
+    case ukInsert:
+    case ukModify:
+        prop.FieldValues->Add(u"iAcbId"_s, m_conn->xqcAluGen->FieldByName(u"IACBID"_s)->Value());
+        break;
+    case ukDelete: {
+        // The instalments go with the assignment, in the same transaction.
+        TSQLQuery q;
+        q.SQL = u"DELETE FROM TCac_CcaAcbCau WHERE iAcbCauId = :iAcbCauId"_s;
+        q.Params().CreateParam(QMetaType::Int, u"iAcbCauId"_s)->SetValue(ds->FieldByName(u"IACBCAUID"_s)->Value());
+        q.ExecSQL();
+        break;
+    }
+    }
+}
+
+// The assignment's open instalments follow its percentage.
+void TdmEbdBilling::xqcAcbCauVtAfterExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    TVtField *perc = ds->FieldByName(u"FACBCAUPERCSCONTO"_s);
+    const double value = perc->IsNull() ? 0.0 : perc->AsFloat();
+    if (prop.UpdateKind == ukInsert && prop.Index == 0 && value > 0)
+        ApplyPercentage(prop.FieldValues->GetValues(u"VTGENID"_s).toInt(), value);
+    else if (prop.UpdateKind == ukModify && prop.Index == 0 && TVtMoney(value) != EbdCacMoney(perc->OldValue()))
+        ApplyPercentage(ds->FieldByName(u"IACBCAUID"_s)->AsInteger(), value);
+}
+
+void TdmEbdBilling::xqcAcbCauBeforePost(TVtQueryCollection *ds)
+{
+    if (!IsPercent(ds->FieldByName(u"FACBCAUPERCSCONTO"_s)->Value()))
+        Refuse(PercentRange);
+    TVtField *reason = ds->FieldByName(u"ICAUID"_s);
+    if (ds->State() == dsEdit && reason->Value() != reason->OldValue()
+        && AssignmentHasMoney(ds->FieldByName(u"IACBCAUID"_s)->AsInteger()))
+        Refuse(AssignmentChangePaid);
+}
+
+void TdmEbdBilling::xqcAcbCauBeforeDelete(TVtQueryCollection *ds)
+{
+    if (AssignmentHasMoney(ds->FieldByName(u"IACBCAUID"_s)->AsInteger()))
+        Refuse(AssignmentPaid);
+}
+
+// ---------------------------------------------------------------- instalments
+
+// The account an instalment is collected on: the working one, except for
+// an instalment that stays paid on the same day, which keeps its own.
+void TdmEbdBilling::xqcCacAcbCauVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    if (prop.UpdateKind == ukDelete)
+        return;
+    TVtField *paid = ds->FieldByName(u"DCACDATAPAGAMENTO"_s);
+    const bool keepsPayment = !paid->IsNull() && !paid->OldValue().isNull() && paid->Value() == paid->OldValue();
+    prop.FieldValues->Add(u"iSprIstId"_s, keepsPayment ? ds->FieldByName(u"ISPRISTID"_s)->OldValue()
+                                                       : TEbdContext::Bindable(TEbdCtx::SprIstId));
+}
+
+void TdmEbdBilling::xqcCacAcbCauBeforePost(TVtQueryCollection *ds)
+{
+    if (!IsPercent(ds->FieldByName(u"FCACPERCSCONTO"_s)->Value()))
+        Refuse(PercentRange);
+    if (EbdCacMoney(ds->FieldByName(u"FCACIMPSCONTO"_s)->Value()).IsNegative())
+        Refuse(NegativeDiscount);
+    if (EbdCacMoney(ds->FieldByName(u"FCACIMPORTO"_s)->Value()).IsNegative())
+        Refuse(NegativeToPay);
+}
+
+void TdmEbdBilling::xqcCacAcbCauBeforeDelete(TVtQueryCollection *ds)
+{
+    TSQLQuery q;
+    q.SQL = u"SELECT Cac.dCacDataPagamento, ROUND(COALESCE(Cac.fCacImpDaDote, 0), 0), (SELECT COUNT(*) FROM "
+            "TCaa_CacAcconti Caa WHERE Caa.iCacId = Cac.iCacId) FROM TCac_CcaAcbCau Cac WHERE Cac.iCacId = :iCacId"_s;
+    q.Params().CreateParam(QMetaType::Int, u"iCacId"_s)->SetValue(ds->FieldByName(u"ICACID"_s)->Value());
+    q.Open();
+    const bool found = !q.IsEmpty();
+    const bool paid = found && !q.Fields(0).isNull();
+    const bool grant = found && q.Fields(1).toDouble() != 0;
+    const bool advances = found && q.Fields(2).toInt() > 0;
+    q.Close();
+    // Its advances would go with it: they are money collected.
+    if (paid || advances)
+        Refuse(InstalmentPaid);
+    if (grant)
+        Refuse(InstalmentGrant);
+}
+
+// ---------------------------------------------------------------- grants
+
+// A spread grant goes only with its spread given back; the question comes
+// before any transaction starts.
+void TdmEbdBilling::xqcDoteBeforeDelete(TVtQueryCollection *ds)
+{
+    const bool spread = EbdCacMoney(ds->FieldByName(u"FDOSIMPORTO"_s)->Value())
+                        != EbdCacMoney(ds->FieldByName(u"FDOSIMPORTORESIDUO"_s)->Value());
+    ds->SetEditFlag(UndoSpread, spread);
+    if (!spread)
+        return;
+    if (VtMessageDlg(SpreadQuestion, mtWarning, mbYes | mbNo | mbCancel) != mrYes)
+        Abort();
+    const QString refused = EbdSpalmaturaNonAnnullabile(ds->FieldByName(u"IDOSID"_s)->AsInteger());
+    if (!refused.isEmpty())
+        Refuse(refused);
+}
+
+// The undo and the delete commit or roll back together.
+void TdmEbdBilling::xqcDoteVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    if (prop.UpdateKind == ukDelete && prop.Index == 0 && ds->EditFlag(UndoSpread))
+        EbdAnnullaSpalmatura(ds->FieldByName(u"IDOSID"_s)->AsInteger());
+}
