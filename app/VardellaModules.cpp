@@ -1,5 +1,6 @@
 #include "VardellaModules.h"
 #include "EbcFCcp.h"
+#include "EbdFAluGen.h"
 #include "EbdMBilling.h"
 #include "EbsFCau.h"
 #include "EbsFCca.h"
@@ -13,6 +14,7 @@ void RegisterVardellaModules()
 {
     TdmEbdBilling::Register();
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
+    TVtFormRegistry::RegisterClass<TfmEbdAluGen>(QStringLiteral("TfmEbdAluGen"));
     TVtFormRegistry::RegisterClass<TfmEbsCau>(QStringLiteral("TfmEbsCau"));
     TVtFormRegistry::RegisterClass<TfmEbsCca>(QStringLiteral("TfmEbsCca"));
     TVtFormRegistry::RegisterClass<TfmEbsModPagamento>(QStringLiteral("TfmEbsModPagamento"));

@@ -10,6 +10,7 @@
 #include "VtDBLookupEdit.h"
 #include "VtDataAction.h"
 #include "VtMessageDlg.h"
+#include "VtUtils.h"
 
 #include <QGroupBox>
 
@@ -238,9 +239,10 @@ bool TfrEbcSprIst::xddFineValidate(const QVariant &value, QString &message)
                    "Effettuata la chiusura, non sarà più possibile inserire/modificare/cancellare\r\n"
                    "movimenti dal conto in questione.\r\n\r\nProcedere?"_s))
         return CancelClosing();
-    const QString movimenti = dmEbdAtt ? dmEbdAtt->xafMovimenti->Caption() : u"Movimenti"_s;
-    if (FindFormByCaption(movimenti)) {
-        VtMessageDlg(u"Impossibile procedere con la chiusura del conto\r\nin quanto la finestra %1 è aperta."_s.arg(movimenti),
+    // The billing window, whichever command opened it.
+    const QString billingClass = dmEbdAtt ? dmEbdAtt->xafMovimenti->ClasseForm : u"TfmEbdAluGen"_s;
+    if (QWidget *billing = FindForm(billingClass)) {
+        VtMessageDlg(u"Impossibile procedere con la chiusura del conto\r\nin quanto la finestra %1 è aperta."_s.arg(billing->windowTitle()),
                      mtWarning, mbOK);
         return CancelClosing();
     }

@@ -92,6 +92,17 @@ TdmEbdBilling::TdmEbdBilling(TdmEbdConn *conn) : QObject(conn), m_conn(conn)
     instalments->BeforePost.Add(this, [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforePost(ds); });
     instalments->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforeDelete(ds); });
     instalments->AfterRefresh.Add(this, [this](TVtQueryCollection *) { RefreshBrowsing(m_conn->xqcDote); });
+    // Amounts are shown as money.
+    auto amounts = [](const QStringList &names) {
+        return [names](TVtQueryCollection *ds) {
+            for (const QString &name : names)
+                if (TVtField *f = ds->FindField(name))
+                    f->DisplayFormat = u"#,###.00"_s;
+        };
+    };
+    instalments->AfterOpen.Add(this, amounts({u"FCACIMPORTO"_s, u"FCACIMPSCONTO"_s, u"FCCAIMPORTOIST"_s, u"FCACIMPDADOTE"_s}));
+    conn->xqcDote->AfterOpen.Add(this, amounts({u"FDOSIMPORTO"_s, u"FDOSIMPORTORESIDUO"_s}));
+    conn->xqcAcconti->AfterOpen.Add(this, amounts({u"FCAAIMPORTO"_s}));
 
     TVtQueryCollection *grants = conn->xqcDote;
     grants->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcDoteBeforeDelete(ds); });

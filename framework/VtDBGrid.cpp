@@ -2,9 +2,47 @@
 #include "VtDataSource.h"
 #include "VtGuard.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QKeyEvent>
 #include <QSortFilterProxyModel>
+
+namespace {
+// Background and selection of a cell, then what the column's painter draws.
+class TCellPainterDelegate : public QStyledItemDelegate
+{
+public:
+    TCellPainterDelegate(TVtDBGrid *grid, TVtDBGrid::TCellPainter painter)
+        : QStyledItemDelegate(grid), m_grid(grid), m_painter(std::move(painter))
+    {
+    }
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        opt.text.clear();
+        const QWidget *w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        const int row = m_grid->DataSetRow(index.row());
+        if (row >= 0) {
+            painter->save();
+            m_painter(painter, opt.rect, row);
+            painter->restore();
+        }
+    }
+
+private:
+    TVtDBGrid *m_grid;
+    TVtDBGrid::TCellPainter m_painter;
+};
+}
+
+void TVtDBGrid::SetCellPainter(int column, TCellPainter painter)
+{
+    setItemDelegateForColumn(column, new TCellPainterDelegate(this, std::move(painter)));
+}
 
 TVtDBGrid::TVtDBGrid(QWidget *parent) : QTableView(parent)
 {

@@ -3,6 +3,9 @@
 
 #include <QPointer>
 #include <QTableView>
+#include <functional>
+
+class QPainter;
 
 class QSortFilterProxyModel;
 class TVtDataSource;
@@ -40,6 +43,12 @@ public:
     bool SelectViewRow(int viewRow);
 
     TVtGridModel::TRowColors &OnRowColors() { return m_model->OnRowColors; }
+
+    // Draws a column's cells instead of their text: the cell's background
+    // and selection as usual, then the painter, given the cell's rectangle
+    // and its collection row.
+    using TCellPainter = std::function<void(QPainter *painter, const QRect &cell, int dataSetRow)>;
+    void SetCellPainter(int column, TCellPainter painter);
 
 signals:
     // Double click or Enter on a row (collection row).

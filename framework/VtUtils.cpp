@@ -270,6 +270,15 @@ bool DrawGlyph(QPainter &p, const QString &key, const QRectF &r)
             p.drawRect(QRectF(x + s * (0.31 + i * 0.14), y + s * 0.46, s * 0.09, s * 0.09));
         return true;
     }
+    if (k == QLatin1String("PAGATO")) {
+        // A tick.
+        QPen pen(Qt::white, s * 0.14, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+        p.setPen(pen);
+        p.setBrush(Qt::NoBrush);
+        p.drawPolyline(QPolygonF{QPointF(x + s * 0.24, y + s * 0.52), QPointF(x + s * 0.43, y + s * 0.70),
+                                 QPointF(x + s * 0.78, y + s * 0.30)});
+        return true;
+    }
     if (k == QLatin1String("ISTCASSIERE")) {
         // A bank front: roof, columns, base.
         QPolygonF roof;

@@ -279,6 +279,8 @@ void TfrVtDBRWGrid::UpdateActions()
     xacPost->SetAvailable(editing);
     xacCancel->SetAvailable(editing);
     xacTrash->SetAvailable(browse && !ro && hasRow && ds->CanTrash());
+    // Offered only where rows can be marked deleted.
+    xacTrash->setVisible(ds && ds->Active() && ds->CanTrash());
     xacDelete->SetAvailable(browse && !ro && hasRow && (ds->SQLDelete.Count() > 0 || ds->AutoBuildSQL));
     xacRefresh->SetAvailable(browse);
 }

@@ -16,6 +16,7 @@
 #include "VtMessageDlg.h"
 #include "VtParamManager.h"
 #include "VtPaths.h"
+#include "VtUtils.h"
 #include "fmVtMDIMain.h"
 #include "kbsMActivations.h"
 
@@ -219,10 +220,10 @@ void TdmEbdAtt::xafMovimentiBeforeExecute(TVtAttivazione *, bool &allow)
 void TdmEbdAtt::xafInitAnfBeforeExecute(TVtAttivazione *, bool &allow)
 {
     allow = false;
-    const QString movimenti = xafMovimenti->Caption();
-    if (FindFormByCaption(movimenti)) {
+    // The billing window, whichever command opened it.
+    if (QWidget *billing = FindForm(xafMovimenti->ClasseForm)) {
         VtMessageDlg(QStringLiteral("Impossibile procedere con le operazioni di inizio anno\r\nin quanto la finestra %1 è aperta.")
-                         .arg(movimenti),
+                         .arg(billing->windowTitle()),
                      mtWarning, mbOK);
         return;
     }

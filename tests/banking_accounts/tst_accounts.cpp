@@ -323,17 +323,21 @@ void TstAccounts::closingDeclinedCancelsTheEdit()
 
 void TstAccounts::closingRefusedWhileMovimentiIsOpen()
 {
-    QWidget movimenti;
-    movimenti.setWindowTitle(QStringLiteral("Movimenti"));
-    movimenti.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&movimenti));
+    // A window captioned "Movimenti" is not the billing window.
+    QWidget other;
+    other.setWindowTitle(QStringLiteral("Movimenti"));
+    other.show();
+    std::unique_ptr<QWidget> billing(TVtFormRegistry::CreateForm(QStringLiteral("TfmEbdAluGen")));
+    QVERIFY(billing);
+    billing->show();
+    QVERIFY(QTest::qWaitForWindowExposed(billing.get()));
     EditAccount(Plain);
     (*m_messages)->Answers << mrYes;
     TypeText(Frame()->xddFine, QStringLiteral("31/12/2025"));
     Leave(Frame()->xddFine);
     QCOMPARE((*m_messages)->Texts().size(), 2);
     QCOMPARE((*m_messages)->LastText(),
-             QStringLiteral("Impossibile procedere con la chiusura del conto\r\nin quanto la finestra Movimenti è aperta."));
+             QStringLiteral("Impossibile procedere con la chiusura del conto\r\nin quanto la finestra Intestatari è aperta."));
     QCOMPARE((*m_messages)->Messages.last().Type, mtWarning);
     QCOMPARE(Accounts()->State(), dsBrowse);
     QVERIFY(!Frame()->ClosingChanged());
