@@ -4,6 +4,7 @@
 
 #include <QDir>
 #include <QString>
+#include <QStringList>
 #include <QVariant>
 #include <functional>
 #include <memory>
@@ -51,6 +52,9 @@ public:
     static QVariant Scalar(const QString &sql, const QVariantList &values = {});
     // First column of every row of a select, in the order the database gives.
     static QVariantList Column(const QString &sql, const QVariantList &values = {});
+
+    // Runs the engine's gfix tool on a file of this machine; false when it fails.
+    static bool RunGfix(const QStringList &args, const QString &path);
 
 private:
     void OpenCopy();
