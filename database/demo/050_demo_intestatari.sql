@@ -3639,4 +3639,29 @@ INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dD
 INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (7, 244, 300.0, 300.0, '2025-09-15', '2026-06-30', '2025-09-01', '2026-08-31');
 INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (8, 272, 150.0, 150.0, '2025-09-15', '2026-06-30', '2025-09-01', '2026-08-31');
 
+-- A pupil paid by both parents: the first parent's holder record pays the school contribution, a second one, of the other parent, pays the canteen
+INSERT INTO TAcb_AluCoordBan (iAcbId, iAnaId, iAnaId_Gen, sAcbIBan, sAcbIntestatario, iMpgId, fAcbPercSconto) VALUES (318, 848, 846, NULL, 'ZANETTI ANDREA', 2, 0.0);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (870, 318, 2502, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2392, 870, 2504, 122.0, '2025-10-15', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2393, 870, 2505, 122.0, '2026-01-15', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2394, 870, 2506, 112.0, '2026-04-15', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+
+-- A grant of each school year already spread: it paid one instalment whole (amount 0, paid on its due date) and the next one in part (still to pay); nothing is left of it
+INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (9, 139, 50.0, 0.0, '2024-09-15', '2025-06-30', '2024-09-01', '2025-08-31');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 8.5, dCacDataPagamento = '2024-10-31' WHERE iAcbCauId = 488 AND iCcaId = 2402;
+UPDATE TCac_CcaAcbCau SET fCacImporto = 68.5, fCacImpDaDote = 41.5 WHERE iAcbCauId = 489 AND iCcaId = 2406;
+INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (10, 302, 50.0, 0.0, '2025-09-15', '2026-06-30', '2025-09-01', '2026-08-31');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 40.0, dCacDataPagamento = '2025-10-31' WHERE iAcbCauId = 852 AND iCcaId = 2501;
+UPDATE TCac_CcaAcbCau SET fCacImporto = 112.0, fCacImpDaDote = 10.0 WHERE iAcbCauId = 853 AND iCcaId = 2505;
+
+-- Fixed discounts for ISEE, with their note, on some canteen instalments still to pay
+UPDATE TCac_CcaAcbCau SET fCacImpSconto = 30.0, fCacImporto = 82.0, bCacNote = 'Riduzione ISEE' WHERE iAcbCauId = 855 AND iCcaId = 2506;
+UPDATE TCac_CcaAcbCau SET fCacImpSconto = 30.0, fCacImporto = 82.0, bCacNote = 'Riduzione ISEE' WHERE iAcbCauId = 851 AND iCcaId = 2506;
+UPDATE TCac_CcaAcbCau SET fCacImpSconto = 30.0, fCacImporto = 82.0, bCacNote = 'Riduzione ISEE' WHERE iAcbCauId = 849 AND iCcaId = 2506;
+
+-- Instalments with their own payment mode: canteen instalments of holders paying by RID collected in cash (account 3), and one to be paid by postal slip
+UPDATE TCac_CcaAcbCau SET iMpgId = 3, iSprIstId = 3 WHERE iAcbCauId = 840 AND iCcaId = 2504;
+UPDATE TCac_CcaAcbCau SET iMpgId = 3, iSprIstId = 3 WHERE iAcbCauId = 831 AND iCcaId = 2504;
+UPDATE TCac_CcaAcbCau SET iMpgId = 2 WHERE iAcbCauId = 828 AND iCcaId = 2506;
+
 COMMIT;

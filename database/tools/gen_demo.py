@@ -10,6 +10,7 @@ Usage: python3 database/tools/gen_demo.py
 """
 
 import datetime as dt
+import decimal
 import os
 import random
 
@@ -602,6 +603,7 @@ def main():
         (5, 'RIMB', 'Rimborsi alle famiglie', [9], 1),
     ]
     comps = {}   # (year, n) -> dict
+    comp_name = {}   # iCcaId -> description
     caus = {}    # (year, n) -> dict
     link_n = 0
     for y in (2024, 2025):
@@ -617,6 +619,7 @@ def main():
                 imp = imp + (2.0 if n_ in (4, 5, 6) else 0.0)
             cid = yy * 100 + n_
             comps[(y, n_)] = dict(id=cid, imp=imp, due=due, tcc=tc)
+            comp_name[cid] = ds
             s.insert('TCca_CompCausali', {'iCcaId': cid, 'sCcaSDesc': cod, 'sCcaLDesc': ds, 'iTccId': tc,
                                           'iAggId': ag, 'iVproId': vp, 'iSvoId': sv,
                                           'iDwgId': 1 if ag in (3, 6) else None,
@@ -726,6 +729,7 @@ def main():
     acbcau_n = 0
     cac_n = 0
     cac_rows = []
+    assignments = {}   # iAcbCauId -> holder, reason number, year
     primary_classes = {cid for (y, lv, c, sec), cid in classi.items() if lv == 'P'}
     gita_classes = {classi[(2024, 'P', 4, 'A')], classi[(2024, 'P', 4, 'B')], classi[(2024, 'S', 2, 'A')],
                     classi[(2024, 'S', 2, 'B')], classi[(2024, 'S', 2, 'C')]}
@@ -748,6 +752,7 @@ def main():
                 perc = h['fAcbPercSconto'] if cn in (1, 2) else 0.0
                 s.insert('TAcbCau', {'iAcbCauId': acbcau_n, 'iAcbId': h['iAcbId'], 'iCauId': cau['id'],
                                      'fAcbCauPercSconto': perc})
+                assignments[acbcau_n] = dict(iAcbId=h['iAcbId'], cau=cn, year=y)
                 for c in cau['comps']:
                     comp = comps[(y, c)]
                     imp = comp['imp'] - comp['imp'] * perc / 100.0
@@ -766,6 +771,7 @@ def main():
 
     s.comment('Advances on some unpaid instalments (the amount to pay is already net of them)')
     caa_n = 0
+    advances = {}   # iCacId -> sum of its advances
     for row, comp, h in cac_rows:
         if row['dCacDataPagamento'] is None and row['fCacImporto'] >= 100 and rnd.random() < 0.08:
             caa_n += 1
@@ -774,16 +780,136 @@ def main():
                                          'dCaaData': row['dCacDataScadenza'] - dt.timedelta(days=20)})
             s.raw('UPDATE TCac_CcaAcbCau SET fCacImporto = %s WHERE iAcbCauId = %d AND iCcaId = %d;'
                   % (q(row['fCacImporto'] - adv), row['iAcbCauId'], row['iCcaId']))
+            row['fCacImporto'] -= adv
+            advances[row['iCacId']] = advances.get(row['iCacId'], 0.0) + adv
     s.comment('School grants, not spread yet')
     dos_n = 0
+    grants = []   # dict: the grant's row, and the instalments it paid with their parts
     for h in rnd.sample(holders, 8):
         dos_n += 1
         y = 2024 if dos_n <= 4 else 2025
-        s.insert('TDos_DoteScuola', {'iDosId': dos_n, 'iAcbId': h['iAcbId'],
-                                     'fDosImporto': [150.0, 200.0, 120.0, 300.0][dos_n % 4],
-                                     'fDosImportoResiduo': [150.0, 200.0, 120.0, 300.0][dos_n % 4],
-                                     'dDosData': D(y, 9, 15), 'dDosDataScadenza': D(y + 1, 6, 30),
-                                     'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31)})
+        g = {'iDosId': dos_n, 'iAcbId': h['iAcbId'],
+             'fDosImporto': [150.0, 200.0, 120.0, 300.0][dos_n % 4],
+             'fDosImportoResiduo': [150.0, 200.0, 120.0, 300.0][dos_n % 4],
+             'dDosData': D(y, 9, 15), 'dDosDataScadenza': D(y + 1, 6, 30),
+             'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31)}
+        s.insert('TDos_DoteScuola', g)
+        grants.append(dict(row=g, parts={}))
+
+    # The rows below pick their instalments deterministically (no draw from
+    # the random sequence, so every row above stays as it was), from the
+    # last holders backwards, each instalment and holder used once.
+    used_cac = set(advances)
+    used_acb = {g['row']['iAcbId'] for g in grants}
+
+    def year_rows(acb, y):
+        """The holder's instalments of a school year in the instalments list's order."""
+        rows = [(r, c) for r, c, hh in cac_rows
+                if hh['iAcbId'] == acb and assignments[r['iAcbCauId']]['year'] == y]
+        names = {c['id']: comp_name[c['id']] for r, c in rows}
+        return sorted(rows, key=lambda rc: (rc[0]['dCacDataScadenza'], names[rc[1]['id']], rc[0]['iCacId']))
+
+    def set_cac(row, **values):
+        row.update(values)
+        s.raw('UPDATE TCac_CcaAcbCau SET %s WHERE iAcbCauId = %d AND iCcaId = %d;'
+              % (', '.join('%s = %s' % (k, q(v)) for k, v in values.items()), row['iAcbCauId'], row['iCcaId']))
+        used_cac.add(row['iCacId'])
+
+    s.comment('A pupil paid by both parents: the first parent\'s holder record pays the school contribution, '
+              'a second one, of the other parent, pays the canteen')
+    two = None
+    for h in reversed(holders):
+        fam = next(f for f in families if h['iAnaId'] in f['pupils'])
+        own = [a for a in assignments.values() if a['iAcbId'] == h['iAcbId']]
+        if (len(fam['parents']) == 2 and pupil_class.get((2024, h['iAnaId'])) is None
+                and pupil_class.get((2025, h['iAnaId'])) in primary_classes
+                and [a['cau'] for a in own] == [1] and h['iAcbId'] not in used_acb):
+            two = (h, fam)
+            break
+    assert two, 'no pupil for the second holder record'
+    h1, fam = two
+    par2 = fam['parents'][1][0]
+    acb_n += 1
+    h2 = dict(iAcbId=acb_n, iAnaId=h1['iAnaId'], iAnaId_Gen=par2, sAcbIBan=None,
+              sAcbIntestatario=(people[par2]['cognome'] + ' ' + people[par2]['nome']).upper(), iMpgId=MPG_BOLL,
+              fAcbPercSconto=0.0)
+    holders.append(h2)
+    used_acb.update({h1['iAcbId'], h2['iAcbId']})
+    s.insert('TAcb_AluCoordBan', h2)
+    acbcau_n += 1
+    s.insert('TAcbCau', {'iAcbCauId': acbcau_n, 'iAcbId': h2['iAcbId'], 'iCauId': caus[(2025, 2)]['id'],
+                         'fAcbCauPercSconto': 0.0})
+    assignments[acbcau_n] = dict(iAcbId=h2['iAcbId'], cau=2, year=2025)
+    for c in caus[(2025, 2)]['comps']:
+        comp = comps[(2025, c)]
+        cac_n += 1
+        row = dict(iCacId=cac_n, iAcbCauId=acbcau_n, iCcaId=comp['id'], fCacImporto=comp['imp'],
+                   dCacDataScadenza=comp['due'], dCacDataPagamento=None,
+                   fCacPercSconto=0.0, fCacImpSconto=0.0, fCacImpDaDote=0.0,
+                   iSprIstId=None, iMpgId=None)
+        cac_rows.append((row, comp, h2))
+        used_cac.add(cac_n)
+        s.upsert('TCac_CcaAcbCau', row, ['iAcbCauId', 'iCcaId'])
+
+    s.comment('A grant of each school year already spread: it paid one instalment whole (amount 0, paid on its '
+              'due date) and the next one in part (still to pay); nothing is left of it')
+    for y in (2024, 2025):
+        for h in reversed(holders):
+            if h['iAcbId'] in used_acb or h['fAcbPercSconto']:
+                continue
+            start, expiry = D(y, 9, 15), D(y + 1, 6, 30)
+            payable = [r for r, c in year_rows(h['iAcbId'], y)
+                       if r['dCacDataPagamento'] is None and start <= r['dCacDataScadenza'] <= expiry]
+            if len(payable) < 2 or any(r['iCacId'] in used_cac for r in payable[:2]):
+                continue
+            first, second = payable[0], payable[1]
+            amount = (int(first['fCacImporto']) // 50 + 1) * 50.0
+            part = round(amount - first['fCacImporto'], 2)
+            if not (first['fCacImporto'] > 0 and 0 < part < second['fCacImporto']):
+                continue
+            dos_n += 1
+            g = {'iDosId': dos_n, 'iAcbId': h['iAcbId'], 'fDosImporto': amount, 'fDosImportoResiduo': 0.0,
+                 'dDosData': start, 'dDosDataScadenza': expiry, 'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31)}
+            s.insert('TDos_DoteScuola', g)
+            whole = first['fCacImporto']
+            set_cac(first, fCacImporto=0.0, fCacImpDaDote=whole, dCacDataPagamento=first['dCacDataScadenza'])
+            set_cac(second, fCacImporto=round(second['fCacImporto'] - part, 2), fCacImpDaDote=part)
+            grants.append(dict(row=g, parts={first['iCacId']: whole, second['iCacId']: part}))
+            used_acb.add(h['iAcbId'])
+            break
+        else:
+            raise AssertionError('no holder for the spread grant of %d' % y)
+
+    s.comment('Fixed discounts for ISEE, with their note, on some canteen instalments still to pay')
+    isee = 0
+    for row, comp, h in reversed(cac_rows):
+        if (isee < 3 and comp['tcc'] == 301 and row['dCacDataPagamento'] is None and row['iCacId'] not in used_cac
+                and h['iAcbId'] not in used_acb and assignments[row['iAcbCauId']]['year'] == 2025
+                and row['fCacImporto'] > 30):
+            set_cac(row, fCacImpSconto=30.0, fCacImporto=round(row['fCacImporto'] - 30.0, 2), bCacNote='Riduzione ISEE')
+            used_acb.add(h['iAcbId'])
+            isee += 1
+    assert isee == 3
+
+    s.comment('Instalments with their own payment mode: canteen instalments of holders paying by RID collected '
+              'in cash (account 3), and one to be paid by postal slip')
+    own_mode = []
+    for row, comp, h in reversed(cac_rows):
+        if (comp['tcc'] == 301 and h['iMpgId'] == MPG_RID and row['iCacId'] not in used_cac
+                and h['iAcbId'] not in used_acb):
+            if len(own_mode) < 2 and row['dCacDataPagamento'] is not None:
+                set_cac(row, iMpgId=MPG_CONT, iSprIstId=3)
+            elif len(own_mode) == 2 and row['dCacDataPagamento'] is None:
+                set_cac(row, iMpgId=MPG_BOLL)
+            else:
+                continue
+            used_acb.add(h['iAcbId'])
+            own_mode.append(row['iCacId'])
+            if len(own_mode) == 3:
+                break
+    assert len(own_mode) == 3
+
+    check_demo_rules(cac_rows, advances, grants)
     s.write()
 
     # cash book: incoming totals from the paid instalments
@@ -893,6 +1019,44 @@ def main():
 
     print('pupils %d, parents %d, families %d, holders %d, IBANs %d, instalments %d'
           % (len(pupils), len(people) - len(pupils), len(families), len(holders), ibans, len(cac_rows)))
+
+
+def cents(v):
+    """A stored amount (written with four decimals) in whole cents, half away from zero."""
+    d = decimal.Decimal(q(float(v)))
+    return int(d.scaleb(2).quantize(decimal.Decimal(1), rounding=decimal.ROUND_HALF_UP))
+
+
+def check_demo_rules(cac_rows, advances, grants):
+    """The amount rule of every instalment and the balance of every grant, to the cent.
+
+    Amount: I - I x P / 100 - S - D - A, with I the component's institute
+    amount, P the percentage, S the fixed discount, D the grant part and A
+    the advances. Grants: amount - residue is what the grant paid, and per
+    holder the grants' spread parts are the instalments' grant parts.
+    """
+    four = decimal.Decimal('0.0001')
+    for row, comp, h in cac_rows:
+        i = decimal.Decimal(q(float(comp['imp'])))
+        pct = (i * decimal.Decimal(q(float(row['fCacPercSconto']))) / 100).quantize(four, rounding=decimal.ROUND_HALF_UP)
+        rest = i - pct - sum(decimal.Decimal(q(float(row[k]))) for k in ('fCacImpSconto', 'fCacImpDaDote')) \
+            - decimal.Decimal(q(float(advances.get(row['iCacId'], 0.0))))
+        expected = int(rest.scaleb(2).quantize(decimal.Decimal(1), rounding=decimal.ROUND_HALF_UP))
+        assert cents(row['fCacImporto']) == expected, 'instalment %d: %r, rule gives %d cents' % (
+            row['iCacId'], row['fCacImporto'], expected)
+    holder_of_cac = {row['iCacId']: h['iAcbId'] for row, comp, h in cac_rows}
+    spread_by_holder = {}
+    for g in grants:
+        spread = cents(g['row']['fDosImporto']) - cents(g['row']['fDosImportoResiduo'])
+        assert spread == sum(cents(v) for v in g['parts'].values()), 'grant %d' % g['row']['iDosId']
+        assert all(holder_of_cac[c] == g['row']['iAcbId'] for c in g['parts']), 'grant %d' % g['row']['iDosId']
+        acb = g['row']['iAcbId']
+        spread_by_holder[acb] = spread_by_holder.get(acb, 0) + spread
+    parts_by_holder = {}
+    for row, comp, h in cac_rows:
+        if cents(row['fCacImpDaDote']):
+            parts_by_holder[h['iAcbId']] = parts_by_holder.get(h['iAcbId'], 0) + cents(row['fCacImpDaDote'])
+    assert {k: v for k, v in spread_by_holder.items() if v} == parts_by_holder, 'grant parts per holder'
 
 
 TCC_PARENT = {101: 1, 102: 1, 201: 2, 202: 2, 301: 3, 302: 3, 303: 3, 304: 3, 401: 4}
