@@ -11,17 +11,21 @@
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVector>
+#include <optional>
 
 using namespace Qt::StringLiterals;
 
 namespace {
-// The holder's instalments of a school year, in the list's order.
+// The holder's instalments of a school year, in the list's order. Read from
+// the holder down: each "+ 0" keeps the engine off an index that would have
+// it start from the year's components and visit every instalment of the
+// year for each holder.
 const QString InstalmentsOfYear =
     u"SELECT cac.iCacId, cac.fCacImporto, cac.fCacImpDaDote, cac.dCacDataScadenza, cac.dCacDataPagamento "
-    "FROM TCac_CcaAcbCau cac INNER JOIN TCca_CompCausali cca ON cac.iCcaId = cca.iCcaId "
-    "INNER JOIN TAcbCau ac ON cac.iAcbCauId = ac.iAcbCauId INNER JOIN VAns_AnniScolast Ans ON "
-    "cca.dStart = Ans.dAnsVeltoInizio WHERE (ac.iAcbId = :iAcbId) AND (Ans.iAnsId = :iAnsId) "
-    "ORDER BY cac.dCacDataScadenza, cca.sCcaLDesc, cac.iCacId"_s;
+    "FROM TAcbCau ac INNER JOIN TCac_CcaAcbCau cac ON cac.iAcbCauId = ac.iAcbCauId + 0 "
+    "INNER JOIN TCca_CompCausali cca ON cac.iCcaId + 0 = cca.iCcaId "
+    "WHERE (ac.iAcbId = :iAcbId) AND (cca.dStart + 0 = (SELECT Ans.dAnsVeltoInizio FROM TAns_AnniScolast Ans "
+    "WHERE Ans.iAnsId = :iAnsId)) ORDER BY cac.dCacDataScadenza, cca.sCcaLDesc, cac.iCacId"_s;
 
 const QString GrantsOfYear =
     u"SELECT dos.iDosId, dos.fDosImportoResiduo, dos.dDosDataScadenza, dos.dDosData FROM TDos_DoteScuola dos "
@@ -59,11 +63,13 @@ TVtSQLConnection *Conn()
     return qqoVtGlobConn;
 }
 
-// A statement prepared once and run many times with values by name.
+// A statement prepared once and run many times with values by name. Reads
+// do not wait for other users' rows; the writes are watched for locks held
+// too long.
 class TPrepared
 {
 public:
-    explicit TPrepared(const QString &sql) : m_query(Conn()->Database())
+    explicit TPrepared(const QString &sql) : m_query(Conn()->Database()), m_write(!sql.startsWith(u"SELECT"_s))
     {
         const TVtParsedSql parsed = VtParseNamedParams(sql);
         m_names = parsed.Names;
@@ -74,9 +80,11 @@ public:
     {
         for (int i = 0; i < m_names.size(); ++i)
             m_query.bindValue(i, values.value(m_names[i]));
-        TVtLockWatch watch(m_query);
+        std::optional<TVtLockWatch> watch;
+        if (m_write)
+            watch.emplace(m_query);
         const bool ok = m_query.exec();
-        const bool tooLong = watch.Stop();
+        const bool tooLong = watch && watch->Stop();
         if (ok)
             return;
         TVtEngineError error = TVtEngineError::FromSqlError(m_query.lastError());
@@ -89,6 +97,7 @@ public:
 private:
     QSqlQuery m_query;
     QStringList m_names;
+    bool m_write;
 };
 
 QVector<TInstalment> ReadInstalments(int iAcbId, int iAnsId)
