@@ -8,6 +8,7 @@
 #include "VtTransaction.h"
 
 #include <QDate>
+#include <QHash>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QVector>
@@ -63,39 +64,50 @@ TVtSQLConnection *Conn()
     return qqoVtGlobConn;
 }
 
-// A statement prepared once and run many times with values by name. Reads
-// do not wait for other users' rows; the writes are watched for locks held
-// too long.
+// A statement prepared once per transaction and run many times with values
+// by name: a batch of spreads in one transaction prepares each statement
+// once. Outside a transaction (the undo's check, asked before the delete
+// starts one) it is prepared for this use only. Reads do not wait for other
+// users' rows; the writes are watched for locks held too long.
 class TPrepared
 {
 public:
-    explicit TPrepared(const QString &sql) : m_query(Conn()->Database()), m_write(!sql.startsWith(u"SELECT"_s))
+    explicit TPrepared(const QString &sql) : m_write(!sql.startsWith(u"SELECT"_s))
     {
-        const TVtParsedSql parsed = VtParseNamedParams(sql);
-        m_names = parsed.Names;
-        if (!m_query.prepare(parsed.Sql))
-            throw EVtDatabaseError(TVtEngineError::FromSqlError(m_query.lastError()));
+        static QHash<QString, TVtParsedSql> parsedTexts;
+        auto parsed = parsedTexts.find(sql);
+        if (parsed == parsedTexts.end())
+            parsed = parsedTexts.insert(sql, VtParseNamedParams(sql));
+        m_names = parsed->Names;
+        m_query = Conn()->TransactionStatement(parsed->Sql);
+        if (m_query)
+            return;
+        m_own.emplace(Conn()->Database());
+        m_query = &*m_own;
+        if (!m_query->prepare(parsed->Sql))
+            throw EVtDatabaseError(TVtEngineError::FromSqlError(m_query->lastError()));
     }
     void Exec(const QVariantMap &values)
     {
         for (int i = 0; i < m_names.size(); ++i)
-            m_query.bindValue(i, values.value(m_names[i]));
+            m_query->bindValue(i, values.value(m_names[i]));
         std::optional<TVtLockWatch> watch;
         if (m_write)
-            watch.emplace(m_query);
-        const bool ok = m_query.exec();
+            watch.emplace(*m_query);
+        const bool ok = m_query->exec();
         const bool tooLong = watch && watch->Stop();
         if (ok)
             return;
-        TVtEngineError error = TVtEngineError::FromSqlError(m_query.lastError());
+        TVtEngineError error = TVtEngineError::FromSqlError(m_query->lastError());
         if (tooLong)
             error.Kind = TVtEngineError::ekLockConflict;
         throw EVtDatabaseError(error);
     }
-    QSqlQuery &Query() { return m_query; }
+    QSqlQuery &Query() { return *m_query; }
 
 private:
-    QSqlQuery m_query;
+    std::optional<QSqlQuery> m_own;
+    QSqlQuery *m_query = nullptr;
     QStringList m_names;
     bool m_write;
 };
@@ -209,13 +221,14 @@ TEbdSpreadResult EbdSpalmaDote(int iAcbId, int iAnsId, int onlyCacId)
             cac.DaDote += covered;
             cac.Importo -= covered;
             cac.Pagata = cac.Importo.IsZero();
-            residue.Exec({{u"fDosImportoResiduo"_s, left.ToDouble()}, {u"iDosId"_s, grant.Id}});
             instalment.Exec({{u"fCacImporto"_s, cac.Importo.ToDouble()},
                              {u"fCacImpDaDote"_s, cac.DaDote.ToDouble()},
                              {u"dCacDataPagamento"_s, cac.Pagata ? 1 : 0},
                              {u"iCacId"_s, cac.Id}});
             ++result.Instalments;
         }
+        if (left != grant.Residuo)
+            residue.Exec({{u"fDosImportoResiduo"_s, left.ToDouble()}, {u"iDosId"_s, grant.Id}});
     }
     tr.Commit();
     return result;

@@ -1,8 +1,5 @@
 #pragma once
 #include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <thread>
 
 class QSqlQuery;
 
@@ -10,6 +7,9 @@ class QSqlQuery;
 // if it has not returned within the lock timeout, the engine is asked to
 // cancel it, and Fired() tells the caller that the statement failed because
 // the row was in use. Nothing is watched when the timeout is zero.
+// One watcher thread serves every statement of the program: starting and
+// stopping a watch only records and drops its deadline, so a batch of
+// thousands of writes pays next to nothing for it.
 class TVtLockWatch
 {
 public:
@@ -28,12 +28,7 @@ public:
     static int Timeout();
 
 private:
-    void Watch();
-
     unsigned int m_handle = 0;
-    std::mutex m_mutex;
-    std::condition_variable m_wake;
-    bool m_done = false;
+    long long m_ticket = 0; // 0: not watched, or stopped
     std::atomic<bool> m_fired{false};
-    std::thread m_thread;
 };

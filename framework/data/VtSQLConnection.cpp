@@ -201,6 +201,7 @@ bool TVtSQLConnection::Reconnect(QString *error)
     // The same connection object, closed and opened again: the data
     // modules keep it, and what they hold in memory (an edit in progress)
     // stays; their open queries read again.
+    DropStatements();
     m_depth = 0;
     m_rollbackOnly = false;
     m_onCommit.clear();
@@ -221,6 +222,7 @@ void TVtSQLConnection::Close()
     if (!QSqlDatabase::contains(m_name))
         return;
     {
+        DropStatements();
         QSqlDatabase db = QSqlDatabase::database(m_name, false);
         if (db.isOpen()) {
             if (m_depth > 0)
@@ -272,6 +274,7 @@ void TVtSQLConnection::Commit()
     }
     QSqlDatabase db = Database();
     m_depth = 0;
+    DropStatements();
     if (!db.commit()) {
         const TVtEngineError reason = TVtEngineError::FromSqlError(db.lastError());
         db.rollback();
@@ -289,6 +292,7 @@ void TVtSQLConnection::Rollback()
         m_rollbackOnly = true;
         return;
     }
+    DropStatements();
     Database().rollback();
     EndOutermost(false);
 }
@@ -314,6 +318,24 @@ void TVtSQLConnection::OnOutermostRollback(QObject *owner, std::function<void()>
 {
     if (m_depth > 0)
         m_onRollback.push_back({owner, std::move(action)});
+}
+
+QSqlQuery *TVtSQLConnection::TransactionStatement(const QString &sql)
+{
+    if (m_depth <= 0)
+        return nullptr;
+    auto found = m_statements.find(sql);
+    if (found != m_statements.end())
+        return found->second.get();
+    auto query = std::make_unique<QSqlQuery>(Database());
+    if (!query->prepare(sql))
+        throw EVtDatabaseError(TVtEngineError::FromSqlError(query->lastError()));
+    return m_statements.emplace(sql, std::move(query)).first->second.get();
+}
+
+void TVtSQLConnection::DropStatements()
+{
+    m_statements.clear();
 }
 
 void TVtSQLConnection::EndOutermost(bool committed)

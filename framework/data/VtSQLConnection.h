@@ -8,6 +8,10 @@
 #include <QSqlDatabase>
 #include <QVariant>
 #include <functional>
+#include <map>
+#include <memory>
+
+class QSqlQuery;
 
 // The program's database connection (Firebird through QIBASE).
 class TVtSQLConnection : public QObject
@@ -70,6 +74,14 @@ public:
     void OnOutermostCommit(QObject *owner, std::function<void()> action);
     void OnOutermostRollback(QObject *owner, std::function<void()> action);
 
+    // A statement prepared at its first use in the running transaction and
+    // kept until the outermost scope ends, so that a batch runs each of its
+    // statements from one prepare: the driver ties a prepared statement to
+    // the transaction it was prepared in, and none outlives it. The SQL is
+    // the driver's (positional parameters). Null outside a transaction;
+    // throws the engine's error when it cannot be prepared.
+    QSqlQuery *TransactionStatement(const QString &sql);
+
     // Next key of the framework's generator.
     int NextId();
     // Who saved parameter values belong to.
@@ -108,11 +120,13 @@ private:
         std::function<void()> Action;
     };
     void EndOutermost(bool committed);
+    void DropStatements();
 
     int m_openSerial = 0;
     int m_depth = 0;
     bool m_rollbackOnly = false;
     QList<TPending> m_onCommit, m_onRollback;
+    std::map<QString, std::unique_ptr<QSqlQuery>> m_statements;
 };
 
 // The open connection every query runs on.

@@ -328,25 +328,12 @@ void TstInstalments::upgradeOfADatabaseInUse_data()
 void TstInstalments::upgradeOfADatabaseInUse()
 {
     QFETCH(bool, billedTwice);
-    const QString path = QDir(TTestDatabase::WorkDir()).filePath(u"revisione2.fdb"_s);
-    QFile::remove(path);
-    const TVtConnectionSettings s = TTestDatabase::SettingsFor(path);
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    for (const QString &script : DbScripts::UpgradeScripts())
-        if (TVtSchemaUpgrader::ScriptNumber(script) < 3)
-            creator.UpgradeScripts << script;
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
+    TVtConnectionSettings s;
     QString error;
-    QVERIFY2(creator.Create(s, &error), qPrintable(error));
+    QVERIFY2(TTestDatabase::CreateAtRevision(u"revisione2.fdb"_s, 3, &s, &error), qPrintable(error));
     TVtSQLConnection conn;
-    struct TRestore
-    {
-        TVtSQLConnection *Previous = qqoVtGlobConn;
-        ~TRestore() { qqoVtGlobConn = Previous; }
-    } restore;
+    TTestDatabase::TGlobalConnection global(&conn);
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
-    qqoVtGlobConn = &conn;
     if (billedTwice)
         QVERIFY(Exec(u"INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza) "
                      "SELECT FIRST 1 NEXT VALUE FOR GEN_VTID, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza "
@@ -354,9 +341,7 @@ void TstInstalments::upgradeOfADatabaseInUse()
     const int rows = TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TCac_CcaAcbCau"_s).toInt();
     conn.Close();
 
-    TVtSchemaUpgrader up;
-    up.Scripts = DbScripts::UpgradeScripts();
-    QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
+    QVERIFY2(TTestDatabase::UpgradeToShipped(s, &error), qPrintable(error));
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
     QCOMPARE(TVtSchemaUpgrader::ReadRevision(conn.Database()), int(DbScripts::UpgradeScripts().size()));
     QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TCac_CcaAcbCau"_s).toInt(), rows);

@@ -2,6 +2,7 @@
 #include "DbScripts.h"
 #include "VtDatabaseCreator.h"
 #include "VtException.h"
+#include "VtSchemaUpgrader.h"
 
 #include <QFile>
 #include <QProcess>
@@ -56,6 +57,28 @@ QString TTestDatabase::WorkDir()
         dir = d.absolutePath();
     }
     return dir;
+}
+
+bool TTestDatabase::CreateAtRevision(const QString &fileName, int revision, TVtConnectionSettings *settings,
+                                     QString *error)
+{
+    const QString path = QDir(WorkDir()).filePath(fileName);
+    QFile::remove(path);
+    *settings = SettingsFor(path);
+    TVtDatabaseCreator creator;
+    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
+    for (const QString &script : DbScripts::UpgradeScripts())
+        if (TVtSchemaUpgrader::ScriptNumber(script) < revision)
+            creator.UpgradeScripts << script;
+    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
+    return creator.Create(*settings, error);
+}
+
+bool TTestDatabase::UpgradeToShipped(const TVtConnectionSettings &settings, QString *error)
+{
+    TVtSchemaUpgrader up;
+    up.Scripts = DbScripts::UpgradeScripts();
+    return up.Upgrade(settings, error);
 }
 
 bool TTestDatabase::RunGfix(const QStringList &args, const QString &path)

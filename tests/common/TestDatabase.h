@@ -56,6 +56,23 @@ public:
     // Runs the engine's gfix tool on a file of this machine; false when it fails.
     static bool RunGfix(const QStringList &args, const QString &path);
 
+    // A demo database as an office that has not updated yet holds it: the
+    // schema, the demo and the upgrade scripts numbered below the revision,
+    // created anew as the file of the work folder; its settings.
+    static bool CreateAtRevision(const QString &fileName, int revision, TVtConnectionSettings *settings,
+                                 QString *error);
+    // Takes the database to the shipped revision, as the program does when
+    // it opens it.
+    static bool UpgradeToShipped(const TVtConnectionSettings &settings, QString *error);
+    // Makes a connection the global one while it lives; the previous one
+    // comes back after.
+    struct TGlobalConnection
+    {
+        explicit TGlobalConnection(TVtSQLConnection *conn) { qqoVtGlobConn = conn; }
+        ~TGlobalConnection() { qqoVtGlobConn = Previous; }
+        TVtSQLConnection *Previous = qqoVtGlobConn;
+    };
+
 private:
     void OpenCopy();
     QString m_template;

@@ -619,12 +619,7 @@ void TstDuplication::officeUserCopiesThroughTheRole()
     TVtSQLConnection conn;
     QString error;
     QVERIFY2(conn.Open(office, &error), qPrintable(error));
-    struct TRestore
-    {
-        TVtSQLConnection *Previous = qqoVtGlobConn;
-        ~TRestore() { qqoVtGlobConn = Previous; }
-    } restore;
-    qqoVtGlobConn = &conn;
+    TTestDatabase::TGlobalConnection global(&conn);
 
     const TEbsDuplicaPreview preview = EbsPreviewDuplicaCausali(2025, {2403});
     QCOMPARE(preview.NewReasons, 1);
@@ -640,35 +635,19 @@ void TstDuplication::officeUserCopiesThroughTheRole()
 // link goes, a new one is refused, and the copy works.
 void TstDuplication::upgradeOfAnExistingDatabase()
 {
-    const QString path = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("revisione1.fdb"));
-    QFile::remove(path);
-    const TVtConnectionSettings s = TTestDatabase::SettingsFor(path);
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    for (const QString &script : DbScripts::UpgradeScripts())
-        if (TVtSchemaUpgrader::ScriptNumber(script) < 2)
-            creator.UpgradeScripts << script;
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
+    TVtConnectionSettings s;
     QString error;
-    QVERIFY2(creator.Create(s, &error), qPrintable(error));
-
+    QVERIFY2(TTestDatabase::CreateAtRevision(QStringLiteral("revisione1.fdb"), 2, &s, &error), qPrintable(error));
     TVtSQLConnection conn;
-    struct TRestore
-    {
-        TVtSQLConnection *Previous = qqoVtGlobConn;
-        ~TRestore() { qqoVtGlobConn = Previous; }
-    } restore;
+    TTestDatabase::TGlobalConnection global(&conn);
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
-    qqoVtGlobConn = &conn;
     QCOMPARE(TVtSchemaUpgrader::ReadRevision(conn.Database()), 1);
     TTestDatabase::Exec(QStringLiteral("INSERT INTO TCauCca (iCauCcaId, iCauId, iCcaId, dStart, dEnd) "
                                        "VALUES (900001, 2402, 2404, '2024-09-01', '2025-08-31')"));
     QCOMPARE(LinkedComponents(2402), (QList<int>{2404, 2405, 2406, 2404}));
     conn.Close();
 
-    TVtSchemaUpgrader up;
-    up.Scripts = DbScripts::UpgradeScripts();
-    QVERIFY2(up.Upgrade(s, &error), qPrintable(error));
+    QVERIFY2(TTestDatabase::UpgradeToShipped(s, &error), qPrintable(error));
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
     QCOMPARE(TVtSchemaUpgrader::ReadRevision(conn.Database()), int(DbScripts::UpgradeScripts().size()));
     QCOMPARE(LinkedComponents(2402), (QList<int>{2404, 2405, 2406}));

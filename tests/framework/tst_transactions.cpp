@@ -1,11 +1,13 @@
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtQueryCollection.h"
 #include "VtSQLQuery.h"
 #include "VtTransaction.h"
 
 #include <QSqlDatabase>
+#include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
 
@@ -25,6 +27,7 @@ private slots:
     void innerScopeReleasedDoomsTheOuterOne();
     void plainWriteOutsideAScopeCommitsItsOwn();
     void plainWriteThatFailsStoresNothing();
+    void statementsKeptForATransactionEndWithIt();
 
 private:
     std::unique_ptr<TTestDatabase> m_db;
@@ -247,6 +250,49 @@ void TstTransactions::plainWriteThatFailsStoresNothing()
     QVERIFY(!m_db->Connection()->InTransaction());
     QCOMPARE(Count(), 1);
     QCOMPARE(CommittedCount(), 1);
+}
+
+// A batch prepares each statement once per transaction; the next
+// transaction prepares its own, and what the first one wrote, committed or
+// rolled back, is what the engine keeps.
+void TstTransactions::statementsKeptForATransactionEndWithIt()
+{
+    TVtSQLConnection *conn = m_db->Connection();
+    const QString insert = QStringLiteral("INSERT INTO TTR_RIGHE (ITRID, STRDESC) VALUES (?, ?)");
+    QCOMPARE(conn->TransactionStatement(insert), nullptr);
+    const auto write = [&](int id, bool commit) {
+        TVtTransaction tr(conn);
+        tr.StartTransaction();
+        QSqlQuery *q = conn->TransactionStatement(insert);
+        QVERIFY(q);
+        QCOMPARE(conn->TransactionStatement(insert), q);
+        for (int i = 0; i < 2; ++i) {
+            q->bindValue(0, id + i);
+            q->bindValue(1, QStringLiteral("Riga"));
+            QVERIFY2(q->exec(), qPrintable(q->lastError().text()));
+        }
+        QSqlQuery *read = conn->TransactionStatement(QStringLiteral("SELECT COUNT(*) FROM TTR_RIGHE WHERE ITRID >= ?"));
+        for (int again = 0; again < 2; ++again) {
+            read->bindValue(0, id);
+            QVERIFY(read->exec() && read->next());
+            QCOMPARE(read->value(0).toInt(), 2);
+        }
+        if (commit)
+            tr.Commit();
+        else
+            tr.Rollback();
+    };
+    write(20, false);
+    QCOMPARE(CommittedCount(), 1);
+    write(30, true);
+    write(40, true);
+    QCOMPARE(CommittedCount(), 5);
+    QCOMPARE(conn->TransactionStatement(insert), nullptr);
+    // A statement the engine refuses is told, not kept.
+    TVtTransaction tr(conn);
+    tr.StartTransaction();
+    QVERIFY_THROWS_EXCEPTION(EVtDatabaseError, conn->TransactionStatement(QStringLiteral("SELECT NOPE FROM TTR_RIGHE")));
+    tr.Rollback();
 }
 
 QTEST_MAIN(TstTransactions)
