@@ -1,11 +1,14 @@
 #include "EbdFAluGen.h"
 #include "EbdMConn.h"
 #include "EbdRAcbCau.h"
+#include "EbdRAcconti.h"
 #include "EbdRAluGen.h"
 #include "EbdRCcaAcbCau.h"
+#include "EbdRDote.h"
+#include "EbdUContext.h"
 
 #include <QCloseEvent>
-#include <QHBoxLayout>
+#include <QSplitter>
 #include <QTabWidget>
 
 using namespace Qt::StringLiterals;
@@ -14,29 +17,45 @@ TfmEbdAluGen::TfmEbdAluGen(QWidget *parent) : TfmVtChildDB(parent)
 {
     setObjectName(u"fmEbdAluGen"_s);
     setWindowTitle(u"Intestatari"_s);
-    resize(1280, 860);
+    resize(1580, 880);
 
-    frEbdAluGen = new TfrEbdAluGen(this);
+    // Left the holders over their reasons and instalments, right the
+    // holder's grants over the advances of the instalment.
+    auto *columns = new QSplitter(Qt::Horizontal, this);
+    auto *left = new QSplitter(Qt::Vertical, columns);
+    auto *right = new QSplitter(Qt::Vertical, columns);
+
+    frEbdAluGen = new TfrEbdAluGen(left);
     frEbdAluGen->setToolTip(u"Dati intestatario"_s);
-    AddFrame(frEbdAluGen, 4);
-    // The reasons of the holder beside its instalments.
-    auto *row = new QWidget(this);
-    auto *layout = new QHBoxLayout(row);
-    layout->setContentsMargins(0, 0, 0, 0);
+    auto *row = new QSplitter(Qt::Horizontal, left);
     frEbdAcbCau = new TfrEbdAcbCau(row);
     frEbdAcbCau->setToolTip(u"Causali"_s);
     frEbdCcaAcbCau = new TfrEbdCcaAcbCau(row);
     frEbdCcaAcbCau->setToolTip(u"Componenti"_s);
-    layout->addWidget(frEbdAcbCau, 2);
-    layout->addWidget(frEbdCcaAcbCau, 3);
-    AddFrame(row, 5);
+
+    frEbdDote = new TfrEbdDote(right);
+    frEbdDote->setToolTip(u"Dote scuola"_s);
+    frEbdAcconti = new TfrEbdAcconti(right);
+    frEbdAcconti->setToolTip(u"Acconti"_s);
+    // The advances are shown in view mode 1 and above, as set when the
+    // window opens.
+    frEbdAcconti->setVisible(TEbdContext::GetOr0(TEbdCtx::Vis) != 0);
+    // Room for every column and command of each frame at the window's size.
+    columns->setSizes({1165, 405});
+    row->setSizes({390, 775});
+    left->setSizes({380, 480});
+    right->setSizes({430, 430});
+    AddFrame(columns, 1);
 
     if (!dmEbdConn)
         return;
     frEbdAluGen->SetDataSet(dmEbdConn->xqcAluGen);
     frEbdAcbCau->SetDataSet(dmEbdConn->xqcAcbCau);
     frEbdCcaAcbCau->SetDataSet(dmEbdConn->xqcCacAcbCau);
-    for (TfrVtDBRWGrid *fr : std::initializer_list<TfrVtDBRWGrid *>{frEbdAluGen, frEbdAcbCau, frEbdCcaAcbCau})
+    frEbdDote->SetDataSet(dmEbdConn->xqcDote);
+    frEbdAcconti->SetDataSet(dmEbdConn->xqcAcconti);
+    for (TfrVtDBRWGrid *fr : std::initializer_list<TfrVtDBRWGrid *>{frEbdAluGen, frEbdAcbCau, frEbdCcaAcbCau, frEbdDote,
+                                                                     frEbdAcconti})
         fr->pcMain->setCurrentIndex(0);
     // The holders are read again once an edit of one is over (saved or
     // cancelled), never while it runs.

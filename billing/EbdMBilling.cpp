@@ -16,9 +16,12 @@ const QString AssignmentChangePaid = u"Impossibile modificare. E' presente un pa
 const QString HolderPaid = u"Impossibile cancellare. Sono presenti pagamenti per questo intestatario."_s;
 const QString InstalmentPaid = u"Impossibile cancellare. E' presente un pagamento per questa componente."_s;
 const QString InstalmentGrant = u"Impossibile cancellare. C'è una dote collegata a questa componente."_s;
-const QString PercentRange = u"La percentuale di sconto deve essere compresa tra 0 e 100."_s;
 const QString NegativeDiscount = u"L'importo dello sconto non può essere negativo."_s;
 const QString NegativeToPay = u"Impossibile modificare. L'importo da pagare andrebbe in negativo."_s;
+const QString AdvanceOnPaid = u"Impossibile inserire un acconto. La rata è già stata pagata."_s;
+const QString AdvanceLocked = u"Impossibile modificare. La rata di questo acconto è già stata pagata."_s;
+const QString AdvanceAmount =
+    u"L'importo dell'acconto deve essere maggiore di zero e non superiore all'importo da pagare della rata."_s;
 const QString SpreadQuestion = u"La dote è già stata spalmata. Vuoi annullare la spalmatura?"_s;
 
 // An instalment carries money: paid, a grant part of a whole euro or more, an advance.
@@ -41,12 +44,6 @@ void Refuse(const QString &text)
 {
     VtMessageDlg(text, mtError, mbOK);
     Abort();
-}
-
-bool IsPercent(const QVariant &value)
-{
-    const double p = value.isNull() ? 0.0 : value.toDouble();
-    return p >= 0 && p <= 100;
 }
 
 void RefreshBrowsing(TVtQueryCollection *q)
@@ -93,21 +90,35 @@ TdmEbdBilling::TdmEbdBilling(TdmEbdConn *conn) : QObject(conn), m_conn(conn)
     instalments->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcCacAcbCauBeforeDelete(ds); });
     instalments->AfterRefresh.Add(this, [this](TVtQueryCollection *) { RefreshBrowsing(m_conn->xqcDote); });
     // Amounts are shown as money.
-    auto amounts = [](const QStringList &names) {
-        return [names](TVtQueryCollection *ds) {
+    auto amounts = [](const QStringList &names, const QString &format = u"#,###.00"_s) {
+        return [names, format](TVtQueryCollection *ds) {
             for (const QString &name : names)
                 if (TVtField *f = ds->FindField(name))
-                    f->DisplayFormat = u"#,###.00"_s;
+                    f->DisplayFormat = format;
         };
     };
     instalments->AfterOpen.Add(this, amounts({u"FCACIMPORTO"_s, u"FCACIMPSCONTO"_s, u"FCCAIMPORTOIST"_s, u"FCACIMPDADOTE"_s}));
-    conn->xqcDote->AfterOpen.Add(this, amounts({u"FDOSIMPORTO"_s, u"FDOSIMPORTORESIDUO"_s}));
+    // A grant and its residue to the ten-thousandth, as spread.
+    conn->xqcDote->AfterOpen.Add(this, amounts({u"FDOSIMPORTO"_s, u"FDOSIMPORTORESIDUO"_s}, u"#,###.00##"_s));
     conn->xqcAcconti->AfterOpen.Add(this, amounts({u"FCAAIMPORTO"_s}));
 
     TVtQueryCollection *grants = conn->xqcDote;
     grants->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcDoteBeforeDelete(ds); });
     grants->VtBeforeExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &) { xqcDoteVtBeforeExec(ds, prop); });
+    grants->BeforePost.Add(this, [this](TVtQueryCollection *ds) { xqcDoteBeforePost(ds); });
     grants->AfterDelete.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
+
+    TVtQueryCollection *advances = conn->xqcAcconti;
+    advances->BeforeInsert.Add(this, [this](TVtQueryCollection *) { xqcAccontiBeforeInsert(); });
+    advances->BeforeEdit.Add(this, [this](TVtQueryCollection *ds) { xqcAccontiRefuseLocked(ds); });
+    advances->BeforeDelete.Add(this, [this](TVtQueryCollection *ds) { xqcAccontiRefuseLocked(ds); });
+    advances->BeforePost.Add(this, [this](TVtQueryCollection *ds) { xqcAccontiBeforePost(ds); });
+    advances->VtBeforeExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop, bool &) {
+        xqcAccontiVtBeforeExec(ds, prop);
+    });
+    advances->VtAfterExec.Add(this, [this](TVtQueryCollection *ds, TVtQueryProp &prop) { xqcAccontiVtAfterExec(ds, prop); });
+    advances->AfterPost.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
+    advances->AfterDelete.Add(this, [this](TVtQueryCollection *) { RefreshInstalments(); });
 }
 
 void TdmEbdBilling::RefreshInstalments()
@@ -199,8 +210,8 @@ void TdmEbdBilling::xqcAcbCauVtAfterExec(TVtQueryCollection *ds, TVtQueryProp &p
 
 void TdmEbdBilling::xqcAcbCauBeforePost(TVtQueryCollection *ds)
 {
-    if (!IsPercent(ds->FieldByName(u"FACBCAUPERCSCONTO"_s)->Value()))
-        Refuse(PercentRange);
+    if (!EbdCacIsPercent(ds->FieldByName(u"FACBCAUPERCSCONTO"_s)->Value()))
+        Refuse(QString::fromUtf8(EbdPercentualeFuoriIntervallo));
     TVtField *reason = ds->FieldByName(u"ICAUID"_s);
     if (ds->State() == dsEdit && reason->Value() != reason->OldValue()
         && AssignmentHasMoney(ds->FieldByName(u"IACBCAUID"_s)->AsInteger()))
@@ -229,8 +240,8 @@ void TdmEbdBilling::xqcCacAcbCauVtBeforeExec(TVtQueryCollection *ds, TVtQueryPro
 
 void TdmEbdBilling::xqcCacAcbCauBeforePost(TVtQueryCollection *ds)
 {
-    if (!IsPercent(ds->FieldByName(u"FCACPERCSCONTO"_s)->Value()))
-        Refuse(PercentRange);
+    if (!EbdCacIsPercent(ds->FieldByName(u"FCACPERCSCONTO"_s)->Value()))
+        Refuse(QString::fromUtf8(EbdPercentualeFuoriIntervallo));
     if (EbdCacMoney(ds->FieldByName(u"FCACIMPSCONTO"_s)->Value()).IsNegative())
         Refuse(NegativeDiscount);
     if (EbdCacMoney(ds->FieldByName(u"FCACIMPORTO"_s)->Value()).IsNegative())
@@ -274,9 +285,122 @@ void TdmEbdBilling::xqcDoteBeforeDelete(TVtQueryCollection *ds)
         Refuse(refused);
 }
 
-// The undo and the delete commit or roll back together.
+
+// A grant is written with the holder; a new one also with the bounds of the
+// reasons' school year, whose grants it joins. The undo of a spread and the
+// delete commit or roll back together.
 void TdmEbdBilling::xqcDoteVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop)
 {
-    if (prop.UpdateKind == ukDelete && prop.Index == 0 && ds->EditFlag(UndoSpread))
-        EbdAnnullaSpalmatura(ds->FieldByName(u"IDOSID"_s)->AsInteger());
+    if (prop.UpdateKind == ukDelete) {
+        if (prop.Index == 0 && ds->EditFlag(UndoSpread))
+            EbdAnnullaSpalmatura(ds->FieldByName(u"IDOSID"_s)->AsInteger());
+        return;
+    }
+    prop.FieldValues->Add(u"iAcbId"_s, m_conn->xqcAluGen->FieldByName(u"IACBID"_s)->Value());
+    if (prop.UpdateKind != ukInsert)
+        return;
+    TSQLQuery q;
+    q.SQL = u"SELECT dAnsVeltoInizio, dAnsVeltoFine FROM VAns_AnniScolast WHERE iAnsId = :iAnsId"_s;
+    q.Params().CreateParam(QMetaType::Int, u"iAnsId"_s)->SetValue(TEbdContext::Bindable(TEbdCtx::CauAnsId));
+    q.Open();
+    const QVariant start = q.IsEmpty() ? QVariant(QMetaType(QMetaType::QDate)) : QVariant(q.Fields(0).toDate());
+    const QVariant end = q.IsEmpty() ? QVariant(QMetaType(QMetaType::QDate)) : QVariant(q.Fields(1).toDate());
+    q.Close();
+    prop.FieldValues->Add(u"dStart"_s, start);
+    prop.FieldValues->Add(u"dEnd"_s, end);
+}
+
+// What is left of a grant never goes below zero, whoever writes it.
+void TdmEbdBilling::xqcDoteBeforePost(TVtQueryCollection *ds)
+{
+    if (EbdCacMoney(ds->FieldByName(u"FDOSIMPORTORESIDUO"_s)->Value()).IsNegative())
+        Refuse(QString::fromUtf8(EbdResiduoNegativo));
+}
+
+// ---------------------------------------------------------------- advances
+
+bool TdmEbdBilling::CurrentInstalmentPaid(TVtQueryCollection *instalments)
+{
+    return instalments->Active() && !instalments->IsEmpty() && instalments->State() == dsBrowse
+           && !instalments->FieldByName(u"DCACDATAPAGAMENTO"_s)->IsNull();
+}
+
+bool TdmEbdBilling::AdvanceFits(TVtQueryCollection *instalments, const TVtMoney &amount, const TVtMoney &stored)
+{
+    if (!instalments->Active() || instalments->IsEmpty() || amount <= TVtMoney())
+        return false;
+    TSQLQuery q;
+    q.SQL = u"SELECT fCacImporto FROM TCac_CcaAcbCau WHERE iCacId = :iCacId"_s;
+    q.Params().CreateParam(QMetaType::Int, u"iCacId"_s)->SetValue(instalments->FieldByName(u"ICACID"_s)->Value());
+    q.Open();
+    const bool found = !q.IsEmpty();
+    const TVtMoney toPay = EbdCacMoney(q.Fields(0));
+    q.Close();
+    return found && amount <= toPay + stored;
+}
+
+// An advance on a paid instalment would lower what the cash book counts as
+// collected: a paid instalment takes none, and its advances stay as they are.
+void TdmEbdBilling::xqcAccontiBeforeInsert()
+{
+    TVtQueryCollection *instalments = m_conn->xqcCacAcbCau;
+    if (!instalments->Active() || instalments->IsEmpty())
+        Abort();
+    if (Exists(u"SELECT 1 FROM TCac_CcaAcbCau WHERE iCacId = :iCacId AND dCacDataPagamento IS NOT NULL"_s, u"iCacId"_s,
+               instalments->FieldByName(u"ICACID"_s)->Value()))
+        Refuse(AdvanceOnPaid);
+}
+
+void TdmEbdBilling::xqcAccontiRefuseLocked(TVtQueryCollection *ds)
+{
+    if (Exists(u"SELECT 1 FROM TCac_CcaAcbCau WHERE iCacId = :iCacId AND dCacDataPagamento IS NOT NULL"_s, u"iCacId"_s,
+               ds->FieldByName(u"ICACID"_s)->Value()))
+        Refuse(AdvanceLocked);
+}
+
+void TdmEbdBilling::xqcAccontiBeforePost(TVtQueryCollection *ds)
+{
+    const TVtMoney stored = ds->State() == dsEdit ? EbdCacMoney(ds->FieldByName(u"FCAAIMPORTO"_s)->OldValue()) : TVtMoney();
+    if (!AdvanceFits(m_conn->xqcCacAcbCau, EbdCacMoney(ds->FieldByName(u"FCAAIMPORTO"_s)->Value()), stored))
+        Refuse(AdvanceAmount);
+}
+
+// The advance is written on the current instalment; one that goes gives its
+// amount back to its instalment first.
+void TdmEbdBilling::xqcAccontiVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    if (prop.UpdateKind != ukDelete) {
+        prop.FieldValues->Add(u"iCacId"_s, m_conn->xqcCacAcbCau->FieldByName(u"ICACID"_s)->Value());
+        return;
+    }
+    if (prop.Index != 0)
+        return;
+    TSQLQuery q;
+    q.SQL = u"UPDATE TCac_CcaAcbCau SET fCacImporto = (fCacImporto + :fCacImporto) WHERE iCacId = :iCacId;"_s;
+    q.Params().CreateParam(QMetaType::Double, u"fCacImporto"_s)->SetValue(ds->FieldByName(u"FCAAIMPORTO"_s)->Value());
+    q.Params().CreateParam(QMetaType::Int, u"iCacId"_s)->SetValue(ds->FieldByName(u"ICACID"_s)->Value());
+    q.ExecSQL();
+}
+
+// After every write the instalment's amount follows the rule again. The
+// cover test and the amount are taken to four decimals: in floating point
+// an advance of the whole 45.27 left of 50.30 at 10% would count as more
+// than the amount, and the instalment would keep showing 45,27 to pay.
+void TdmEbdBilling::xqcAccontiVtAfterExec(TVtQueryCollection *ds, TVtQueryProp &prop)
+{
+    if (prop.Index != 0)
+        return;
+    const QVariant instalment = prop.UpdateKind == ukDelete ? ds->FieldByName(u"ICACID"_s)->Value()
+                                                            : prop.FieldValues->GetValues(u"iCacId"_s);
+    TSQLQuery q;
+    q.SQL = u"UPDATE TCac_CcaAcbCau cac SET fCacImporto = ROUND((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca WHERE "
+            "cca.iCcaId = cac.iCcaId) - COALESCE(((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca WHERE cca.iCcaId = "
+            "cac.iCcaId) * fCacPercSconto / 100), 0) - COALESCE(fCacImpSconto, 0) - COALESCE(fCacImpDaDote, 0) - "
+            "COALESCE((SELECT SUM(fCaaImporto) FROM TCaa_CacAcconti caa WHERE caa.iCacId = cac.iCacId),0), 4) WHERE (iCacId = "
+            ":iCacId) AND (ROUND((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca WHERE cca.iCcaId = cac.iCcaId), 4) >= "
+            "ROUND(COALESCE(((SELECT cca.fCcaImportoIst FROM TCca_CompCausali cca WHERE cca.iCcaId = cac.iCcaId) * "
+            "fCacPercSconto / 100), 0) + COALESCE(fCacImpSconto, 0) + COALESCE(fCacImpDaDote, 0) + COALESCE((SELECT "
+            "SUM(fCaaImporto) FROM TCaa_CacAcconti caa WHERE caa.iCacId = cac.iCacId),0), 4))"_s;
+    q.Params().CreateParam(QMetaType::Int, u"iCacId"_s)->SetValue(instalment);
+    q.ExecSQL();
 }

@@ -1,4 +1,6 @@
 #pragma once
+#include "VtMoney.h"
+
 #include <QObject>
 
 class TdmEbdConn;
@@ -6,7 +8,7 @@ class TVtQueryCollection;
 class TVtQueryProp;
 
 // The write rules of the billing collections of the connection module:
-// holders, their assigned reasons, instalments and grants. Installed on the
+// holders, their assigned reasons, instalments, grants and advances. Installed on the
 // module when it is created (owned by it), so the collections keep their
 // rules whichever window, or none, works on them.
 class TdmEbdBilling : public QObject
@@ -31,6 +33,12 @@ public:
     // or more, or an advance.
     static bool AssignmentHasMoney(int iAcbCauId);
     static bool HolderHasMoney(int iAcbId);
+    // The current instalment of the list has a payment date.
+    static bool CurrentInstalmentPaid(TVtQueryCollection *instalments);
+    // An advance of the amount fits the current instalment of the list:
+    // above zero and within what is left to pay as stored (plus the stored
+    // amount of the advance being edited).
+    static bool AdvanceFits(TVtQueryCollection *instalments, const TVtMoney &amount, const TVtMoney &stored);
 
 private:
     void xqcAluGenBeforeOpen();
@@ -44,6 +52,12 @@ private:
     void xqcCacAcbCauBeforeDelete(TVtQueryCollection *ds);
     void xqcDoteBeforeDelete(TVtQueryCollection *ds);
     void xqcDoteVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop);
+    void xqcDoteBeforePost(TVtQueryCollection *ds);
+    void xqcAccontiBeforeInsert();
+    void xqcAccontiRefuseLocked(TVtQueryCollection *ds);
+    void xqcAccontiBeforePost(TVtQueryCollection *ds);
+    void xqcAccontiVtBeforeExec(TVtQueryCollection *ds, TVtQueryProp &prop);
+    void xqcAccontiVtAfterExec(TVtQueryCollection *ds, TVtQueryProp &prop);
     void RefreshInstalments();
 
     TdmEbdConn *m_conn;

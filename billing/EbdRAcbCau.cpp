@@ -1,5 +1,6 @@
 #include "EbdRAcbCau.h"
 #include "EbdMConn.h"
+#include "EbdUCac.h"
 #include "EbdUContext.h"
 #include "VtDBLookupEdit.h"
 #include "VtDBMemo.h"
@@ -18,8 +19,8 @@ const QString ReasonList =
 TfrEbdAcbCau::TfrEbdAcbCau(QWidget *parent) : TfrVtDBRWGrid(parent)
 {
     setObjectName(u"frEbdAcbCau"_s);
-    AddColumn(u"SCAUSDESC"_s, u"Codice"_s, 110);
-    AddColumn(u"SCAULDESC"_s, u"Causale"_s, 300);
+    AddColumn(u"SCAUSDESC"_s, u"Codice"_s, 90);
+    AddColumn(u"SCAULDESC"_s, u"Causale"_s, 260);
 
     xdlCausale = AddLookup(u"xdlCausale"_s, u"ICAUID"_s, u"Causale"_s, QString(), u"TCau.iCauId"_s, u"TCau.sCauLDesc"_s);
     xdlCausale->SetSearchForm(u"Causali"_s, 480, {{u"SCAULDESC"_s, u"Causale"_s, 300, true}, {u"SCAUSDESC"_s, u"Codice"_s, 110, true}});
@@ -32,13 +33,7 @@ TfrEbdAcbCau::TfrEbdAcbCau(QWidget *parent) : TfrVtDBRWGrid(parent)
     };
     xdmNote = AddMemo(u"xdmNote"_s, u"BACBCAUNOTE"_s, u"Note"_s);
     xneSconto = AddNumEdit(u"xneSconto"_s, u"FACBCAUPERCSCONTO"_s, u"Sconto"_s);
-    xneSconto->OnValidate = [](const QVariant &value, QString &msg) {
-        const double p = value.isNull() ? 0.0 : value.toDouble();
-        if (p >= 0 && p <= 100)
-            return true;
-        msg = u"La percentuale di sconto deve essere compresa tra 0 e 100."_s;
-        return false;
-    };
+    xneSconto->OnValidate = EbdCacPercentValidation();
     ReloadReasons();
     // A new assignment starts with the holder's own discount.
     xdsMain->OnStateChange = [this](TVtDataSource *) {

@@ -1,4 +1,5 @@
 #include "EbdRAluGen.h"
+#include "EbdUCac.h"
 #include "AbiUIBAN.h"
 #include "EbdUContext.h"
 #include "VtDBEdit.h"
@@ -94,13 +95,7 @@ TfrEbdAluGen::TfrEbdAluGen(QWidget *parent) : TfrVtDBRWGrid(parent)
     xdeIntestatario->SetInput(ecNormal, cfAny, 120);
     xdeClasse = AddEdit(u"xdeClasse"_s, u"SCLSDESC"_s, u"Classe"_s, true);
     xneSconto = AddNumEdit(u"xneSconto"_s, u"FACBPERCSCONTO"_s, u"Sconto"_s);
-    xneSconto->OnValidate = [](const QVariant &value, QString &msg) {
-        const double p = value.isNull() ? 0.0 : value.toDouble();
-        if (p >= 0 && p <= 100)
-            return true;
-        msg = u"La percentuale di sconto deve essere compresa tra 0 e 100."_s;
-        return false;
-    };
+    xneSconto->OnValidate = EbdCacPercentValidation();
 
     xdsMain->OnDataChange = [this](TVtDataSource *, TVtField *field) {
         if (!field && DataSet() && DataSet()->Active())

@@ -53,11 +53,11 @@ TfrEbdCcaAcbCau::TfrEbdCcaAcbCau(QWidget *parent) : TfrVtDBRWGrid(parent)
     setObjectName(u"frEbdCcaAcbCau"_s);
     Images = LoadDefaultImages(1, {u"NUOVO"_s, u"MODIFICA"_s, u"SALVA"_s, u"ANNULLA"_s, u"ELIMINA"_s, u"CANCELLA"_s,
                                    u"AGGIORNA"_s, u"DOTE"_s, u"PAGATO"_s});
-    AddColumn(u"SCAULDESC"_s, u"Causale"_s, 220);
-    AddColumn(u"SCCALDESC"_s, u"Componente"_s, 240);
+    AddColumn(u"SCAULDESC"_s, u"Causale"_s, 170);
+    AddColumn(u"SCCALDESC"_s, u"Componente"_s, 200);
     AddColumn(u"FCACIMPORTO"_s, u"Importo"_s, 100);
     AddColumn(u"DCACDATASCADENZA"_s, u"Data scadenza"_s, 110);
-    AddColumn(u"DCACDATAPAGAMENTO"_s, u"Pagato"_s, 70);
+    AddColumn(u"DCACDATAPAGAMENTO"_s, u"Pagato"_s, 60);
     grMain->SetSortable(true);
     grMain->SetCellPainter(4, [this](QPainter *p, const QRect &cell, int row) { DrawPaid(p, cell, row); });
 
@@ -66,13 +66,7 @@ TfrEbdCcaAcbCau::TfrEbdCcaAcbCau(QWidget *parent) : TfrVtDBRWGrid(parent)
     xddScadenza = AddDateEdit(u"xddScadenza"_s, u"DCACDATASCADENZA"_s, u"Data scadenza"_s);
     xddScadenza->OnValidate = TVtDBControl::Required(u"Il campo Data scadenza è obbligatorio."_s);
     xnePercSconto = AddNumEdit(u"xnePercSconto"_s, u"FCACPERCSCONTO"_s, u"Percentuale sconto"_s);
-    xnePercSconto->OnValidate = [](const QVariant &value, QString &msg) {
-        const double p = value.isNull() ? 0.0 : value.toDouble();
-        if (p >= 0 && p <= 100)
-            return true;
-        msg = u"La percentuale di sconto deve essere compresa tra 0 e 100."_s;
-        return false;
-    };
+    xnePercSconto->OnValidate = EbdCacPercentValidation();
     xneImpSconto = AddNumEdit(u"xneImpSconto"_s, u"FCACIMPSCONTO"_s, u"Importo sconto"_s);
     xneImpSconto->OnValidate = [](const QVariant &value, QString &msg) {
         if (!EbdCacMoney(value).IsNegative())

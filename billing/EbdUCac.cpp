@@ -26,3 +26,19 @@ TVtMoney EbdCacMoney(const QVariant &value)
     const double d = value.isNull() ? 0.0 : value.toDouble(&ok);
     return ok ? TVtMoney(d) : TVtMoney();
 }
+
+bool EbdCacIsPercent(const QVariant &value)
+{
+    const double p = value.isNull() ? 0.0 : value.toDouble();
+    return p >= 0 && p <= 100;
+}
+
+TVtDBControl::TValidate EbdCacPercentValidation()
+{
+    return [](const QVariant &value, QString &msg) {
+        if (EbdCacIsPercent(value))
+            return true;
+        msg = QString::fromUtf8(EbdPercentualeFuoriIntervallo);
+        return false;
+    };
+}

@@ -7,6 +7,7 @@
 // statements apply it only where I covers the deductions
 // (I >= I x P / 100 + S + D + A). Here every amount is four-decimal fixed
 // point, so that comparisons and zero tests carry no floating noise.
+#include "VtDBControl.h"
 #include "VtMoney.h"
 
 #include <QVariant>
@@ -30,3 +31,10 @@ TVtMoney EbdCacAmountToPay(const TEbdCacParts &parts);
 bool EbdCacDeductionsCovered(const TEbdCacParts &parts);
 // A stored amount as four-decimal fixed point; null (or not a number) is 0.
 TVtMoney EbdCacMoney(const QVariant &value);
+
+// The text of a discount percentage outside 0-100.
+inline constexpr const char *EbdPercentualeFuoriIntervallo = "La percentuale di sconto deve essere compresa tra 0 e 100.";
+// A discount percentage lies within 0-100 (empty counts as 0).
+bool EbdCacIsPercent(const QVariant &value);
+// The validation of a discount percentage field.
+TVtDBControl::TValidate EbdCacPercentValidation();

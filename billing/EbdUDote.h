@@ -37,3 +37,6 @@ void EbdAnnullaSpalmatura(int iDosId);
 inline const char *EbdNessunaDote = "Nessuna dote da spalmare.";
 inline const char *EbdSpalmaturaNonEseguita = "Spalmatura della dote non eseguita: nessuna rata è stata modificata.";
 inline const char *EbdDoteSuRateRiscosse = "Impossibile annullare la spalmatura: la dote copre in parte rate già riscosse.";
+// The grant's own checks.
+inline const char *EbdResiduoNegativo = "Impossibile modificare. L'importo residuo andrebbe in negativo.";
+inline const char *EbdScadenzaDote = "Data di scadenza minore della data di pagamento";

@@ -1,7 +1,5 @@
 #include "EbsRFeeGrid.h"
 #include "VtDataAction.h"
-#include "VtDataSource.h"
-#include "VtException.h"
 
 TfrEbsFeeGrid::TfrEbsFeeGrid(QWidget *parent) : TfrVtDBRWGrid(parent)
 {
@@ -12,23 +10,7 @@ TfrEbsFeeGrid::TfrEbsFeeGrid(QWidget *parent) : TfrVtDBRWGrid(parent)
 void TfrEbsFeeGrid::BindDataSet(TVtQueryCollection *dataSet)
 {
     SetDataSet(dataSet);
-    if (!dataSet)
-        return;
-    auto refuseLocked = [this](TVtQueryCollection *) {
-        if (RowLocked())
-            Abort();
-    };
-    dataSet->BeforeEdit.Add(this, refuseLocked);
-    dataSet->BeforeDelete.Add(this, refuseLocked);
-}
-
-bool TfrEbsFeeGrid::RowLocked() const
-{
-    TVtQueryCollection *ds = DataSet();
-    if (!ds || !ds->Active() || ds->IsEmpty() || ds->State() == dsInsert)
-        return false;
-    TVtField *lock = ds->FindField(QStringLiteral("ILOCKED"));
-    return lock && lock->AsInteger() != 0;
+    RefuseLockedRows();
 }
 
 void TfrEbsFeeGrid::SetDeleteOffered(bool on)
@@ -42,11 +24,6 @@ void TfrEbsFeeGrid::UpdateActions()
 {
     TfrVtDBRWGrid::UpdateActions();
     if (!m_deleteOffered) {
-        xacDelete->SetAvailable(false);
-        xacTrash->SetAvailable(false);
-    }
-    if (RowLocked()) {
-        xacEdit->SetAvailable(false);
         xacDelete->SetAvailable(false);
         xacTrash->SetAvailable(false);
     }

@@ -283,6 +283,33 @@ void TfrVtDBRWGrid::UpdateActions()
     xacTrash->setVisible(ds && ds->Active() && ds->CanTrash());
     xacDelete->SetAvailable(browse && !ro && hasRow && (ds->SQLDelete.Count() > 0 || ds->AutoBuildSQL));
     xacRefresh->SetAvailable(browse);
+    if (RowLocked()) {
+        xacEdit->SetAvailable(false);
+        xacDelete->SetAvailable(false);
+        xacTrash->SetAvailable(false);
+    }
+}
+
+bool TfrVtDBRWGrid::RowLocked() const
+{
+    TVtQueryCollection *ds = DataSet();
+    if (!ds || !ds->Active() || ds->IsEmpty() || ds->State() == dsInsert)
+        return false;
+    TVtField *lock = ds->FindField(QStringLiteral("ILOCKED"));
+    return lock && lock->AsInteger() != 0;
+}
+
+void TfrVtDBRWGrid::RefuseLockedRows()
+{
+    TVtQueryCollection *ds = DataSet();
+    if (!ds)
+        return;
+    auto refuseLocked = [this](TVtQueryCollection *) {
+        if (RowLocked())
+            Abort();
+    };
+    ds->BeforeEdit.Add(this, refuseLocked);
+    ds->BeforeDelete.Add(this, refuseLocked);
 }
 
 bool TfrVtDBRWGrid::PostEdit()

@@ -109,6 +109,12 @@ public:
     // Shows or hides a detail control together with its caption.
     void SetDetailVisible(QWidget *control, bool visible);
 
+    // Rows that carry ILOCKED read with them are locked: the frame offers
+    // neither edit nor delete on them. RefuseLockedRows makes the frame's
+    // collection refuse both too (typing into the detail page starts an edit).
+    bool RowLocked() const;
+    void RefuseLockedRows();
+
     void ShowGrid();
     void ShowDetail();
     bool DetailShown() const;

@@ -62,11 +62,25 @@ QVariant TVtField::Coerce(const QVariant &value) const
 QString TVtField::FormatNumber(double value, const QString &format)
 {
     static const QLocale it(QLocale::Italian, QLocale::Italy);
-    int decimals = 0;
+    // After the point, each '0' is a decimal always shown and each '#' one
+    // shown only when it is not a trailing zero ("#,###.00##": 2 to 4).
+    int decimals = 0, optional = 0;
     const int dot = format.indexOf(QLatin1Char('.'));
-    if (dot >= 0)
+    if (dot >= 0) {
         decimals = format.size() - dot - 1;
+        optional = format.mid(dot + 1).count(QLatin1Char('#'));
+    }
     const bool grouping = format.contains(QLatin1Char(','));
+    if (optional > 0) {
+        QString text = it.toString(value, 'f', decimals);
+        if (!grouping)
+            text.remove(it.groupSeparator());
+        for (int i = 0; i < optional && text.endsWith(QLatin1Char('0')); ++i)
+            text.chop(1);
+        if (text.endsWith(it.decimalPoint()))
+            text.chop(1);
+        return text;
+    }
     // Currency formats ("#,###.00") round half away from zero to the cent,
     // as the program's amounts do everywhere.
     if (decimals == 2 && std::isfinite(value) && std::fabs(value) < double(TVtMoney::MaxUnits)) {

@@ -1,6 +1,7 @@
 #include "EbdFAluGen.h"
 #include "EbdMConn.h"
 #include "EbdRAcbCau.h"
+#include "EbdRAcconti.h"
 #include "EbdRAluGen.h"
 #include "EbdRCcaAcbCau.h"
 #include "EbdUDote.h"
@@ -18,6 +19,7 @@
 #include "VtDataAction.h"
 #include "VtDataSource.h"
 #include "VtFormRegistry.h"
+#include "VtGlobalValuesManager.h"
 #include "VtQueryCollection.h"
 
 #include <QAction>
@@ -84,6 +86,7 @@ void TstHoldersWindow::init()
     dmEbdConn->Settings = m_db->Fresh();
     QVERIFY(dmEbdConn->OpenConnection());
     SetWorkingContext(1, 2024, 2025, 2, 2024);
+    xgvmGlobalVar->SetValues(u"EBDP_Vis"_s, u"0"_s);
     m_window = qobject_cast<TfmEbdAluGen *>(TVtFormRegistry::CreateForm(u"TfmEbdAluGen"_s));
     QVERIFY(m_window);
     m_window->show();
@@ -379,9 +382,19 @@ void TstHoldersWindow::screenshots()
         .Set(u"dDosData"_s, QDate(2024, 9, 1)).Set(u"dDosDataScadenza"_s, QDate(2025, 6, 30))
         .Set(u"dStart"_s, YearStart).Set(u"dEnd"_s, YearEnd).Insert();
     EbdSpalmaDote(holder, 2024);
-    Holders()->Refresh();
+    // With the view mode that shows the advances: all five frames, at the
+    // window's own size.
+    xgvmGlobalVar->SetValues(u"EBDP_Vis"_s, u"1"_s);
+    delete m_window;
+    m_window = qobject_cast<TfmEbdAluGen *>(TVtFormRegistry::CreateForm(u"TfmEbdAluGen"_s));
+    m_window->show();
+    QVERIFY(QTest::qWaitForWindowExposed(m_window));
     QVERIFY(Holders()->Locate(u"IACBID"_s, holder));
-    m_window->resize(1500, 900);
+    Instalments()->Locate(u"DCACDATASCADENZA"_s, QDate(2025, 1, 15));
+    TTestRow(u"TCaa_CacAcconti"_s, u"iCaaId"_s).Set(u"iCacId"_s, Instalments()->FieldByName(u"ICACID"_s)->Value())
+        .Set(u"fCaaImporto"_s, 20.0).Set(u"dCaaData"_s, QDate(2024, 12, 20)).Insert();
+    dmEbdConn->xqcAcconti->Refresh();
+    QVERIFY(m_window->frEbdAcconti->isVisible());
     QTest::qWait(20);
     QVERIFY(m_window->grab().save(dir.filePath(u"intestatari.png"_s)));
     CheckNothingCut(m_window);

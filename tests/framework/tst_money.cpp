@@ -410,6 +410,11 @@ void TstMoney::fieldFormat_data()
     QTest::newRow("currency no negative zero") << -0.001 << "#,###.00" << "0,00";
     QTest::newRow("plain two decimals") << 1234.5 << "0.00" << "1234,50";
     QTest::newRow("whole") << 1234.0 << "#,##0" << "1.234";
+    QTest::newRow("residue, four decimals") << 33.3333 << "#,###.00##" << "33,3333";
+    QTest::newRow("residue, whole") << 100.0 << "#,###.00##" << "100,00";
+    QTest::newRow("residue, float noise") << 45.269999999999996 << "#,###.00##" << "45,27";
+    QTest::newRow("residue, grouped and rounded") << 1234.56789 << "#,###.00##" << "1.234,5679";
+    QTest::newRow("residue, three decimals") << 0.125 << "#,###.00##" << "0,125";
     QTest::newRow("currency beyond range") << 1e20 << "#,###.00" << QLocale(QLocale::Italian).toString(1e20, 'f', 2);
 }
 
