@@ -72,6 +72,11 @@ QString TVtInteractiveMessageService::SaveFileName(const QString &caption, const
     return QFileDialog::getSaveFileName(QApplication::activeWindow(), caption, dir, filter);
 }
 
+QString TVtInteractiveMessageService::OpenFileName(const QString &caption, const QString &dir, const QString &filter)
+{
+    return QFileDialog::getOpenFileName(QApplication::activeWindow(), caption, dir, filter);
+}
+
 QString TVtInteractiveMessageService::ExistingDirectory(const QString &caption, const QString &dir)
 {
     return QFileDialog::getExistingDirectory(QApplication::activeWindow(), caption, dir);

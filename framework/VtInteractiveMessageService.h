@@ -9,5 +9,6 @@ public:
     int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString ExistingDirectory(const QString &caption, const QString &dir) override;
 };

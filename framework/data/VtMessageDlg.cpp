@@ -71,6 +71,11 @@ QString TVtHeadlessMessageService::SaveFileName(const QString &, const QString &
     return QString();
 }
 
+QString TVtHeadlessMessageService::OpenFileName(const QString &, const QString &, const QString &)
+{
+    return QString();
+}
+
 QString TVtHeadlessMessageService::ExistingDirectory(const QString &, const QString &)
 {
     return QString();

@@ -23,6 +23,8 @@ public:
     virtual bool OpenDocument(const QString &path) = 0;
     // Asks for a file to save; empty when cancelled.
     virtual QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
+    // Asks for an existing file to open; empty when cancelled.
+    virtual QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) = 0;
     // Asks for an existing folder; empty when cancelled.
     virtual QString ExistingDirectory(const QString &caption, const QString &dir) = 0;
 };
@@ -51,5 +53,6 @@ public:
     int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString ExistingDirectory(const QString &caption, const QString &dir) override;
 };

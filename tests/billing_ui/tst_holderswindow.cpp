@@ -9,6 +9,7 @@
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestRow.h"
+#include "TestScreens.h"
 #include "VardellaModules.h"
 #include "VtDBDateEdit.h"
 #include "VtDBEdit.h"
@@ -25,7 +26,6 @@
 #include <QAction>
 #include <QDir>
 #include <QFormLayout>
-#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QTabWidget>
@@ -61,7 +61,6 @@ private:
     // A holder of the test's own: a second paying parent of a demo pupil of 2024/2025.
     int OwnHolder();
     int Reason(const QList<QPair<double, QDate>> &components);
-    static void CheckNothingCut(QWidget *window);
 
     std::unique_ptr<TTestDatabase> m_db;
     std::unique_ptr<TScopedMessageService> m_messages;
@@ -343,30 +342,6 @@ void TstHoldersWindow::spreadActions()
     QCOMPARE(Db(u"SELECT fDosImportoResiduo FROM TDos_DoteScuola WHERE iAcbId = ?"_s, {holder}).toDouble(), 100.0);
     Instalments()->First();
     QCOMPARE(Instalments()->FieldByName(u"FCACIMPORTO"_s)->AsFloat(), 50.0);
-}
-
-void TstHoldersWindow::CheckNothingCut(QWidget *window)
-{
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
-            continue;
-        const QSize text = label->fontMetrics().size(0, QString(label->text()).remove(QLatin1Char('&')));
-        QVERIFY2(text.width() <= label->width() + 1 && text.height() <= label->height() + 1, qPrintable(label->text()));
-    }
-    for (QHeaderView *header : window->findChildren<QHeaderView *>()) {
-        if (!header->isVisible() || header->orientation() != Qt::Horizontal)
-            continue;
-        for (int c = 0; c < header->count(); ++c) {
-            const QString title = header->model()->headerData(c, Qt::Horizontal).toString();
-            QVERIFY2(header->fontMetrics().horizontalAdvance(title) + 8 <= header->sectionSize(c), qPrintable(title));
-        }
-    }
-    for (TVtDBGrid *grid : window->findChildren<TVtDBGrid *>()) {
-        if (!grid->isVisible())
-            continue;
-        const int rows = grid->viewport()->height() / grid->verticalHeader()->defaultSectionSize();
-        QVERIFY2(rows >= 3, qPrintable(grid->parentWidget()->objectName()));
-    }
 }
 
 void TstHoldersWindow::screenshots()

@@ -19,6 +19,11 @@ QString TScriptedMessageService::SaveFileName(const QString &, const QString &, 
     return SaveNames.isEmpty() ? QString() : SaveNames.takeFirst();
 }
 
+QString TScriptedMessageService::OpenFileName(const QString &, const QString &, const QString &)
+{
+    return OpenNames.isEmpty() ? QString() : OpenNames.takeFirst();
+}
+
 QString TScriptedMessageService::ExistingDirectory(const QString &, const QString &)
 {
     return Directories.isEmpty() ? QString() : Directories.takeFirst();

@@ -21,11 +21,13 @@ public:
     QStringList OpenedDocuments;
     bool DesktopOpens = true;    // false: no program of the desktop opens a document
     QStringList SaveNames;       // answers of SaveFileName
+    QStringList OpenNames;       // answers of OpenFileName
     QStringList Directories;     // answers of ExistingDirectory
 
     int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
+    QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString ExistingDirectory(const QString &caption, const QString &dir) override;
 
     QStringList Texts() const;

@@ -14,6 +14,7 @@
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestRow.h"
+#include "TestScreens.h"
 #include "VardellaModules.h"
 #include "VtDBCheckBox.h"
 #include "VtDBDateEdit.h"
@@ -35,8 +36,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QScrollBar>
-#include <QTabBar>
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
@@ -110,7 +109,6 @@ private:
     static TVtQueryCollection *Links() { return dmEbsDataSets->xqcCauCca; }
     static TVtQueryCollection *Components() { return dmEbsDataSets->xqcCompCaus; }
     static QStringList ListedIds(TVtDBLookupEdit *lookup);
-    static void CheckNothingCut(QWidget *window);
 
     std::unique_ptr<TTestDatabase> m_db;
     std::unique_ptr<TScopedMessageService> m_messages;
@@ -1039,41 +1037,6 @@ void TstFeeWindows::commandsOpenTheWindows()
 {
     for (const QString &name : {u"TfmEbsCau"_s, u"TfmEbsCca"_s, u"TfmEbsTipologie"_s, u"TfmEbsModPagamento"_s})
         QVERIFY2(TVtFormRegistry::IsRegistered(name), qPrintable(name));
-}
-
-void TstFeeWindows::CheckNothingCut(QWidget *window)
-{
-    for (QLabel *label : window->findChildren<QLabel *>()) {
-        if (!label->isVisible() || label->text().isEmpty() || label->wordWrap())
-            continue;
-        QVERIFY2(label->fontMetrics().horizontalAdvance(label->text().remove(QLatin1Char('&'))) <= label->width() + 1,
-                 qPrintable(label->text()));
-    }
-    for (QAbstractButton *b : window->findChildren<QAbstractButton *>()) {
-        if (!b->isVisible() || b->text().isEmpty())
-            continue;
-        QVERIFY2(b->sizeHint().width() <= b->width() + 1, qPrintable(b->text()));
-    }
-    for (QTabBar *bar : window->findChildren<QTabBar *>()) {
-        if (!bar->isVisible())
-            continue;
-        for (int i = 0; i < bar->count(); ++i)
-            QVERIFY2(bar->tabRect(i).width() >= bar->fontMetrics().horizontalAdvance(QString(bar->tabText(i)).remove('&')),
-                     qPrintable(bar->tabText(i)));
-    }
-    for (QHeaderView *header : window->findChildren<QHeaderView *>()) {
-        if (!header->isVisible() || header->orientation() != Qt::Horizontal)
-            continue;
-        // Every column fits: no list scrolls sideways.
-        if (auto *view = qobject_cast<QAbstractScrollArea *>(header->parentWidget()))
-            QVERIFY2(!view->horizontalScrollBar()->isVisible(), qPrintable(view->objectName()));
-        for (int c = 0; c < header->count(); ++c) {
-            if (header->isSectionHidden(c))
-                continue;
-            const QString title = header->model()->headerData(c, Qt::Horizontal).toString();
-            QVERIFY2(header->fontMetrics().horizontalAdvance(title) + 8 <= header->sectionSize(c), qPrintable(title));
-        }
-    }
 }
 
 void TstFeeWindows::screenshots()
