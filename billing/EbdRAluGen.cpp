@@ -1,4 +1,6 @@
 #include "EbdRAluGen.h"
+#include "EbcUAcbSelectMode.h"
+#include "EbdFImportaInt.h"
 #include "EbdUCac.h"
 #include "AbiUIBAN.h"
 #include "EbdUContext.h"
@@ -7,6 +9,15 @@
 #include "VtDBLookupEdit.h"
 #include "VtDBNumEdit.h"
 #include "VtDataSource.h"
+#include "VtFormRegistry.h"
+#include "VtGuard.h"
+#include "VtMessageDlg.h"
+#include "VtPaths.h"
+
+#include <QAction>
+#include <QDialog>
+#include <QToolBar>
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -101,6 +112,60 @@ TfrEbdAluGen::TfrEbdAluGen(QWidget *parent) : TfrVtDBRWGrid(parent)
         if (!field && DataSet() && DataSet()->Active())
             ReloadParents(DataSet()->IsEmpty() ? QVariant() : FieldByName(u"IANAID"_s)->Value());
     };
+
+    tbActions->addSeparator();
+    auto command = [this](const QString &name, const QString &caption, std::function<void()> run) {
+        QAction *a = tbActions->addAction(caption);
+        a->setObjectName(name);
+        a->setProperty("Category", u"Intestatari"_s);
+        connect(a, &QAction::triggered, this, [run] { VtGuard(run); });
+        return a;
+    };
+    acInsMultiploCau = command(u"acInsMultiploCau"_s, u"Inserimento multiplo causali"_s,
+                               [this] { InsMultiplo(int(TEbcAcbSelectMode::Reasons)); });
+    acInsMultiploInt = command(u"acInsMultiploInt"_s, u"Inserimento multiplo intestatari"_s,
+                               [this] { InsMultiplo(int(TEbcAcbSelectMode::Holders)); });
+    acImportaInt = command(u"acImportaInt"_s, u"Importa intestatari..."_s, [this] { acImportaIntExecute(); });
+    UpdateActions();
+}
+
+const QString TfrEbdAluGen::DataReplaceClass = u"TfmEbcDataReplace"_s;
+
+void TfrEbdAluGen::UpdateActions()
+{
+    TfrVtDBRWGrid::UpdateActions();
+    if (!acImportaInt)
+        return;   // still being built
+    const bool browse = xdsMain->State() == dsBrowse && DataSet() && DataSet()->Active() && !ReadOnly();
+    const bool replace = TVtFormRegistry::IsRegistered(DataReplaceClass);
+    for (QAction *a : {acInsMultiploCau, acInsMultiploInt}) {
+        a->setEnabled(browse && replace);
+        a->setToolTip(replace ? a->text() : u"Disponibile con la sostituzione dati"_s);
+    }
+    acImportaInt->setEnabled(browse);
+}
+
+// The wizard works in the mode set here; the holder list is read again
+// when it closes.
+void TfrEbdAluGen::InsMultiplo(int mode)
+{
+    SetEbcAcbSelectMode(TEbcAcbSelectMode(mode));
+    std::unique_ptr<QWidget> form(TVtFormRegistry::CreateForm(DataReplaceClass, window()));
+    if (auto *dialog = qobject_cast<QDialog *>(form.get()))
+        dialog->exec();
+    DoRefresh();
+}
+
+void TfrEbdAluGen::acImportaIntExecute()
+{
+    const QString file = VtMessageService().OpenFileName(
+        u"Importa intestatari"_s, VtPaths::HomePath({u"usr"_s, u"ebd"_s, u"import"_s}),
+        u"File CSV (*.csv *.txt);;Tutti i file (*)"_s);
+    if (file.isEmpty())
+        return;
+    TfmEbdImportaInt dialog(window());
+    if (dialog.LoadFile(file) && dialog.exec() == QDialog::Accepted)
+        DoRefresh();
 }
 
 void TfrEbdAluGen::ReloadParents(const QVariant &pupil)

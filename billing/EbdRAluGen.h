@@ -1,6 +1,7 @@
 #pragma once
 #include "frVtDBRWGrid.h"
 
+class QAction;
 class TVtDBEdit;
 class TVtDBLookupEdit;
 class TVtDBNumEdit;
@@ -22,7 +23,21 @@ public:
     TVtDBEdit *xdeClasse;
     TVtDBNumEdit *xneSconto;
 
+    // Multiple insertion of a reason on many holder records, or of holder
+    // records for many pupils, through the data-replace wizard; and the
+    // import of holder records from a file.
+    QAction *acInsMultiploCau = nullptr;
+    QAction *acInsMultiploInt = nullptr;
+    QAction *acImportaInt = nullptr;
+
+    // The class of the data-replace wizard, offered once it is registered.
+    static const QString DataReplaceClass;
+
+    void UpdateActions() override;
+
 private:
+    void InsMultiplo(int mode);
+    void acImportaIntExecute();
     void xdlAlunnoChangeFKValue(const QVariant &key);
     void xdlGenitoriChangeFKValue(const QVariant &key);
     void ReloadParents(const QVariant &pupil);

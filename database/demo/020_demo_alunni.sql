@@ -943,6 +943,10 @@ INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAn
 INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (900, 'Brambati', 'Matteo', 'BRMMTT86D30X301Q', '1986-04-30', 'M', 9, 'matteo.brambati@posta.example.it');
 INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (901, 'Zanetti', 'Ginevra', 'ZNTGVR82S66Z129D', '1982-11-26', 'F', 102, 'ginevra.zanetti@posta.example.it');
 INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (902, 'Brambati', 'Edoardo', 'BRMDRD19R13X102Y', '2019-10-13', 'M', 2, NULL);
+INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (903, 'Nardelli', 'Omar', 'NRDMRO16D12X101Q', '2016-04-12', 'M', 1, NULL);
+INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (904, 'D''Angelo', 'Viola', 'DNGVLI16L43X101I', '2016-07-03', 'F', 1, NULL);
+INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (905, 'D''Angelo', 'Bruno', 'DNGBRN61B20X101V', '1961-02-20', 'M', 1, 'bruno.dangelo@posta.example.it');
+INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale, dAnaNascita, sAnaSesso, iSrpcId_Nascita, sAnaEMail) VALUES (906, 'Ferri', 'Marta', 'FRRMRT64R48X301B', '1964-10-08', 'F', 9, 'marta.ferri@posta.example.it');
 
 -- Registry categories with registration codes
 INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (1, 3, 1, '240003');
@@ -1847,6 +1851,10 @@ INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (899, 897, 2
 INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (900, 902, 1, '240902');
 INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (901, 900, 2, 'G00900');
 INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (902, 901, 2, 'G00901');
+INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (903, 903, 1, '240903');
+INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (904, 904, 1, '240904');
+INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (905, 905, 2, 'G00905');
+INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (906, 906, 2, 'G00906');
 
 -- Relatives of each pupil
 INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (1, 3, 1, 1);
@@ -2441,6 +2449,10 @@ INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (589, 899, 898,
 INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (590, 899, 897, 1);
 INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (591, 902, 900, 1);
 INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (592, 902, 901, 2);
+
+-- Two guardians of the same degree for one pupil; the other extra pupil has no relative at all
+INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (593, 904, 905, 3);
+INSERT INTO TAnaGpt (iAnaGptId, iAnaId, iAnaId_p, iGptId) VALUES (594, 904, 906, 3);
 
 -- Dwellings: one per family, residence (2) of every member; some parents have a domicile (1) elsewhere
 INSERT INTO TAbt_Abitaz (iAbtId, sAbtIndirizzo, iComCapId, sAbtTelefono) VALUES (1, 'Via Cavour 7', 1, '0381 161487');
@@ -5769,9 +5781,13 @@ INSERT INTO TClsPst (iClsPstId, iClsId, iClsPstNum) VALUES (569, 25019, 14);
 INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (569, 653, 569, 1, 1, '2025-09-01', '2026-08-31');
 INSERT INTO TClsPst (iClsPstId, iClsId, iClsPstNum) VALUES (570, 25019, 15);
 INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (570, 656, 570, 1, 1, '2025-09-01', '2026-08-31');
-INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (571, 894, NULL, 1, 1, '2025-09-01', '2026-08-31');
-INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (572, 896, NULL, 1, 1, '2025-09-01', '2026-08-31');
-INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (573, 899, NULL, 1, 1, '2025-09-01', '2026-08-31');
-INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (574, 902, NULL, 1, 1, '2025-09-01', '2026-08-31');
+INSERT INTO TClsPst (iClsPstId, iClsId, iClsPstNum) VALUES (571, 24005, 16);
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (571, 903, 571, 1, 1, '2024-09-01', '2025-08-31');
+INSERT INTO TClsPst (iClsPstId, iClsId, iClsPstNum) VALUES (572, 24005, 17);
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (572, 904, 572, 1, 1, '2024-09-01', '2025-08-31');
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (573, 894, NULL, 1, 1, '2025-09-01', '2026-08-31');
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (574, 896, NULL, 1, 1, '2025-09-01', '2026-08-31');
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (575, 899, NULL, 1, 1, '2025-09-01', '2026-08-31');
+INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, iSitOrdine, iPosAttId, dStart, dEnd) VALUES (576, 902, NULL, 1, 1, '2025-09-01', '2026-08-31');
 
 COMMIT;

@@ -3664,4 +3664,15 @@ UPDATE TCac_CcaAcbCau SET iMpgId = 3, iSprIstId = 3 WHERE iAcbCauId = 840 AND iC
 UPDATE TCac_CcaAcbCau SET iMpgId = 3, iSprIstId = 3 WHERE iAcbCauId = 831 AND iCcaId = 2504;
 UPDATE TCac_CcaAcbCau SET iMpgId = 2 WHERE iAcbCauId = 828 AND iCcaId = 2506;
 
+-- Advances on instalments paid afterwards: the rest was collected, the advances stay locked
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (23, 2248, 40.0, '2025-09-22');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 82.0 WHERE iAcbCauId = 822 AND iCcaId = 2504;
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (24, 2230, 40.0, '2025-09-30');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 82.0 WHERE iAcbCauId = 816 AND iCcaId = 2504;
+
+-- A holder with two grants in 2024/2025: one spread over the only instalment due before it expired, with something left; the other not spread yet
+INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (11, 149, 150.0, 30.0, '2024-09-15', '2024-10-15', '2024-09-01', '2025-08-31');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 120.0, dCacDataPagamento = '2024-10-15' WHERE iAcbCauId = 519 AND iCcaId = 2404;
+INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (12, 149, 100.0, 100.0, '2025-01-10', '2025-06-30', '2024-09-01', '2025-08-31');
+
 COMMIT;

@@ -509,8 +509,17 @@ def main():
         fam = new_family([2019])
         nuovi.append(fam['pupils'][0])
 
+    # Two pupils of 2024/2025 outside any family drawn above (so no draw of
+    # the random sequence moves): one with no relative recorded, one without
+    # a holder record whose two guardians share the lowest degree.
+    senza_parenti = new_person('Nardelli', 'Omar', False, D(2016, 4, 12), 1)
+    due_tutori = new_person("D'Angelo", 'Viola', True, D(2016, 7, 3), 1)
+    tutori = [new_person("D'Angelo", 'Bruno', False, D(1961, 2, 20), 1),
+              new_person('Ferri', 'Marta', True, D(1964, 10, 8), 9)]
+    extra_pupils = [senza_parenti, due_tutori]
+
     s.comment('People: pupils and their parents or guardians')
-    pupil_set = set(pupils)
+    pupil_set = set(pupils) | set(extra_pupils)
     for i in sorted(people):
         p = people[i]
         s.insert('TAna_Anagrafiche', {'iAnaId': i, 'sAnaCognome': p['cognome'], 'sAnaNome': p['nome'],
@@ -531,6 +540,12 @@ def main():
         for par, gpt in fam['parents']:
             n += 1
             s.insert('TAnaCag', {'iAnaCagId': n, 'iAnaId': par, 'iCagId': 2, 'sAnaCagCode': 'G%05d' % par})
+    for pid in extra_pupils:
+        n += 1
+        s.insert('TAnaCag', {'iAnaCagId': n, 'iAnaId': pid, 'iCagId': 1, 'sAnaCagCode': '%06d' % (240000 + pid)})
+    for par in tutori:
+        n += 1
+        s.insert('TAnaCag', {'iAnaCagId': n, 'iAnaId': par, 'iCagId': 2, 'sAnaCagCode': 'G%05d' % par})
     s.comment('Relatives of each pupil')
     n = 0
     for fam in families:
@@ -538,6 +553,10 @@ def main():
             for par, gpt in fam['parents']:
                 n += 1
                 s.insert('TAnaGpt', {'iAnaGptId': n, 'iAnaId': pid, 'iAnaId_p': par, 'iGptId': gpt})
+    s.comment('Two guardians of the same degree for one pupil; the other extra pupil has no relative at all')
+    for par in tutori:
+        n += 1
+        s.insert('TAnaGpt', {'iAnaGptId': n, 'iAnaId': due_tutori, 'iAnaId_p': par, 'iGptId': 3})
     s.comment('Dwellings: one per family, residence (2) of every member; some parents have a domicile (1) elsewhere')
     n_abt = n_ana_abt = n_loc = 0
     for fam in families:
@@ -574,6 +593,14 @@ def main():
                                          'iPosAttId': 1 if rnd.random() < 0.98 else 2,
                                          'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31)})
             pupil_class[(y, pid)] = cid
+    for pid in extra_pupils:
+        cid = classi[(2024, 'P', 3, 'A')]
+        n_pst += 1
+        s.insert('TClsPst', {'iClsPstId': n_pst, 'iClsId': cid, 'iClsPstNum': PER_CLASS + 1 + extra_pupils.index(pid)})
+        n_sit += 1
+        s.insert('TSit_Situazioni', {'iSitId': n_sit, 'iAnaId': pid, 'iClsPstId': n_pst, 'iSitOrdine': 1,
+                                     'iPosAttId': 1, 'dStart': D(2024, 9, 1), 'dEnd': D(2025, 8, 31)})
+        pupil_class[(2024, pid)] = cid
     for pid in nuovi:
         n_sit += 1
         s.insert('TSit_Situazioni', {'iSitId': n_sit, 'iAnaId': pid, 'iClsPstId': None, 'iSitOrdine': 1,
@@ -909,8 +936,58 @@ def main():
                 break
     assert len(own_mode) == 3
 
+    s.comment('Advances on instalments paid afterwards: the rest was collected, the advances stay locked')
+    late = 0
+    for row, comp, h in reversed(cac_rows):
+        if (late < 2 and row['dCacDataPagamento'] is not None and row['fCacImporto'] >= 100
+                and row['iCacId'] not in used_cac and h['iAcbId'] not in used_acb):
+            caa_n += 1
+            adv = 40.0
+            s.insert('TCaa_CacAcconti', {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
+                                         'dCaaData': row['dCacDataPagamento'] - dt.timedelta(days=15)})
+            set_cac(row, fCacImporto=round(row['fCacImporto'] - adv, 2))
+            advances[row['iCacId']] = advances.get(row['iCacId'], 0.0) + adv
+            used_acb.add(h['iAcbId'])
+            late += 1
+    assert late == 2
+
+    s.comment('A holder with two grants in 2024/2025: one spread over the only instalment due before it '
+              'expired, with something left; the other not spread yet')
+    for h in reversed(holders):
+        if h['iAcbId'] in used_acb or h['fAcbPercSconto']:
+            continue
+        start = D(2024, 9, 15)
+        payable = [r for r, c in year_rows(h['iAcbId'], 2024)
+                   if r['dCacDataPagamento'] is None and r['dCacDataScadenza'] >= start]
+        if (len(payable) < 2 or any(r['iCacId'] in used_cac for r in payable)
+                or payable[0]['dCacDataScadenza'] >= payable[1]['dCacDataScadenza'] or payable[0]['fCacImporto'] <= 0):
+            continue
+        first = payable[0]
+        whole = first['fCacImporto']
+        amount = (int(whole) // 50 + 1) * 50.0
+        dos_n += 1
+        g = {'iDosId': dos_n, 'iAcbId': h['iAcbId'], 'fDosImporto': amount,
+             'fDosImportoResiduo': round(amount - whole, 2), 'dDosData': start,
+             'dDosDataScadenza': first['dCacDataScadenza'], 'dStart': D(2024, 9, 1), 'dEnd': D(2025, 8, 31)}
+        s.insert('TDos_DoteScuola', g)
+        set_cac(first, fCacImporto=0.0, fCacImpDaDote=whole, dCacDataPagamento=first['dCacDataScadenza'])
+        grants.append(dict(row=g, parts={first['iCacId']: whole}))
+        dos_n += 1
+        g = {'iDosId': dos_n, 'iAcbId': h['iAcbId'], 'fDosImporto': 100.0, 'fDosImportoResiduo': 100.0,
+             'dDosData': D(2025, 1, 10), 'dDosDataScadenza': D(2025, 6, 30), 'dStart': D(2024, 9, 1),
+             'dEnd': D(2025, 8, 31)}
+        s.insert('TDos_DoteScuola', g)
+        grants.append(dict(row=g, parts={}))
+        used_acb.add(h['iAcbId'])
+        break
+    else:
+        raise AssertionError('no holder for the two grants')
+
     check_demo_rules(cac_rows, advances, grants)
     s.write()
+    write_import_sample(people, families, holders, pupil_class, nuovi, due_tutori, tutori,
+                        iban(iban_banks[0][1], sportelli[iban_banks[0][0]][0][1], '%012d' % 4711)[0],
+                        iban(iban_banks[1][1], sportelli[iban_banks[1][0]][0][1], '%012d' % 80321)[0])
 
     # cash book: incoming totals from the paid instalments
     s = conti_script
@@ -1018,7 +1095,41 @@ def main():
     s.write()
 
     print('pupils %d, parents %d, families %d, holders %d, IBANs %d, instalments %d'
-          % (len(pupils), len(people) - len(pupils), len(families), len(holders), ibans, len(cac_rows)))
+          % (len(pupil_set), len(people) - len(pupil_set), len(families), len(holders), ibans, len(cac_rows)))
+
+
+def write_import_sample(people, families, holders, pupil_class, nuovi, due_tutori, tutori, iban1, iban2):
+    """usr/ebd/import/intestatari_esempio.csv: holder records for the import of the holders' window.
+
+    New records for pupils of 2024/2025 without one, updates of existing ones,
+    and a row for each refusal the import explains."""
+    has_holder = {h['iAnaId'] for h in holders}
+    cf = lambda i: people[i]['cf']
+    spaced = lambda code: ' '.join(code[k:k + 4] for k in range(0, len(code), 4))
+    rows = []
+    no_holder = [(pid, fam) for fam in families for pid in fam['pupils']
+                 if pid not in has_holder and (2024, pid) in pupil_class]
+    for pid, fam in no_holder[:3]:
+        rows.append((cf(pid), cf(fam['parents'][0][0]), iban1, 'RID'))
+    rows.append((str(due_tutori), str(tutori[1]), '', 'Bollettino postale'))
+    upd = [h for h in holders if (2024, h['iAnaId']) in pupil_class][:3]
+    rows.append((cf(upd[0]['iAnaId']).lower(), cf(upd[0]['iAnaId_Gen']), spaced(iban2), 'rid'))
+    rows.append((cf(upd[1]['iAnaId']), cf(upd[1]['iAnaId_Gen']), '', 'CONT'))
+    rows.append(('ZZZZZZ00A00Z000Z', cf(upd[2]['iAnaId_Gen']), iban1, 'RID'))            # unknown pupil
+    rows.append((cf(upd[2]['iAnaId']), cf(upd[0]['iAnaId_Gen']), iban1, 'RID'))          # not a relative
+    rows.append((cf(upd[2]['iAnaId']), cf(upd[2]['iAnaId_Gen']), iban1[:-1] + ('1' if iban1[-1] != '1' else '2'),
+                 'RID'))                                                                  # bad IBAN
+    rows.append((cf(no_holder[3][0]), cf(no_holder[3][1]['parents'][0][0]), '', 'Carta di credito'))
+    rows.append((cf(nuovi[0]), cf(next(f for f in families if nuovi[0] in f['pupils'])['parents'][0][0]),
+                 '', 'CONT'))                                                             # no class in 2024/2025
+    rows.append((cf(no_holder[0][0]), cf(no_holder[0][1]['parents'][0][0]), iban2, 'RID'))  # repeated
+    rows.append((cf(no_holder[4][0]), '', '', 'RID'))                                    # no parent
+    path = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', '..', 'usr', 'ebd', 'import')
+    os.makedirs(path, exist_ok=True)
+    with open(os.path.join(path, 'intestatari_esempio.csv'), 'w', encoding='utf-8', newline='\n') as f:
+        f.write('alunno;genitore;iban;tipo_pagamento\n')
+        for r in rows:
+            f.write(';'.join('"%s"' % v if ' ' in v else v for v in r) + '\n')
 
 
 def cents(v):

@@ -1,6 +1,7 @@
 #include "EbdFAluGen.h"
 #include "EbdMConn.h"
 #include "EbdRCcaAcbCau.h"
+#include "EbdRDote.h"
 #include "EbdUCac.h"
 #include "EbdUDote.h"
 #include "ScriptedMessageService.h"
@@ -11,6 +12,8 @@
 #include "VtDBDateEdit.h"
 #include "VtDBNumEdit.h"
 #include "VtDataAction.h"
+#include "VtDataSource.h"
+#include "VtGlobalValuesManager.h"
 #include "VtFormRegistry.h"
 #include "VtQueryCollection.h"
 
@@ -22,8 +25,9 @@
 using namespace Qt::StringLiterals;
 
 // Random sequences of what the office does to holders, through the real
-// collections, hooks, frames and the spread: after every operation the
-// money of every holder must still add up, to the cent.
+// collections, hooks, frames and the spread, advances and grant edits
+// included: after every operation the money of every holder must still add
+// up, to the cent.
 //
 // VARDELLA_PROPERTY_SEED fixes the seed, VARDELLA_PROPERTY_RUNS and
 // VARDELLA_PROPERTY_OPS the number of sequences and of operations in each.
@@ -154,6 +158,7 @@ bool TstBillingProperty::RunSequence(quint64 seed, int ops, QStringList &log, QS
         return false;
     }
     SetWorkingContext(1, 2024, 2025, 2, 2024);
+    xgvmGlobalVar->SetValues(u"EBDP_Vis"_s, u"1"_s);   // the advances shown
     m_window = qobject_cast<TfmEbdAluGen *>(TVtFormRegistry::CreateForm(u"TfmEbdAluGen"_s));
     m_window->show();
     // Three holders of the test's own, second paying parents of demo pupils.
@@ -205,7 +210,16 @@ QString TstBillingProperty::Step(QRandomGenerator &rnd, int holder, bool &refuse
         q->SetRecNo(int(rnd.bounded(q->RecordCount())));
         return q->FieldByName(q->KeyFields)->AsInteger();
     };
-    switch (rnd.bounded(8)) {
+    TVtQueryCollection *advances = dmEbdConn->xqcAcconti;
+    // An advance amount: within what is left to pay, all of it, a cent too
+    // much, nothing.
+    auto advanceAmount = [&](double extra) {
+        const double left = instalments->FieldByName(u"FCACIMPORTO"_s)->AsFloat() + extra;
+        static const QList<double> shares{0.25, 1.0, -1, 0};
+        const double share = shares[int(rnd.bounded(shares.size()))];
+        return share < 0 ? left + 0.01 : share * left;
+    };
+    switch (rnd.bounded(12)) {
     case 0: {
         const int reason = m_reasons[int(rnd.bounded(m_reasons.size()))];
         const double perc = Percents[int(rnd.bounded(Percents.size()))];
@@ -279,6 +293,63 @@ QString TstBillingProperty::Step(QRandomGenerator &rnd, int holder, bool &refuse
         refused = !grants->Delete();
         return u"dote %1 tolta, risposta %2"_s.arg(id).arg(answer);
     }
+    case 8: {
+        if (instalments->IsEmpty())
+            return u"nessuna rata per l'acconto"_s;
+        const int id = pickRow(instalments);
+        const double amount = advanceAmount(0);
+        advances->Insert();
+        if (advances->State() != dsInsert) {
+            refused = true;   // a paid instalment
+            return u"acconto sulla rata pagata %1"_s.arg(id);
+        }
+        advances->FieldByName(u"FCAAIMPORTO"_s)->SetValue(amount);
+        advances->FieldByName(u"DCAADATA"_s)->SetValue(QDate(2024, 10, 1));
+        refused = !advances->Post();
+        if (refused)
+            advances->Cancel();
+        return u"acconto di %1 sulla rata %2"_s.arg(amount).arg(id);
+    }
+    case 9:
+    case 10: {
+        if (instalments->IsEmpty())
+            return u"nessuna rata con acconti"_s;
+        const int id = pickRow(instalments);
+        if (advances->IsEmpty())
+            return u"nessun acconto sulla rata %1"_s.arg(id);
+        const int advance = pickRow(advances);
+        if (rnd.bounded(2) == 0) {
+            (*m_messages)->Answers << mrYes;
+            refused = !advances->Delete();
+            return u"acconto %1 tolto"_s.arg(advance);
+        }
+        const double amount = advanceAmount(advances->FieldByName(u"FCAAIMPORTO"_s)->AsFloat());
+        advances->Edit();
+        if (advances->State() != dsEdit) {
+            refused = true;
+            return u"acconto %1 della rata pagata"_s.arg(advance);
+        }
+        advances->FieldByName(u"FCAAIMPORTO"_s)->SetValue(amount);
+        refused = !advances->Post();
+        if (refused)
+            advances->Cancel();
+        return u"acconto %1 portato a %2"_s.arg(advance).arg(amount);
+    }
+    case 11: {
+        grants->Refresh();
+        if (grants->IsEmpty())
+            return u"nessuna dote da modificare"_s;
+        const int id = pickRow(grants);
+        static const QStringList typed{u"10"_s, u"150"_s, u"0,01"_s, u"333,3333"_s, u"0"_s};
+        const QString value = typed[int(rnd.bounded(typed.size()))];
+        TfrEbdDote *dote = m_window->frEbdDote;
+        dote->xacEdit->Execute();
+        TypeText(dote->xneImporto, value);
+        refused = !dote->xacPost->Execute();
+        if (dote->xdsMain->State() != dsBrowse)
+            dote->xacCancel->Execute();
+        return u"dote %1 portata a %2"_s.arg(id).arg(value);
+    }
     default: {
         if (instalments->IsEmpty())
             return u"nessuna rata da pagare"_s;
@@ -305,6 +376,11 @@ QStringList TstBillingProperty::Snapshot(int holder)
     QSqlQuery g = Select(u"SELECT iDosId, fDosImporto, fDosImportoResiduo FROM TDos_DoteScuola WHERE iAcbId = ? ORDER BY iDosId"_s, holder);
     while (g.next())
         rows << u"dote %1 %2 %3"_s.arg(g.value(0).toString(), g.value(1).toString(), g.value(2).toString());
+    QSqlQuery c = Select(u"SELECT caa.iCaaId, caa.fCaaImporto FROM TCaa_CacAcconti caa JOIN TCac_CcaAcbCau cac ON "
+                         "cac.iCacId = caa.iCacId JOIN TAcbCau ac ON ac.iAcbCauId = cac.iAcbCauId WHERE ac.iAcbId = ? "
+                         "ORDER BY caa.iCaaId"_s, holder);
+    while (c.next())
+        rows << u"acconto %1 %2"_s.arg(c.value(0).toString(), c.value(1).toString());
     QSqlQuery a = Select(u"SELECT iAcbCauId, iCauId, fAcbCauPercSconto FROM TAcbCau WHERE iAcbId = ? ORDER BY iAcbCauId"_s, holder);
     while (a.next())
         rows << u"causale %1 %2 %3"_s.arg(a.value(0).toString(), a.value(1).toString(), a.value(2).toString());

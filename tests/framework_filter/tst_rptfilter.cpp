@@ -127,11 +127,11 @@ void TstRptFilter::initTestCase()
 {
     m_db = std::make_unique<TTestDatabase>(TTestDatabase::Demo, [this] {
         m_dangelo = TTestRow(u"TAna_Anagrafiche"_s, u"iAnaId"_s)
-                        .Set(u"sAnaCognome"_s, u"D'Angelo"_s).Set(u"sAnaNome"_s, u"Chiara"_s)
+                        .Set(u"sAnaCognome"_s, u"Dall'Acqua"_s).Set(u"sAnaNome"_s, u"Chiara"_s)
                         .Set(u"dAnaNascita"_s, QDate(2017, 3, 10)).Insert();
         TTestRow(u"TAnaCag"_s, u"iAnaCagId"_s).Set(u"iAnaId"_s, m_dangelo).Set(u"iCagId"_s, 1).Insert();
     });
-    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TAna_Anagrafiche WHERE sAnaCognome = ?"_s, {u"D'Angelo"_s}).toInt(), 1);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TAna_Anagrafiche WHERE sAnaCognome = ?"_s, {u"Dall'Acqua"_s}).toInt(), 1);
 }
 
 void TstRptFilter::init()
@@ -267,10 +267,10 @@ void TstRptFilter::editorsFollowTheField()
 
 void TstRptFilter::quotedSurnameFindsThePupil()
 {
-    TypeValue(AddRow(u"Cognome alunno"_s, u"uguale a"_s), u"D'Angelo"_s);
-    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"D'ANGELO"_s);
+    TypeValue(AddRow(u"Cognome alunno"_s, u"uguale a"_s), u"Dall'Acqua"_s);
+    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"DALL'ACQUA"_s);
     QVERIFY(PressOk());
-    QCOMPARE(m_dlg->Condition(), u"(TAna.sAnaCognome = 'D''Angelo') AND (TAna.sAnaCognome CONTAINING 'D''ANGELO')"_s);
+    QCOMPARE(m_dlg->Condition(), u"(TAna.sAnaCognome = 'Dall''Acqua') AND (TAna.sAnaCognome CONTAINING 'DALL''ACQUA')"_s);
     QCOMPARE(Count(u"SELECT COUNT(*) FROM TAna_Anagrafiche TAna WHERE "_s, m_dlg->Condition()), 1);
     QCOMPARE(TTestDatabase::Scalar(u"SELECT iAnaId FROM TAna_Anagrafiche TAna WHERE "_s + m_dlg->Condition()).toInt(),
              m_dangelo);
@@ -438,14 +438,14 @@ void TstRptFilter::saveAndReopen()
     m_dlg->SetFolder(folder);
     QVERIFY(QDir(folder).exists());
     QCOMPARE(m_dlg->Folder(), folder);
-    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"D'Angelo"_s);
+    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"Dall'Acqua"_s);
     ChooseValue(AddRow(u"Anno di corso"_s, u"diverso da"_s), u"Terza"_s);
     AddRow(u"Classe"_s, u"è vuoto"_s);
     m_dlg->rbAny->setChecked(true);
     const QString saved = Rows(m_dlg->Filter());
     QVERIFY(PressOk());
     const QString condition = m_dlg->Condition();
-    QCOMPARE(condition, u"(TAna.sAnaCognome CONTAINING 'D''Angelo') OR (VCls.iAcsId <> 3) OR "
+    QCOMPARE(condition, u"(TAna.sAnaCognome CONTAINING 'Dall''Acqua') OR (VCls.iAcsId <> 3) OR "
                         "(VCls.sClsSDesc IS NULL OR VCls.sClsSDesc = '')"_s);
     (*m_msg)->SaveNames << QDir(Folder()).filePath(u"Miei alunni"_s);
     QTest::mouseClick(m_dlg->buSave, Qt::LeftButton);
@@ -533,7 +533,7 @@ void TstRptFilter::tamperedFilesAreRefused()
 void TstRptFilter::screenshot()
 {
     QCOMPARE(QGuiApplication::primaryScreen()->size(), QSize(1600, 1000));
-    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"D'Angelo"_s);
+    TypeValue(AddRow(u"Cognome alunno"_s, u"contiene"_s), u"Dall'Acqua"_s);
     ChooseValue(AddRow(u"Anno di corso"_s, u"uguale a"_s), u"Prima"_s);
     m_dlg->show();
     QVERIFY(QTest::qWaitForWindowExposed(m_dlg.get()));
