@@ -2,17 +2,13 @@
 #include "EbdUCac.h"
 #include "VtDatabaseError.h"
 #include "VtException.h"
-#include "VtLockWatch.h"
+#include "VtPreparedStatement.h"
 #include "VtSQLConnection.h"
-#include "VtSqlText.h"
 #include "VtTransaction.h"
 
 #include <QDate>
-#include <QHash>
-#include <QSqlError>
 #include <QSqlQuery>
 #include <QVector>
-#include <optional>
 
 using namespace Qt::StringLiterals;
 
@@ -64,57 +60,9 @@ TVtSQLConnection *Conn()
     return qqoVtGlobConn;
 }
 
-// A statement prepared once per transaction and run many times with values
-// by name: a batch of spreads in one transaction prepares each statement
-// once. Outside a transaction (the undo's check, asked before the delete
-// starts one) it is prepared for this use only. Reads do not wait for other
-// users' rows; the writes are watched for locks held too long.
-class TPrepared
-{
-public:
-    explicit TPrepared(const QString &sql) : m_write(!sql.startsWith(u"SELECT"_s))
-    {
-        static QHash<QString, TVtParsedSql> parsedTexts;
-        auto parsed = parsedTexts.find(sql);
-        if (parsed == parsedTexts.end())
-            parsed = parsedTexts.insert(sql, VtParseNamedParams(sql));
-        m_names = parsed->Names;
-        m_query = Conn()->TransactionStatement(parsed->Sql);
-        if (m_query)
-            return;
-        m_own.emplace(Conn()->Database());
-        m_query = &*m_own;
-        if (!m_query->prepare(parsed->Sql))
-            throw EVtDatabaseError(TVtEngineError::FromSqlError(m_query->lastError()));
-    }
-    void Exec(const QVariantMap &values)
-    {
-        for (int i = 0; i < m_names.size(); ++i)
-            m_query->bindValue(i, values.value(m_names[i]));
-        std::optional<TVtLockWatch> watch;
-        if (m_write)
-            watch.emplace(*m_query);
-        const bool ok = m_query->exec();
-        const bool tooLong = watch && watch->Stop();
-        if (ok)
-            return;
-        TVtEngineError error = TVtEngineError::FromSqlError(m_query->lastError());
-        if (tooLong)
-            error.Kind = TVtEngineError::ekLockConflict;
-        throw EVtDatabaseError(error);
-    }
-    QSqlQuery &Query() { return *m_query; }
-
-private:
-    std::optional<QSqlQuery> m_own;
-    QSqlQuery *m_query = nullptr;
-    QStringList m_names;
-    bool m_write;
-};
-
 QVector<TInstalment> ReadInstalments(int iAcbId, int iAnsId)
 {
-    TPrepared read(InstalmentsOfYear);
+    TVtPreparedStatement read(InstalmentsOfYear);
     read.Exec({{u"iAcbId"_s, iAcbId}, {u"iAnsId"_s, iAnsId}});
     QVector<TInstalment> rows;
     while (read.Query().next())
@@ -125,7 +73,7 @@ QVector<TInstalment> ReadInstalments(int iAcbId, int iAnsId)
 
 QVector<TGrant> ReadGrants(int iAcbId, int iAnsId)
 {
-    TPrepared read(GrantsOfYear);
+    TVtPreparedStatement read(GrantsOfYear);
     read.Exec({{u"iAcbId"_s, iAcbId}, {u"iAnsId"_s, iAnsId}});
     QVector<TGrant> grants;
     while (read.Query().next()) {
@@ -152,7 +100,7 @@ struct TSpread
 
 TSpread ReadSpread(int iDosId)
 {
-    TPrepared read(u"SELECT dos.iAcbId, Ans.iAnsId, dos.fDosImporto, dos.fDosImportoResiduo FROM TDos_DoteScuola dos "
+    TVtPreparedStatement read(u"SELECT dos.iAcbId, Ans.iAnsId, dos.fDosImporto, dos.fDosImportoResiduo FROM TDos_DoteScuola dos "
                    "LEFT OUTER JOIN VAns_AnniScolast Ans ON dos.dStart BETWEEN Ans.dAnsVeltoInizio AND Ans.dAnsVeltoFine "
                    "WHERE dos.iDosId = :iDosId"_s);
     read.Exec({{u"iDosId"_s, iDosId}});
@@ -207,7 +155,7 @@ TEbdSpreadResult EbdSpalmaDote(int iAcbId, int iAnsId, int onlyCacId)
         tr.Commit();
         return result;
     }
-    TPrepared residue(ResidueUpdate), instalment(SpreadUpdate);
+    TVtPreparedStatement residue(ResidueUpdate), instalment(SpreadUpdate);
     for (const TGrant &grant : grants) {
         ++result.Grants;
         TVtMoney left = grant.Residuo;
@@ -245,7 +193,7 @@ void EbdAnnullaSpalmatura(int iDosId)
     QVector<TUndoWrite> writes;
     if (!PlanUndo(iDosId, writes))
         throw EVtException(QString::fromUtf8(EbdDoteSuRateRiscosse));
-    TPrepared undo(UndoUpdate);
+    TVtPreparedStatement undo(UndoUpdate);
     for (const TUndoWrite &w : writes)
         undo.Exec({{u"fCacImporto"_s, w.Importo.ToDouble()}, {u"fCacImpDaDote"_s, w.DaDote.ToDouble()}, {u"iCacId"_s, w.Id}});
 }

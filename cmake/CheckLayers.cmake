@@ -14,6 +14,7 @@ set(VARDELLA_LAYERS
   banking
   billing
   accounts
+  tools
   app)
 
 function(vardella_check_layers root)

@@ -63,12 +63,29 @@ INSERT INTO TYXar_XmlArchivio (iYXarId, iYXlsId, sYXarCodice, sYXarDesc, bYXarXm
     <Field Caption="Causale" Name="iCauId" Type="enum">
       <ValuesQuery>SELECT iCauId, sCauLDesc FROM TCau_Causali ORDER BY sCauLDesc</ValuesQuery>
       <BeforeExec>SELECT iAcbCauId FROM TAcbCau WHERE iAcbId = :SELECTEDID AND iCauId = :NEWVALUE</BeforeExec>
-      <UpdateScript>INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) SELECT GEN_ID(GEN_VTID, 1), Acb.iAcbId, :NEWVALUE, 0 FROM TAcb_AluCoordBan Acb WHERE Acb.iAcbId = :SELECTEDID</UpdateScript>
+      <UpdateScript>INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) SELECT GEN_ID(GEN_VTID, 1), Acb.iAcbId, :NEWVALUE, COALESCE(Acb.fAcbPercSconto, 0) FROM TAcb_AluCoordBan Acb WHERE Acb.iAcbId = :SELECTEDID</UpdateScript>
+      <UndoCheck>SELECT FIRST 1 Cac.iCacId FROM TAcbCau Ac INNER JOIN TCac_CcaAcbCau Cac ON (Cac.iAcbCauId = Ac.iAcbCauId) WHERE Ac.iAcbId = :SELECTEDID AND Ac.iCauId = :NEWVALUE AND (Cac.dCacDataPagamento IS NOT NULL OR ROUND(COALESCE(Cac.fCacImpDaDote, 0), 0) &lt;&gt; 0 OR EXISTS (SELECT 1 FROM TCaa_CacAcconti Caa WHERE Caa.iCacId = Cac.iCacId))</UndoCheck>
+      <UndoScript>DELETE FROM TAcbCau WHERE iAcbId = :SELECTEDID AND iCauId = :NEWVALUE</UndoScript>
     </Field>
     <Field Caption="Tipo di pagamento" Name="iMpgId" Type="enum">
       <ValuesQuery>SELECT iMpgId, sMpgDescL FROM TMpg_ModPagam ORDER BY sMpgDescL</ValuesQuery>
       <BeforeExec>SELECT iAcbId FROM TAcb_AluCoordBan WHERE iAnaId = :SELECTEDID</BeforeExec>
       <UpdateScript>INSERT INTO TAcb_AluCoordBan (iAcbId, iAnaId, iAnaId_Gen, sAcbIntestatario, iMpgId, fAcbPercSconto) SELECT GEN_ID(GEN_VTID, 1), Gpt.iAnaId, Gpt.iAnaId_p, UPPER(Gen.sAnaCognome || '' '' || Gen.sAnaNome), :NEWVALUE, 0 FROM TAnaGpt Gpt INNER JOIN TAna_Anagrafiche Gen ON (Gen.iAnaId = Gpt.iAnaId_p) WHERE Gpt.iAnaId = :SELECTEDID AND Gpt.iAnaGptId = (SELECT FIRST 1 G2.iAnaGptId FROM TAnaGpt G2 WHERE G2.iAnaId = Gpt.iAnaId ORDER BY G2.iGptId, G2.iAnaGptId)</UpdateScript>
+      <UndoCheck>SELECT FIRST 1 Acb.iAcbId FROM TAcb_AluCoordBan Acb WHERE Acb.iAnaId = :SELECTEDID AND (Acb.sAcbIBan IS NOT NULL OR Acb.iMpgId IS DISTINCT FROM :NEWVALUE OR EXISTS (SELECT 1 FROM TAcbCau Ac WHERE Ac.iAcbId = Acb.iAcbId) OR EXISTS (SELECT 1 FROM TDos_DoteScuola Dos WHERE Dos.iAcbId = Acb.iAcbId) OR (SELECT COUNT(*) FROM TAcb_AluCoordBan A2 WHERE A2.iAnaId = Acb.iAnaId) &gt; 1)</UndoCheck>
+      <UndoScript>DELETE FROM TAcb_AluCoordBan WHERE iAnaId = :SELECTEDID</UndoScript>
+    </Field>
+    <Field Caption="Tipo di pagamento dell''intestatario" Name="iMpgIdIntestatario" Type="enum">
+      <ValuesQuery>SELECT iMpgId, sMpgDescL FROM TMpg_ModPagam ORDER BY sMpgDescL</ValuesQuery>
+      <OldValueQuery>SELECT Acb.iMpgId, Mpg.sMpgDescL FROM TAcb_AluCoordBan Acb LEFT OUTER JOIN TMpg_ModPagam Mpg ON (Mpg.iMpgId = Acb.iMpgId) WHERE Acb.iAcbId = :SELECTEDID</OldValueQuery>
+      <UpdateScript>UPDATE TAcb_AluCoordBan SET iMpgId = :NEWVALUE WHERE iAcbId = :SELECTEDID AND (iMpgId = :OLDVALUE OR :ANY = 1)</UpdateScript>
+      <UndoCheck>SELECT iAcbId FROM TAcb_AluCoordBan WHERE iAcbId = :SELECTEDID AND iMpgId IS DISTINCT FROM :NEWVALUE</UndoCheck>
+      <UndoScript>UPDATE TAcb_AluCoordBan SET iMpgId = :OLDVALUE WHERE iAcbId = :SELECTEDID AND iMpgId = :NEWVALUE</UndoScript>
+    </Field>
+    <Field Caption="Sconto predefinito (%)" Name="fAcbPercSconto" Type="integer">
+      <OldValueQuery>SELECT fAcbPercSconto FROM TAcb_AluCoordBan WHERE iAcbId = :SELECTEDID</OldValueQuery>
+      <UpdateScript>UPDATE TAcb_AluCoordBan SET fAcbPercSconto = :NEWVALUE WHERE iAcbId = :SELECTEDID AND (fAcbPercSconto = :OLDVALUE OR :ANY = 1)</UpdateScript>
+      <UndoCheck>SELECT iAcbId FROM TAcb_AluCoordBan WHERE iAcbId = :SELECTEDID AND fAcbPercSconto IS DISTINCT FROM :NEWVALUE</UndoCheck>
+      <UndoScript>UPDATE TAcb_AluCoordBan SET fAcbPercSconto = :OLDVALUE WHERE iAcbId = :SELECTEDID AND fAcbPercSconto = :NEWVALUE</UndoScript>
     </Field>
   </Fields>
 </Replace>');
