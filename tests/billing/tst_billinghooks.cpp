@@ -3,6 +3,7 @@
 #include "EbdUCac.h"
 #include "EbdUDote.h"
 #include "ScriptedMessageService.h"
+#include "TestBillingModule.h"
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestRow.h"
@@ -85,10 +86,7 @@ void TstBillingHooks::initTestCase()
 void TstBillingHooks::init()
 {
     (*m_messages)->Clear();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Fresh();
-    QVERIFY(dmEbdConn->OpenConnection());
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY(OpenBillingModule(*m_db));
     Holders()->Open();
     QVERIFY(Holders()->RecordCount() > 100);
     // A holder of the test's own, a second paying parent of a demo pupil:
@@ -103,8 +101,7 @@ void TstBillingHooks::init()
 
 void TstBillingHooks::cleanup()
 {
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    CloseBillingModule();
 }
 
 void TstBillingHooks::cleanupTestCase()

@@ -3,6 +3,7 @@
 #include "EbdMConn.h"
 #include "EbdRAluGen.h"
 #include "ScriptedMessageService.h"
+#include "TestBillingModule.h"
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestScreens.h"
@@ -77,17 +78,13 @@ void TstAcbSelect::initTestCase()
 void TstAcbSelect::init()
 {
     (*m_messages)->Clear();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Fresh();
-    QVERIFY(dmEbdConn->OpenConnection());
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY(OpenBillingModule(*m_db));
 }
 
 void TstAcbSelect::cleanup()
 {
     TVtFormRegistry::UnregisterClass(TfrEbdAluGen::DataReplaceClass);
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    CloseBillingModule();
 }
 
 void TstAcbSelect::cleanupTestCase()

@@ -6,6 +6,7 @@
 #include "EbdRDote.h"
 #include "EbdUDote.h"
 #include "ScriptedMessageService.h"
+#include "TestBillingModule.h"
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestRow.h"
@@ -85,10 +86,7 @@ void TstGrantsAdvances::initTestCase()
 void TstGrantsAdvances::init()
 {
     (*m_messages)->Clear();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Fresh();
-    QVERIFY(dmEbdConn->OpenConnection());
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY(OpenBillingModule(*m_db));
     xgvmGlobalVar->SetValues(u"EBDP_Vis"_s, u"1"_s);
     OpenWindow();
 }
@@ -106,8 +104,7 @@ void TstGrantsAdvances::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    CloseBillingModule();
 }
 
 void TstGrantsAdvances::cleanupTestCase()

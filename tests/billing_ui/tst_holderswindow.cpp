@@ -6,6 +6,7 @@
 #include "EbdRCcaAcbCau.h"
 #include "EbdUDote.h"
 #include "ScriptedMessageService.h"
+#include "TestBillingModule.h"
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestRow.h"
@@ -81,10 +82,7 @@ void TstHoldersWindow::initTestCase()
 void TstHoldersWindow::init()
 {
     (*m_messages)->Clear();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Fresh();
-    QVERIFY(dmEbdConn->OpenConnection());
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY(OpenBillingModule(*m_db));
     xgvmGlobalVar->SetValues(u"EBDP_Vis"_s, u"0"_s);
     m_window = qobject_cast<TfmEbdAluGen *>(TVtFormRegistry::CreateForm(u"TfmEbdAluGen"_s));
     QVERIFY(m_window);
@@ -96,8 +94,7 @@ void TstHoldersWindow::cleanup()
 {
     delete m_window;
     m_window = nullptr;
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    CloseBillingModule();
 }
 
 void TstHoldersWindow::cleanupTestCase()

@@ -3,6 +3,7 @@
 #include "EbdMConn.h"
 #include "EbdRAluGen.h"
 #include "ScriptedMessageService.h"
+#include "TestBillingModule.h"
 #include "TestDatabase.h"
 #include "TestInput.h"
 #include "TestScreens.h"
@@ -65,16 +66,12 @@ void TstImportaInt::initTestCase()
 void TstImportaInt::init()
 {
     (*m_messages)->Clear();
-    dmEbdConn = new TdmEbdConn;
-    dmEbdConn->Settings = m_db->Fresh();
-    QVERIFY(dmEbdConn->OpenConnection());
-    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QVERIFY(OpenBillingModule(*m_db));
 }
 
 void TstImportaInt::cleanup()
 {
-    delete dmEbdConn;
-    dmEbdConn = nullptr;
+    CloseBillingModule();
 }
 
 void TstImportaInt::cleanupTestCase()
