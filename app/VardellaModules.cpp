@@ -1,5 +1,8 @@
 #include "VardellaModules.h"
 #include "EbcFCcp.h"
+#include "EbcFDataReplace.h"
+#include "EbcUDataReplace.h"
+#include "EbdRAluGen.h"
 #include "EbdFAluGen.h"
 #include "EbdMBilling.h"
 #include "EbsFCau.h"
@@ -14,6 +17,8 @@ void RegisterVardellaModules()
 {
     TdmEbdBilling::Register();
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
+    TVtFormRegistry::RegisterClass<TfmEbcDataReplace>(TfrEbdAluGen::DataReplaceClass);
+    TfrEbdAluGen::UndoLastReplace = EbcUndoLastReplace;
     TVtFormRegistry::RegisterClass<TfmEbdAluGen>(QStringLiteral("TfmEbdAluGen"));
     TVtFormRegistry::RegisterClass<TfmEbsCau>(QStringLiteral("TfmEbsCau"));
     TVtFormRegistry::RegisterClass<TfmEbsCca>(QStringLiteral("TfmEbsCca"));

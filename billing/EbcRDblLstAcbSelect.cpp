@@ -71,7 +71,9 @@ public:
 }
 
 TfrEbcDblLstAcbSelect::TfrEbcDblLstAcbSelect(QWidget *parent)
-    : TfrVtDoubleListView(parent), m_mode(EbcAcbSelectMode()), m_query(std::make_unique<TSQLQuery>())
+    : TfrVtDoubleListView(parent),
+      m_mode(EbcAcbSelectMode() == TEbcAcbSelectMode::Holders ? TEbcAcbSelectMode::Holders : TEbcAcbSelectMode::Reasons),
+      m_query(std::make_unique<TSQLQuery>())
 {
     setObjectName(u"frEbcDblLstAcbSelect"_s);
     SetCaptions(u"Alunni disponibili"_s, u"Alunni selezionati"_s);
@@ -160,6 +162,16 @@ void TfrEbcDblLstAcbSelect::Reload()
     SortList(lvRight);
     if (OnMove)
         OnMove(this);
+}
+
+QList<TfrEbcDblLstAcbSelect::TPicked> TfrEbcDblLstAcbSelect::Picked() const
+{
+    QList<TPicked> rows;
+    for (int i = 0; i < lvRight->topLevelItemCount(); ++i) {
+        const QTreeWidgetItem *item = lvRight->topLevelItem(i);
+        rows.append({item->data(0, Qt::UserRole), item->text(0), item->text(1), item->text(2)});
+    }
+    return rows;
 }
 
 void TfrEbcDblLstAcbSelect::SortBy(int column, QTreeWidget *list)

@@ -26,7 +26,16 @@ public:
     QAction *acFilter;
     QAction *acApplyFilter;
 
+    // The mode the lists are read in (replacing reads as reasons).
     TEbcAcbSelectMode Mode() const { return m_mode; }
+
+    // The chosen rows in list order: the identifier and the three texts.
+    struct TPicked
+    {
+        QVariant Id;
+        QString Pupil, Class, Parent;
+    };
+    QList<TPicked> Picked() const;
     // The statement of a mode, with its filter markers replaced by the
     // condition (left as comments without one).
     static QString Statement(TEbcAcbSelectMode mode, const QString &condition);

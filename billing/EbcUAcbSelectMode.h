@@ -5,7 +5,8 @@
 // selection page.
 enum class TEbcAcbSelectMode {
     Reasons = 0,   // existing holder records of the school year get a reason
-    Holders = 1    // pupils without a holder record get one
+    Holders = 1,   // pupils without a holder record get one
+    Replace = 2    // a field of existing holder records is replaced (selected as for reasons)
 };
 
 TEbcAcbSelectMode EbcAcbSelectMode();

@@ -16,7 +16,9 @@
 
 #include <QAction>
 #include <QDialog>
+#include <QMenu>
 #include <QToolBar>
+#include <QToolButton>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -113,9 +115,11 @@ TfrEbdAluGen::TfrEbdAluGen(QWidget *parent) : TfrVtDBRWGrid(parent)
             ReloadParents(DataSet()->IsEmpty() ? QVariant() : FieldByName(u"IANAID"_s)->Value());
     };
 
-    tbActions->addSeparator();
-    auto command = [this](const QString &name, const QString &caption, std::function<void()> run) {
-        QAction *a = tbActions->addAction(caption);
+    // The commands on many records at once, under one button.
+    auto *menu = new QMenu(this);
+    menu->setToolTipsVisible(true);
+    auto command = [this, menu](const QString &name, const QString &caption, std::function<void()> run) {
+        QAction *a = menu->addAction(caption);
         a->setObjectName(name);
         a->setProperty("Category", u"Intestatari"_s);
         connect(a, &QAction::triggered, this, [run] { VtGuard(run); });
@@ -125,11 +129,26 @@ TfrEbdAluGen::TfrEbdAluGen(QWidget *parent) : TfrVtDBRWGrid(parent)
                                [this] { InsMultiplo(int(TEbcAcbSelectMode::Reasons)); });
     acInsMultiploInt = command(u"acInsMultiploInt"_s, u"Inserimento multiplo intestatari"_s,
                                [this] { InsMultiplo(int(TEbcAcbSelectMode::Holders)); });
+    acSostMultiplaDati = command(u"acSostMultiplaDati"_s, u"Sostituzione multipla dati"_s,
+                                 [this] { InsMultiplo(int(TEbcAcbSelectMode::Replace)); });
+    acAnnullaSostMultipla = command(u"acAnnullaSostMultipla"_s, u"Annulla ultima sostituzione multipla"_s, [this] {
+        if (UndoLastReplace && UndoLastReplace())
+            DoRefresh();
+    });
+    menu->addSeparator();
     acImportaInt = command(u"acImportaInt"_s, u"Importa intestatari..."_s, [this] { acImportaIntExecute(); });
+    auto *button = new QToolButton(this);
+    button->setObjectName(u"buMultiplo"_s);
+    button->setText(u"Inserimento multiplo"_s);
+    button->setMenu(menu);
+    button->setPopupMode(QToolButton::InstantPopup);
+    tbActions->addSeparator();
+    tbActions->addWidget(button);
     UpdateActions();
 }
 
 const QString TfrEbdAluGen::DataReplaceClass = u"TfmEbcDataReplace"_s;
+std::function<bool()> TfrEbdAluGen::UndoLastReplace;
 
 void TfrEbdAluGen::UpdateActions()
 {
@@ -138,10 +157,11 @@ void TfrEbdAluGen::UpdateActions()
         return;   // still being built
     const bool browse = xdsMain->State() == dsBrowse && DataSet() && DataSet()->Active() && !ReadOnly();
     const bool replace = TVtFormRegistry::IsRegistered(DataReplaceClass);
-    for (QAction *a : {acInsMultiploCau, acInsMultiploInt}) {
+    for (QAction *a : {acInsMultiploCau, acInsMultiploInt, acSostMultiplaDati}) {
         a->setEnabled(browse && replace);
         a->setToolTip(replace ? a->text() : u"Disponibile con la sostituzione dati"_s);
     }
+    acAnnullaSostMultipla->setEnabled(browse && UndoLastReplace != nullptr);
     acImportaInt->setEnabled(browse);
 }
 

@@ -1,6 +1,8 @@
 #pragma once
 #include "frVtDBRWGrid.h"
 
+#include <functional>
+
 class QAction;
 class TVtDBEdit;
 class TVtDBLookupEdit;
@@ -28,10 +30,14 @@ public:
     // import of holder records from a file.
     QAction *acInsMultiploCau = nullptr;
     QAction *acInsMultiploInt = nullptr;
+    QAction *acSostMultiplaDati = nullptr;
+    QAction *acAnnullaSostMultipla = nullptr;
     QAction *acImportaInt = nullptr;
 
-    // The class of the data-replace wizard, offered once it is registered.
+    // The class of the data-replace wizard, offered once it is registered,
+    // and the undo of its last run, offered once it is set.
     static const QString DataReplaceClass;
+    static std::function<bool()> UndoLastReplace;
 
     void UpdateActions() override;
 

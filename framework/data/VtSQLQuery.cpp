@@ -72,6 +72,11 @@ QVariant TSQLQuery::Fields(int i) const
     return m_eof ? QVariant() : m_query->value(i);
 }
 
+QString TSQLQuery::FieldName(int i) const
+{
+    return m_record.fieldName(i);
+}
+
 int TSQLQuery::FieldCount() const
 {
     return m_active ? m_record.count() : 0;

@@ -35,6 +35,8 @@ public:
     QVariant FieldByName(const QString &name) const;
     QVariant Fields(int i) const;
     int FieldCount() const;
+    // Name of a column, as the database gives it.
+    QString FieldName(int i) const;
     // Runs a statement that returns no rows, inside the running transaction
     // scope or in one of its own; the number of rows it touched.
     int ExecSQL();

@@ -310,6 +310,7 @@ public:
 
 void TstAcbSelect::insertionCommandsWaitForTheWizard()
 {
+    TVtFormRegistry::UnregisterClass(TfrEbdAluGen::DataReplaceClass);   // a build without the wizard
     auto *window = qobject_cast<TfmEbdAluGen *>(TVtFormRegistry::CreateForm(u"TfmEbdAluGen"_s));
     QVERIFY(window);
     std::unique_ptr<QWidget> owner(window);
@@ -317,7 +318,7 @@ void TstAcbSelect::insertionCommandsWaitForTheWizard()
     TfrEbdAluGen *frame = window->frEbdAluGen;
     QCOMPARE(frame->acInsMultiploCau->text(), u"Inserimento multiplo causali"_s);
     QCOMPARE(frame->acInsMultiploInt->text(), u"Inserimento multiplo intestatari"_s);
-    for (QAction *a : {frame->acInsMultiploCau, frame->acInsMultiploInt}) {
+    for (QAction *a : {frame->acInsMultiploCau, frame->acInsMultiploInt, frame->acSostMultiplaDati}) {
         QVERIFY(!a->isEnabled());
         QCOMPARE(a->toolTip(), u"Disponibile con la sostituzione dati"_s);
     }
