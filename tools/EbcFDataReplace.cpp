@@ -186,7 +186,7 @@ TEbcReplaceRequest TfmEbcDataReplace::Request() const
     }
     if (edOldValue && !m_field.NewValueOnly())
         r.OldValue = edOldValue->Value();
-    r.Any = cbAny->isVisible() && cbAny->isChecked();
+    r.Any = !m_field.NewValueOnly() && cbAny->isChecked();
     for (const TfrEbcDblLstAcbSelect::TPicked &p : frSelect->Picked()) {
         r.Selected << p.Id.toInt();
         r.Names << p.Pupil;

@@ -48,6 +48,8 @@ private slots:
     void valuesPageOfAReplacedField();
     void reasonsOfTheReasonsYear();
     void aNewValueMustBeChosen();
+    void editorsOfEveryKind();
+    void aFailedRunStaysOnThePreview();
     void previewThenRun();
     void noToTheQuestionWritesNothing();
     void holderFrameOpensTheWizard();
@@ -239,6 +241,75 @@ void TstDataReplaceWizard::aNewValueMustBeChosen()
     QCOMPARE((*m_messages)->Texts(), QStringList{u"Scegliere il valore da inserire."_s});
     QCOMPARE((*m_messages)->Messages.last().Type, mtWarning);
     QCOMPARE(w->ActivePageIndex(), int(TfmEbcDataReplace::pgValues));
+}
+
+// A definition of the test's own with a field of each kind after the two
+// of the holder frame.
+void TstDataReplaceWizard::editorsOfEveryKind()
+{
+    SetDefinition(uR"(<Replace><Fields><Field Caption="a" Name="iCauId" Type="enum"/><Field Caption="b" Name="iMpgId" Type="enum"/>
+      <Field Caption="Classe" Name="iClsId" Type="cxenum" KeyFieldNames="iClsId" ListFieldNames="sClsSDesc"
+             ValuesQuery="SELECT iClsId, sClsSDesc, sClsDesc FROM VCls_Classi WHERE dStart_Cls = '2024-09-01' ORDER BY sClsDesc">
+        <ListColumns><ListColumn FieldName="sClsSDesc" Caption="Classe" MinWidth="60"/>
+          <ListColumn FieldName="sClsDesc" Caption="Descrizione" MinWidth="160"/></ListColumns></Field>
+      <Field Caption="Data" Name="dData" Type="date"/>
+      <Field Caption="Sì o no" Name="bFlag" Type="boolean"/>
+      <Field Caption="Testo" Name="sTesto" Type="string"/>
+      </Fields></Replace>)"_s);
+    auto w = Wizard(TEbcAcbSelectMode::Replace);
+    QCOMPARE(w->lbFields->count(), 4);
+    const QList<TEbcReplaceField::TKind> kinds = {TEbcReplaceField::kCxEnum, TEbcReplaceField::kDate,
+                                                   TEbcReplaceField::kBoolean, TEbcReplaceField::kText};
+    for (int i = 0; i < kinds.size(); ++i) {
+        w->SetActivePage(TfmEbcDataReplace::pgFields);
+        w->lbFields->setCurrentRow(i);
+        QVERIFY(w->Next() && w->Next());
+        QCOMPARE(w->edNewValue->Kind(), kinds.at(i));
+        QCOMPARE(w->edOldValue->Kind(), kinds.at(i));
+    }
+    // The grid: "<Vuoto>" first for the old value, the key as value.
+    w->SetActivePage(TfmEbcDataReplace::pgFields);
+    w->lbFields->setCurrentRow(0);
+    QVERIFY(w->Next() && w->Next());
+    auto *grid = qobject_cast<QComboBox *>(w->edOldValue->Editor());
+    QCOMPARE(grid->currentText(), u"<Vuoto>"_s);
+    QVERIFY(w->edOldValue->Value().isNull());
+    const int cls = Db(u"SELECT FIRST 1 iClsId FROM VCls_Classi WHERE dStart_Cls = '2024-09-01' ORDER BY sClsDesc"_s).toInt();
+    QVERIFY(w->edNewValue->Choose(cls));
+    QCOMPARE(w->edNewValue->Value(), QVariant(cls));
+    QCOMPARE(grid->model()->headerData(2, Qt::Horizontal).toString(), u"Descrizione"_s);
+    // The others as the statements take them.
+    w->SetActivePage(TfmEbcDataReplace::pgFields);
+    w->lbFields->setCurrentRow(1);
+    QVERIFY(w->Next() && w->Next());
+    QCOMPARE(w->edNewValue->Value().typeId(), int(QMetaType::QDate));
+    w->SetActivePage(TfmEbcDataReplace::pgFields);
+    w->lbFields->setCurrentRow(2);
+    QVERIFY(w->Next() && w->Next());
+    QCOMPARE(w->edNewValue->Value(), QVariant(0));
+    QCOMPARE(w->edNewValue->Text(), u"No"_s);
+}
+
+void TstDataReplaceWizard::aFailedRunStaysOnThePreview()
+{
+    auto w = Wizard(TEbcAcbSelectMode::Replace);
+    QVERIFY(w->Next());
+    const QVariantList holders = w->frSelect->Items(TfrVtDoubleListView::sdLeft);
+    Pick(w.get(), {holders.at(0).toInt()});
+    QVERIFY(w->Next());
+    w->cbAny->setChecked(true);
+    QVERIFY(w->edNewValue->Choose(Contanti));
+    QVERIFY(w->Next());
+    TTestDatabase::Exec(u"CREATE EXCEPTION E_PROVA 'rifiutato dalla prova'"_s);
+    TTestDatabase::Exec(u"CREATE TRIGGER T_PROVA FOR TAcb_AluCoordBan BEFORE UPDATE AS BEGIN EXCEPTION E_PROVA; END"_s);
+    (*m_messages)->Answers = {int(mrYes)};
+    w->OkClick();
+    QVERIFY2(w->isVisible(), qPrintable((*m_messages)->Texts().join(u" | "_s)));
+    QCOMPARE(w->ActivePageIndex(), int(TfmEbcDataReplace::pgPreview));
+    QCOMPARE((*m_messages)->Messages.size(), 2);
+    QCOMPARE((*m_messages)->Messages.last().Type, mtError);
+    QVERIFY((*m_messages)->LastText().startsWith(u"Impossibile inserire il dato Tipo di pagamento dell'intestatario per "_s
+                                                 + w->grPreview->item(0, 0)->text() + u":\r\n"_s));
 }
 
 void TstDataReplaceWizard::previewThenRun()
