@@ -1,5 +1,7 @@
 #include "EbcFCcp.h"
+#include "EbcRCassa.h"
 #include "EbcRSprIst.h"
+#include "EbcRTcc.h"
 #include "EbdUContext.h"
 #include "EbdMConn.h"
 #include "EbdUGlobals.h"
@@ -11,6 +13,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QShowEvent>
+#include <QSplitter>
 #include <QTabWidget>
 
 TfmEbcCcp::TfmEbcCcp(QWidget *parent)
@@ -18,7 +21,7 @@ TfmEbcCcp::TfmEbcCcp(QWidget *parent)
 {
     setObjectName(QStringLiteral("fmEbcCcp"));
     setWindowTitle(QStringLiteral("Conti"));
-    resize(820, 560);
+    resize(1100, 760);
 
     frEbcCcpMaster = new TfrEbcSprIst(this);
     frEbcCcpMaster->setObjectName(QStringLiteral("frEbcCcpMaster"));
@@ -26,7 +29,28 @@ TfmEbcCcp::TfmEbcCcp(QWidget *parent)
     frEbcCcpMaster->pcMain->setCurrentIndex(0);
     if (dmEbdConn)
         frEbcCcpMaster->SetDataSet(dmEbdConn->xqcSprIst);
-    AddFrame(frEbcCcpMaster);
+    AddFrame(frEbcCcpMaster, 1);
+
+    spDetail = new QSplitter(Qt::Horizontal, this);
+    spDetail->setObjectName(QStringLiteral("spDetail"));
+    frEbcCcpDetail = new TfrEbcCassa(spDetail);
+    frEbcCcpDetail->setObjectName(QStringLiteral("frEbcCcpDetail"));
+    frEbcCcpDetail->pcMain->setCurrentIndex(0);
+    frEbcCcpSubDetail = new TfrEbcTcc(spDetail);
+    frEbcCcpSubDetail->setObjectName(QStringLiteral("frEbcCcpSubDetail"));
+    frEbcCcpSubDetail->pcMain->setCurrentIndex(0);
+    spDetail->addWidget(frEbcCcpDetail);
+    spDetail->addWidget(frEbcCcpSubDetail);
+    spDetail->setSizes({600, 500});
+    AddFrame(spDetail, 1);
+    if (dmEbdConn) {
+        frEbcCcpDetail->SetDataSet(dmEbdConn->xqcCai);
+        frEbcCcpSubDetail->SetDataSet(dmEbdConn->xqcTcc);
+    }
+    frEbcCcpDetail->xdsMain->OnDataChange = [this](TVtDataSource *, TVtField *field) {
+        if (!field)
+            CashRowChanged();
+    };
 
     mmMain = new QMenuBar(this);
     mmMain->setObjectName(QStringLiteral("mmMain"));
@@ -70,6 +94,30 @@ void TfmEbcCcp::FormShow()
     const int working = TEbdContext::GetOr0(TEbdCtx::SprIstId);
     if (q->RecordCount() > 1 && working != 0)
         q->Locate(QStringLiteral("ISPRISTID"), working);
+    TVtQueryCollection *cai = dmEbdConn->xqcCai;
+    const QVariant year = GetCurrentAnfValore();
+    if (cai->Active() && !year.isNull())
+        cai->Locate(QStringLiteral("ICAIESERCIZIOFIN"), year.toInt());
+    CashRowChanged();
+}
+
+// The split of the current cash row; none without a row.
+void TfmEbcCcp::CashRowChanged()
+{
+    if (!dmEbdConn)
+        return;
+    TVtQueryCollection *cai = dmEbdConn->xqcCai;
+    TVtQueryCollection *tcc = dmEbdConn->xqcTcc;
+    const bool row = cai->Active() && !cai->IsEmpty();
+    const int account = row ? cai->FieldByName(QStringLiteral("ISPRISTID"))->AsInteger() : 0;
+    const int year = row ? cai->FieldByName(QStringLiteral("ICAIESERCIZIOFIN"))->AsInteger() : 0;
+    frEbcCcpSubDetail->SetCashRow(row);
+    tcc->Close();
+    if (!row)
+        return;
+    tcc->Params().ParamByName(QStringLiteral("iSprIstId"))->SetAsInteger(account);
+    tcc->Params().ParamByName(QStringLiteral("iCaiEsercizioFin"))->SetAsInteger(year);
+    tcc->Open();
 }
 
 void TfmEbcCcp::CloseQueries()

@@ -2,10 +2,14 @@
 #include "fmVtChildDB.h"
 
 class QMenuBar;
+class QSplitter;
+class TfrEbcCassa;
 class TfrEbcSprIst;
+class TfrEbcTcc;
 
 // The "Conti" window: the institute accounts of the data owner, the working
-// account shown first. Its cash-book frames stand below the account list.
+// account shown first; below, the cash rows of the account (the working
+// financial year's current) and the split of the current row by typology.
 class TfmEbcCcp : public TfmVtChildDB
 {
     Q_OBJECT
@@ -14,6 +18,9 @@ public:
     ~TfmEbcCcp() override;
 
     TfrEbcSprIst *frEbcCcpMaster;
+    TfrEbcCassa *frEbcCcpDetail;
+    TfrEbcTcc *frEbcCcpSubDetail;
+    QSplitter *spDetail;
     QMenuBar *mmMain;
 
 protected:
@@ -23,5 +30,6 @@ protected:
 private:
     void FormShow();
     void CloseQueries();
+    void CashRowChanged();
     bool m_shown = false;
 };

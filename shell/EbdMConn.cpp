@@ -193,8 +193,9 @@ void TdmEbdConn::SetupCai()
 
 void TdmEbdConn::xqcCaiAfterOpen(TVtQueryCollection *ds)
 {
-    ds->FieldByName(QStringLiteral("fCaiCassaIn"))->DisplayFormat = AmountFormat;
-    ds->FieldByName(QStringLiteral("fCaiCassaAtt"))->DisplayFormat = AmountFormat;
+    // Every amount of the row, so that the totals never show raw floating values.
+    for (const char *name : {"fCaiCassaIn", "fCaiCassaAtt", "fCaiSaldoIn", "fCaiSaldoOut", "fCaiDiffIniz", "fDiff"})
+        ds->FieldByName(QLatin1String(name))->DisplayFormat = AmountFormat;
 }
 
 void TdmEbdConn::SetupTcc()

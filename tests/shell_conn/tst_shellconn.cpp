@@ -453,9 +453,10 @@ void TstShellConn::cashRowsAndTotals()
                  DbIds(QStringLiteral("SELECT iCaiId FROM TCai_CassaIst WHERE iSprIstId = ? ORDER BY iCaiEsercizioFin"),
                        {account}));
         for (int r = 0; r < cai->RecordCount(); ++r) {
-            // The current difference: opening balance and incomings less
-            // outgoings and the current balance.
-            const double expected = RowValue(cai, r, QStringLiteral("FCAICASSAIN")).toDouble()
+            // The current difference: opening difference, opening balance
+            // and incomings less outgoings and the current balance.
+            const double expected = RowValue(cai, r, QStringLiteral("FCAIDIFFINIZ")).toDouble()
+                                    + RowValue(cai, r, QStringLiteral("FCAICASSAIN")).toDouble()
                                     + RowValue(cai, r, QStringLiteral("FCAISALDOIN")).toDouble()
                                     - RowValue(cai, r, QStringLiteral("FCAISALDOOUT")).toDouble()
                                     - RowValue(cai, r, QStringLiteral("FCAICASSAATT")).toDouble();
@@ -483,22 +484,31 @@ void TstShellConn::cashRowsAndTotals()
     const int col = cai->FieldByName(QStringLiteral("fCaiCassaIn"))->Index;
     QCOMPARE(cai->data(cai->index(0, col)).toString(), QStringLiteral("4.850,50"));
 
-    // A difference that is not zero: the stored current balance is 10 short.
-    TTestDatabase::Exec(QStringLiteral(
-        "UPDATE TCai_CassaIst SET fCaiCassaAtt = fCaiCassaAtt - 10 WHERE iSprIstId = 1 AND iCaiEsercizioFin = 2025"));
-    cai->Refresh();
-    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FDIFF")).toDouble() - 10.0) < 1e-6);
-    // A cash row written through the generated statements reaches the table.
+    // An incoming movement of 10 registers 10 of the collections: the
+    // difference goes down by 10 and the current balance up.
     QVERIFY(cai->Locate(QStringLiteral("ICAIESERCIZIOFIN"), 2025));
+    const double diff = RowValue(cai, 1, QStringLiteral("FDIFF")).toDouble();
+    const double balance = RowValue(cai, 1, QStringLiteral("FCAICASSAATT")).toDouble();
+    TTestDatabase::Exec(QStringLiteral(
+        "INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, lMvmTipo, dMvmDataMov, fMvmImporto, sMvmDesc) "
+        "VALUES (9901, 1, 0, '2025-06-15', 10, 'Prova')"));
+    cai->Refresh();
+    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FDIFF")).toDouble() - (diff - 10)) < 1e-6);
+    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FCAICASSAATT")).toDouble() - (balance + 10)) < 1e-6);
+    // A cash row written through the generated statements reaches the
+    // table; the current balance it carries is the database's to keep.
+    QVERIFY(cai->Locate(QStringLiteral("ICAIESERCIZIOFIN"), 2025));
+    const double opening = RowValue(cai, 1, QStringLiteral("FCAIDIFFINIZ")).toDouble();
     cai->Edit();
-    cai->FieldByName(QStringLiteral("FCAICASSAATT"))->SetAsFloat(RowValue(cai, 1, QStringLiteral("FCAICASSAATT")).toDouble() + 10);
-    cai->FieldByName(QStringLiteral("FCAIDIFFINIZ"))->SetAsFloat(2.5);
+    cai->FieldByName(QStringLiteral("FCAICASSAATT"))->SetAsFloat(0);
+    cai->FieldByName(QStringLiteral("FCAIDIFFINIZ"))->SetAsFloat(opening + 10);
     QVERIFY(cai->Post());
     QVERIFY((*m_messages)->Messages.isEmpty());
     QCOMPARE(Db(QStringLiteral("SELECT fCaiDiffIniz FROM TCai_CassaIst WHERE iSprIstId = 1 AND iCaiEsercizioFin = 2025")).toDouble(),
-             2.5);
+             opening + 10);
     cai->Refresh();
-    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FDIFF")).toDouble()) < 1e-6);
+    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FCAICASSAATT")).toDouble() - (balance + 10)) < 1e-6);
+    QVERIFY(qAbs(RowValue(cai, 1, QStringLiteral("FDIFF")).toDouble() - diff) < 1e-6);
 
     // Totals of the bank account in 2025: one row per top-level typology.
     TVtQueryCollection *tcc = dmEbdConn->xqcTcc;
