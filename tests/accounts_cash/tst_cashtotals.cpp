@@ -1,4 +1,6 @@
 #include "TestDatabase.h"
+#include "VtException.h"
+#include "VtSQLQuery.h"
 
 #include <QDate>
 #include <QTest>
@@ -24,6 +26,10 @@ private slots:
     void aDirectWriteIsOverwritten();
     void currentDifference();
     void incomingTotalOfTheFeeBook();
+    void openingANewYear();
+    void completingAnUnlockedYear();
+    void openingRefusals_data();
+    void openingRefusals();
 
 private:
     static QVariant Db(const QString &sql, const QVariantList &values = {}) { return TTestDatabase::Scalar(sql, values); }
@@ -173,6 +179,119 @@ void TstCashTotals::incomingTotalOfTheFeeBook()
     // No row of that year: nothing written, no error.
     recalc(Account, 2026);
     QCOMPARE(Db(u"SELECT COUNT(*) FROM TCai_CassaIst WHERE iSprIstId = ?"_s, {Account}).toInt(), 2);
+}
+
+namespace {
+// PEBC_INITANNOFIN with its ten inputs; the error text, empty when it ran.
+QString InitAnnoFin(int year, int account, const QList<double> &amounts, const QVariant &start, const QVariant &end)
+{
+    TSQLQuery q;
+    q.SQL = u"EXECUTE PROCEDURE PEBC_INITANNOFIN(:ieserciziofin, :ispristid, :fsaldo, :ftasse, :fcontributi, :fquote, "
+            ":fdiversi, :fdifferenze, :dinizioannofin, :dfineannofin)"_s;
+    q.Params().CreateParam(QMetaType::Int, u"ieserciziofin"_s)->SetValue(year);
+    q.Params().CreateParam(QMetaType::Int, u"ispristid"_s)->SetValue(account);
+    const QStringList names{u"fsaldo"_s, u"ftasse"_s, u"fcontributi"_s, u"fquote"_s, u"fdiversi"_s, u"fdifferenze"_s};
+    for (int i = 0; i < names.size(); ++i)
+        q.Params().CreateParam(QMetaType::Double, names.at(i))->SetValue(amounts.value(i));
+    q.Params().CreateParam(QMetaType::QDate, u"dinizioannofin"_s)->SetValue(start);
+    q.Params().CreateParam(QMetaType::QDate, u"dfineannofin"_s)->SetValue(end);
+    try {
+        q.ExecSQL();
+    } catch (const EVtException &e) {
+        return e.Message();
+    }
+    return QString();
+}
+
+QString CashRows()
+{
+    QStringList rows;
+    for (const QVariant &v : TTestDatabase::Column(u"SELECT iCaiId || ' ' || iSprIstId || ' ' || iCaiEsercizioFin || ' ' || "
+                                                   "COALESCE(fCaiCassaIn, 0) || ' ' || COALESCE(iLocked, 0) || ' ' || "
+                                                   "COALESCE(dCaiFineAnno, '-') FROM TCai_CassaIst ORDER BY iCaiId"_s))
+        rows << v.toString();
+    for (const QVariant &v : TTestDatabase::Column(u"SELECT iCaiId || ' ' || iTccId || ' ' || fCaiTccImportoIniz FROM TCaiTcc "
+                                                   "ORDER BY iCaiId, iTccId"_s))
+        rows << v.toString();
+    return rows.join(u'\n');
+}
+}
+
+void TstCashTotals::openingANewYear()
+{
+    Movement(9101, Account, 1, QDate(2026, 2, 1), 30);
+    // Something already collected in 2026.
+    const int cac = Db(u"SELECT FIRST 1 iCacId FROM TCac_CcaAcbCau ORDER BY iCacId"_s).toInt();
+    TTestDatabase::Exec(u"UPDATE TCac_CcaAcbCau SET iSprIstId = %1, dCacDataPagamento = '2026-01-15', fCacImporto = 12 "
+                        "WHERE iCacId = %2"_s.arg(Account).arg(cac));
+    QCOMPARE(InitAnnoFin(2026, Account, {100, 10, 20, 30, 40, 2.5}, QVariant(), QVariant()), QString());
+    QVERIFY(Db(u"SELECT iCaiId FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2026"_s, {Account}).toInt()
+            >= 1000000);
+    QCOMPARE(Db(u"SELECT CAST(fCaiCassaIn AS NUMERIC(18,2)) || ' ' || CAST(fCaiDiffIniz AS NUMERIC(18,2)) || ' ' || iLocked "
+                "|| ' ' || CAST(fCaiSaldoIn AS NUMERIC(18,2)) || ' ' || CAST(fCaiSaldoOut AS NUMERIC(18,2)) || ' ' || "
+                "CAST(fCaiCassaAtt AS NUMERIC(18,2)) || ' ' || COALESCE(dCaiInizioAnno, '-') || ' ' || "
+                "COALESCE(dCaiFineAnno, '-') FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2026"_s,
+                {Account}).toString(),
+             u"100.00 2.50 1 12.00 30.00 70.00 - -"_s);
+    QCOMPARE(TTestDatabase::Column(u"SELECT t.iTccId || '=' || CAST(t.fCaiTccImportoIniz AS INTEGER) FROM TCaiTcc t JOIN "
+                                   "TCai_CassaIst c ON c.iCaiId = t.iCaiId WHERE c.iSprIstId = ? AND c.iCaiEsercizioFin = 2026 "
+                                   "ORDER BY t.iTccId"_s, {Account}),
+             (QVariantList{u"1=10"_s, u"2=20"_s, u"3=30"_s, u"4=40"_s}));
+    // Given dates are stored as given.
+    TTestDatabase::Exec(u"DELETE FROM TCai_CassaIst WHERE iSprIstId = %1 AND iCaiEsercizioFin = 2026"_s.arg(Account));
+    QCOMPARE(InitAnnoFin(2026, Account, {0, 0, 0, 0, 0, 0}, QDate(2025, 12, 1), QDate(2026, 11, 30)), QString());
+    QCOMPARE(Db(u"SELECT dCaiInizioAnno || ' ' || dCaiFineAnno FROM TCai_CassaIst WHERE iSprIstId = ? AND "
+                "iCaiEsercizioFin = 2026"_s, {Account}).toString(), u"2025-12-01 2026-11-30"_s);
+}
+
+void TstCashTotals::completingAnUnlockedYear()
+{
+    const int row = Db(u"SELECT iCaiId FROM TCai_CassaIst WHERE iSprIstId = 5 AND iCaiEsercizioFin = 2025"_s).toInt();
+    QCOMPARE(Db(u"SELECT COALESCE(iLocked, 0) FROM TCai_CassaIst WHERE iCaiId = ?"_s, {row}).toInt(), 0);
+    QCOMPARE(InitAnnoFin(2025, 5, {10, 1, 2, 3, 4, 0}, QDate(2024, 12, 21), QVariant()), QString());
+    QCOMPARE(Db(u"SELECT COUNT(*) FROM TCai_CassaIst WHERE iSprIstId = 5 AND iCaiEsercizioFin = 2025"_s).toInt(), 1);
+    QCOMPARE(Db(u"SELECT iLocked || ' ' || CAST(fCaiCassaIn AS NUMERIC(18,2)) FROM TCai_CassaIst WHERE iCaiId = ?"_s,
+                {row}).toString(),
+             u"1 10.00"_s);
+    QCOMPARE(Db(u"SELECT SUM(fCaiTccImportoIniz) FROM TCaiTcc WHERE iCaiId = ?"_s, {row}).toDouble(), 10.0);
+}
+
+void TstCashTotals::openingRefusals_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("account");
+    QTest::addColumn<QList<double>>("amounts");
+    QTest::addColumn<QVariant>("start");
+    QTest::addColumn<QVariant>("end");
+    QTest::addColumn<QString>("message");
+    const QList<double> fine{100, 25, 25, 25, 25, 0};
+    QTest::newRow("no account") << 2026 << 4711 << fine << QVariant() << QVariant()
+                                << u"Il conto corrente non esiste o è chiuso."_s;
+    QTest::newRow("closed account") << 2026 << 4 << fine << QVariant() << QVariant()
+                                    << u"Il conto corrente non esiste o è chiuso."_s;
+    QTest::newRow("no such year") << 2031 << 2 << fine << QVariant() << QVariant()
+                                  << u"L'anno finanziario 2031 non è definito."_s;
+    QTest::newRow("locked year") << 2025 << 2 << fine << QVariant() << QVariant()
+                                 << u"Le operazioni di inizio anno per l'anno finanziario 2025 sono già state fatte."_s;
+    QTest::newRow("split off by a ten-thousandth") << 2026 << 2 << QList<double>{100, 25, 25, 25, 25.0001, 0} << QVariant()
+                                                   << QVariant()
+                                                   << u"Il saldo del conto non corrisponde alla somma delle tipologie."_s;
+    QTest::newRow("end on the start") << 2026 << 2 << fine << QVariant(QDate(2026, 3, 1)) << QVariant(QDate(2026, 3, 1))
+                                      << u"La data di fine anno dev'essere maggiore della data di inizio."_s;
+}
+
+void TstCashTotals::openingRefusals()
+{
+    QFETCH(int, year);
+    QFETCH(int, account);
+    QFETCH(QList<double>, amounts);
+    QFETCH(QVariant, start);
+    QFETCH(QVariant, end);
+    QFETCH(QString, message);
+    const QString before = CashRows();
+    const QString error = InitAnnoFin(year, account, amounts, start, end);
+    QVERIFY2(error.contains(message), qPrintable(error));
+    QCOMPARE(CashRows(), before);
 }
 
 QTEST_MAIN(TstCashTotals)
