@@ -30,6 +30,7 @@ private slots:
     void completingAnUnlockedYear();
     void openingRefusals_data();
     void openingRefusals();
+    void verificaSaldi();
 
 private:
     static QVariant Db(const QString &sql, const QVariantList &values = {}) { return TTestDatabase::Scalar(sql, values); }
@@ -292,6 +293,38 @@ void TstCashTotals::openingRefusals()
     const QString error = InitAnnoFin(year, account, amounts, start, end);
     QVERIFY2(error.contains(message), qPrintable(error));
     QCOMPARE(CashRows(), before);
+}
+
+void TstCashTotals::verificaSaldi()
+{
+    auto differences = [](int year) {
+        QStringList rows;
+        for (const QVariant &v : TTestDatabase::Column(
+                 u"SELECT iSprIstId || ' ' || sVoce || ' ' || CAST(fRegistrato AS NUMERIC(18,2)) || ' ' || "
+                 "CAST(fRicalcolato AS NUMERIC(18,2)) FROM PEbc_CaiVerifica(?, 1)"_s, {year}))
+            rows << v.toString();
+        return rows;
+    };
+    QCOMPARE(differences(2024), QStringList());   // the demo's
+    // The test's account (its 2025 row has no split yet) and the demo's.
+    QCOMPARE(differences(2025), QStringList{u"9001 Saldo iniziale 1000.00 0.00"_s});
+    TTestDatabase::Exec(u"INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (9001, 4, 1000.004)"_s);
+    QCOMPARE(differences(2025), QStringList());   // below half a cent
+    // A typology amount changed, an incoming total changed, a payment not recalculated.
+    TTestDatabase::Exec(u"UPDATE TCaiTcc SET fCaiTccImportoIniz = 990 WHERE iCaiId = 9001"_s);
+    TTestDatabase::Exec(u"UPDATE TCai_CassaIst SET fCaiSaldoIn = COALESCE(fCaiSaldoIn, 0) + 5 WHERE iSprIstId = 1 "
+                        "AND iCaiEsercizioFin = 2025"_s);
+    const int cac = Db(u"SELECT FIRST 1 iCacId FROM TCac_CcaAcbCau WHERE dCacDataPagamento IS NULL ORDER BY iCacId"_s).toInt();
+    TTestDatabase::Exec(u"UPDATE TCac_CcaAcbCau SET iSprIstId = %1, dCacDataPagamento = '2025-03-03', fCacImporto = 7 "
+                        "WHERE iCacId = %2"_s.arg(Account).arg(cac));
+    const QStringList found = differences(2025);
+    QCOMPARE(found.size(), 3);
+    QCOMPARE(found.at(0).section(u' ', 0, 2), u"1 Saldo entrate"_s);
+    QCOMPARE(found.at(1), u"9001 Saldo iniziale 1000.00 990.00"_s);
+    QCOMPARE(found.at(2), u"9001 Saldo entrate 0.00 7.00"_s);
+    // After the recalculation that payment is counted.
+    TTestDatabase::Exec(u"EXECUTE PROCEDURE PEbc_RicalcSaldoIn(%1, 2025)"_s.arg(Account));
+    QCOMPARE(differences(2025).size(), 2);
 }
 
 QTEST_MAIN(TstCashTotals)
