@@ -1,4 +1,5 @@
 #include "EbcRCassa.h"
+#include "EbcFVerificaSaldi.h"
 #include "EbdUContext.h"
 #include "EbdUGlobals.h"
 #include "VtDBEdit.h"
@@ -40,6 +41,11 @@ TfrEbcCassa::TfrEbcCassa(QWidget *parent) : TfrVtDBRWGrid(parent)
     connect(xacRicalcola, &QAction::triggered, this, [this] { VtGuard([this] { xacRicalcolaExecute(); }); });
     tbActions->addSeparator();
     tbActions->addAction(xacRicalcola);
+    xacVerificaSaldi = new QAction(u"Verifica saldi"_s, this);
+    xacVerificaSaldi->setObjectName(u"xacVerificaSaldi"_s);
+    xacVerificaSaldi->setToolTip(u"Verifica saldi"_s);
+    connect(xacVerificaSaldi, &QAction::triggered, this, [this] { VtGuard([this] { xacVerificaSaldiExecute(); }); });
+    tbActions->addAction(xacVerificaSaldi);
     UpdateActions();
 }
 
@@ -68,4 +74,10 @@ void TfrEbcCassa::xacRicalcolaExecute()
 {
     Ricalcola(TEbdContext::GetOr0(TEbdCtx::SprIstId), GetCurrentAnfValore().toInt());
     xdsMain->Refresh();
+}
+
+void TfrEbcCassa::xacVerificaSaldiExecute()
+{
+    TfmEbcVerificaSaldi dialog(GetCurrentAnfValore().toInt(), TEbdContext::GetOr0(TEbdCtx::DwgId), window());
+    dialog.exec();
 }

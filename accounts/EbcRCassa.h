@@ -25,6 +25,8 @@ public:
     TVtDBNumEdit *xneDiff;
     // "Ricalcola": the incoming total of the working account's working year.
     QAction *xacRicalcola;
+    // "Verifica saldi": the totals of the working financial year that differ.
+    QAction *xacVerificaSaldi;
 
     // The recalculation of the fee book's incoming total of an account's
     // cash row of a financial year (by its value); the statement the bank
@@ -35,4 +37,5 @@ public:
 
 private:
     void xacRicalcolaExecute();
+    void xacVerificaSaldiExecute();
 };

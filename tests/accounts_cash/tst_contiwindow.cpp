@@ -1,4 +1,5 @@
 #include "EbcFCcp.h"
+#include "EbcFVerificaSaldi.h"
 #include "EbcRCassa.h"
 #include "EbcRSprIst.h"
 #include "EbcRTcc.h"
@@ -15,6 +16,14 @@
 #include "VtQueryCollection.h"
 
 #include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QPdfWriter>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextDocument>
+#include <QTimer>
 #include <QDir>
 #include <QTabBar>
 #include <QTabWidget>
@@ -40,6 +49,7 @@ private slots:
     void onlyShown();
     void ricalcolaActsOnTheWorkingAccountAndYear();
     void amountsAreFormatted();
+    void verificaSaldi();
     void screenshot();
 
 private:
@@ -170,6 +180,61 @@ void TstContiWindow::amountsAreFormatted()
     QCOMPARE(Cash()->FieldByName(u"FCAIDIFFINIZ"_s)->DisplayText(), u"1.234,50"_s);
     for (const char *name : {"FCAISALDOOUT", "FDIFF"})
         QCOMPARE(Cash()->FieldByName(QLatin1String(name))->DisplayFormat, u"#,###.00"_s);
+}
+
+void TstContiWindow::verificaSaldi()
+{
+    const QDir dir(QStringLiteral(VARDELLA_SCREENSHOT_DIR));
+    QDir().mkpath(dir.path());
+    {
+        // Nothing differs on the demo school.
+        TfmEbcVerificaSaldi empty(2025, 1);
+        empty.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&empty));
+        QCOMPARE(empty.windowTitle(), u"Verifica saldi"_s);
+        QVERIFY(empty.laTitolo->text().startsWith(u"Esercizio finanziario 2025 - verifica del "_s));
+        QCOMPARE(empty.RowCount(), 0);
+        QVERIFY(empty.laNessuna->isVisible() && !empty.grDifferenze->isVisible());
+        QCOMPARE(empty.laNessuna->text(), u"Nessuna differenza: i saldi dell'esercizio finanziario 2025 corrispondono ai "
+                                          "pagamenti e ai movimenti."_s);
+        QVERIFY(empty.Document()->toPlainText().contains(empty.laNessuna->text()));
+        QVERIFY(empty.grab().save(dir.filePath(u"verifica_saldi_vuota.png"_s)));
+        CheckNothingCut(&empty);
+    }
+    TTestDatabase::Exec(u"UPDATE TCai_CassaIst SET fCaiSaldoIn = fCaiSaldoIn + 5 WHERE iSprIstId = 2 AND iCaiEsercizioFin = 2025"_s);
+    TfmEbcVerificaSaldi found(2025, 1);
+    found.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&found));
+    QCOMPARE(found.RowCount(), 1);
+    QStringList row;
+    for (int c = 0; c < found.grDifferenze->columnCount(); ++c)
+        row << found.grDifferenze->item(0, c)->text();
+    QCOMPARE(row.mid(0, 4), (QStringList{u"000000004721"_s, u"Bancario"_s, u"2025"_s, u"Saldo entrate"_s}));
+    QCOMPARE(row.at(6), u"5,00"_s);
+    QVERIFY(found.grab().save(dir.filePath(u"verifica_saldi.png"_s)));
+    CheckNothingCut(&found);
+    const QString text = found.Document()->toPlainText();
+    QVERIFY(text.contains(u"Verifica saldi"_s) && text.contains(u"Saldo entrate"_s) && text.contains(u"000000004721"_s));
+    const QString pdf = dir.filePath(u"verifica_saldi.pdf"_s);
+    {
+        QPdfWriter writer(pdf);
+        found.PrintOn(&writer);
+    }
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(file.read(5) == "%PDF-");
+    QVERIFY(file.size() > 1000);
+    // From "Conti", on the working financial year.
+    Open();
+    bool shown = false;
+    QTimer::singleShot(0, this, [&] {
+        if (auto *w = qobject_cast<TfmEbcVerificaSaldi *>(QApplication::activeModalWidget())) {
+            shown = w->laTitolo->text().startsWith(u"Esercizio finanziario 2025"_s) && w->RowCount() == 1;
+            w->buChiudi->click();
+        }
+    });
+    m_window->frEbcCcpDetail->xacVerificaSaldi->trigger();
+    QVERIFY(shown);
 }
 
 void TstContiWindow::screenshot()
