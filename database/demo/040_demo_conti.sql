@@ -10,39 +10,39 @@ INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, sSprIstIntest, sSp
 INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, sSprIstIntest, sSprIstCin, sSprIstStato, sSprIstCinInt, iSprIstPgm, dStart) VALUES (5, 2, 202, '61920447', 'Scuola Primaria Rita Vallesi', 'N', 'IT', '69', 2, '2018-01-01');
 INSERT INTO TSprIst (iSprIstId, iDwgId, iSprId, sSprIstNumCc, sSprIstIntest, sSprIstCin, sSprIstStato, sSprIstCinInt, iSprIstPgm, dStart) VALUES (6, 1, 101, '000000000777', 'Conto gestito da altro programma', 'U', 'IT', '67', 1, '2012-01-01');
 
--- Cash book of 2024 and 2025 for the post, bank and cash accounts (both years opened, so locked)
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (1, 1, 2024, 4850.5, 1713.55, 205.63, 6358.42, 0.0, 1);
+-- Cash book of 2024 and 2025 for the post, bank and cash accounts (both years opened, so locked): the outgoing total and the current balance follow the movements of the year; 2025 opens with 2024 balance, split as 2024 split plus its collections by typology, the rest on Diversi
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (1, 1, 2024, 4850.5, 1713.55, 25.63, 6968.42, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (1, 1, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (1, 2, 1200.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (1, 3, 3400.5);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (1, 4, 250.0);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (2, 1, 2025, 6358.42, 2927.4, 351.29, 8934.53, 0.0, 1);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (2, 1, 2025, 6968.42, 2927.4, 180.0, 9393.42, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 1, 0.0);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 2, 2064.29);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 3, 3928.5);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 4, 365.63);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (3, 2, 2024, 8380.4, 22288.45, 2674.61, 27994.24, 0.0, 1);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 2, 2182.15);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 3, 4000.5);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (2, 4, 785.77);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (3, 2, 2024, 8380.4, 22288.45, 412.3, 30296.55, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 1, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 2, 5300.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 3, 2100.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 4, 980.4);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (4, 2, 2025, 27994.23, 38447.3, 4613.68, 61827.85, 0.0, 1);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (4, 2, 2025, 30296.55, 38447.3, 1285.0, 50229.55, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 1, 0.0);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 2, 14692.81);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 3, 11149.92);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 4, 2151.5);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (5, 3, 2024, 185.2, 876.0, 105.12, 956.08, 0.0, 1);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 2, 15973.65);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 3, 12384.0);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 4, 1938.9);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (5, 3, 2024, 185.2, 876.0, 18.4, 1097.3, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (5, 1, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (5, 2, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (5, 3, 150.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (5, 4, 35.2);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (6, 3, 2025, 956.08, 1694.5, 203.34, 2447.24, 0.0, 1);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (6, 3, 2025, 1097.3, 1694.5, 32.9, 1899.4, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 1, 0.0);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 2, 411.84);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 3, 466.8);
-INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 4, 77.44);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 2, 468.0);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 3, 510.0);
+INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (6, 4, 119.3);
 
--- Account movements (the reasons they use count as in use)
+-- Account movements (the reasons they use count as in use), then the collections registered
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (1, 1, 2403, 1, 1, 0, '2025-03-20', '2025-03-22', 525.0, 'Quote uscita didattica 4A');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (2, 1, 2403, 1, 2, 0, '2025-03-21', '2025-03-23', 490.0, 'Quote uscita didattica 4B');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (3, 2, 2405, 2, 3, 1, '2025-06-30', '2025-07-02', 35.0, 'Rimborso quota uscita didattica');
@@ -50,6 +50,21 @@ INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lM
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5, 3, 2401, 1, 5, 0, '2024-11-05', '2024-11-07', 54.5, 'Contributo scolastico in contanti');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (6, 1, NULL, 4, 6, 1, '2025-02-10', '2025-02-12', 180.0, 'Spese postali');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (7, 2, NULL, 5, 7, 1, '2025-10-03', '2025-10-05', 1250.0, 'Fornitura materiale di cancelleria');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5001, 1, NULL, 1, 5001, 0, '2024-10-31', '2024-11-02', 1328.55, 'Versamenti su bollettino quote alunni ottobre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5002, 1, NULL, 1, 5002, 0, '2024-11-30', '2024-12-02', 385.0, 'Versamenti su bollettino quote alunni novembre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5003, 1, NULL, 1, 5003, 0, '2025-01-31', '2025-02-02', 720.0, 'Versamenti su bollettino quote alunni gennaio 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5004, 1, NULL, 1, 5004, 0, '2025-03-31', '2025-04-02', 210.0, 'Versamenti su bollettino quote alunni marzo 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5005, 1, NULL, 1, 5005, 0, '2025-04-30', '2025-05-02', 660.0, 'Versamenti su bollettino quote alunni aprile 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5006, 2, NULL, 2, 5006, 0, '2024-10-31', '2024-11-02', 22181.95, 'Incasso SDD quote alunni ottobre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5007, 2, NULL, 2, 5007, 0, '2024-11-30', '2024-12-02', 106.5, 'Incasso SDD quote alunni novembre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5008, 2, NULL, 2, 5008, 0, '2025-01-31', '2025-02-02', 10272.0, 'Incasso SDD quote alunni gennaio 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5009, 2, NULL, 2, 5009, 0, '2025-03-31', '2025-04-02', 1995.0, 'Incasso SDD quote alunni marzo 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5010, 2, NULL, 2, 5010, 0, '2025-04-30', '2025-05-02', 8866.0, 'Incasso SDD quote alunni aprile 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5011, 3, NULL, 1, 5011, 0, '2024-10-31', '2024-11-02', 807.0, 'Versamenti in contanti quote alunni ottobre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5012, 3, NULL, 1, 5012, 0, '2024-11-30', '2024-12-02', 69.0, 'Versamenti in contanti quote alunni novembre 2024');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5013, 3, NULL, 1, 5013, 0, '2025-01-31', '2025-02-02', 360.0, 'Versamenti in contanti quote alunni gennaio 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5014, 3, NULL, 1, 5014, 0, '2025-03-31', '2025-04-02', 105.0, 'Versamenti in contanti quote alunni marzo 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5015, 3, NULL, 1, 5015, 0, '2025-04-30', '2025-05-02', 330.0, 'Versamenti in contanti quote alunni aprile 2025');
 
 -- Tax-register payments
 INSERT INTO TVrs_VersRegTasse (iVrsId, iCauId, iDwgId, dVrsData, fVrsImporto) VALUES (1, 2404, 1, '2024-12-02', 15.13);

@@ -13,6 +13,7 @@ import datetime as dt
 import decimal
 import os
 import random
+import re
 
 SEED = 20240901
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'demo')
@@ -992,7 +993,41 @@ def main():
     # cash book: incoming totals from the paid instalments
     s = conti_script
     s.lines = s.lines[:-2] if s.lines[-1] == 'COMMIT;' else s.lines
-    s.comment('Cash book of 2024 and 2025 for the post, bank and cash accounts (both years opened, so locked)')
+    mvm = [(1, 1, caus[(2024, 3)]['id'], 1, D(2025, 3, 20), 525.0, 0, 'Quote uscita didattica 4A'),
+           (2, 1, caus[(2024, 3)]['id'], 1, D(2025, 3, 21), 490.0, 0, 'Quote uscita didattica 4B'),
+           (3, 2, caus[(2024, 5)]['id'], 2, D(2025, 6, 30), 35.0, 1, 'Rimborso quota uscita didattica'),
+           (4, 2, caus[(2024, 1)]['id'], 2, D(2024, 10, 31), 40.0, 0, 'Contributo volontario versato in banca'),
+           (5, 3, caus[(2024, 1)]['id'], 1, D(2024, 11, 5), 54.5, 0, 'Contributo scolastico in contanti'),
+           (6, 1, None, 4, D(2025, 2, 10), 180.0, 1, 'Spese postali'),
+           (7, 2, None, 5, D(2025, 10, 3), 1250.0, 1, 'Fornitura materiale di cancelleria')]
+    # The fee collections registered on the accounts: one incoming movement
+    # per month with payments into the account, up to September 2025
+    # (October and November remain to be registered).
+    coll_desc = {1: 'Versamenti su bollettino quote alunni %s %d', 2: 'Incasso SDD quote alunni %s %d',
+                 3: 'Versamenti in contanti quote alunni %s %d'}
+    coll_cbm = {1: 1, 2: 2, 3: 1}
+    collections = []
+    mvm_n = 5000
+    for acc_id in (1, 2, 3):
+        by_month = {}
+        for r, c, h in cac_rows:
+            d = r['dCacDataPagamento']
+            if r['iSprIstId'] == acc_id and d and d <= D(2025, 9, 30):
+                by_month[(d.year, d.month)] = by_month.get((d.year, d.month), 0.0) + r['fCacImporto']
+        for (y, m) in sorted(by_month):
+            amount = round(by_month[(y, m)], 2)
+            if amount <= 0:
+                continue
+            mvm_n += 1
+            last = D(y + (m == 12), m % 12 + 1, 1) - dt.timedelta(days=1)
+            collections.append((mvm_n, acc_id, None, coll_cbm[acc_id], last, amount, 0,
+                                coll_desc[acc_id] % (MESI[m - 1], y)))
+    # The movements of the hand-written shell script count as well.
+    movements = [(a, d, imp, tipo) for i, a, cau, cbm, d, imp, tipo, ds in mvm + collections] + shell_movements()
+
+    s.comment('Cash book of 2024 and 2025 for the post, bank and cash accounts (both years opened, so locked): '
+              'the outgoing total and the current balance follow the movements of the year; 2025 opens with '
+              '2024 balance, split as 2024 split plus its collections by typology, the rest on Diversi')
     opening = {1: {2024: [0.0, 1200.0, 3400.5, 250.0]}, 2: {2024: [0.0, 5300.0, 2100.0, 980.4]},
                3: {2024: [0.0, 0.0, 150.0, 35.2]}}
     cai_n = 0
@@ -1004,31 +1039,24 @@ def main():
             by_type = [0.0, 0.0, 0.0, 0.0]
             for r, c in paid:
                 by_type[TCC_PARENT[c['tcc']] - 1] += r['fCacImporto']
-            if y == 2024:
-                split = opening[acc_id][2024]
-            else:
-                split = prev
+            split = opening[acc_id][2024] if y == 2024 else prev
             cassa_in = round(sum(split), 2)
-            saldo_in = round(sum(by_type), 2) if paid else None
-            saldo_out = round(0.12 * (saldo_in or 0.0), 2)
+            saldo_in = round(sum(by_type), 4) if paid else None
+            incoming = sum(imp for a, d, imp, tipo in movements if a == acc_id and d.year == y and tipo == 0)
+            outgoing = sum(imp for a, d, imp, tipo in movements if a == acc_id and d.year == y and tipo == 1)
+            cassa_att = round(cassa_in + incoming - outgoing, 2)
             cai_n += 1
             s.insert('TCai_CassaIst', {'iCaiId': cai_n, 'iSprIstId': acc_id, 'iCaiEsercizioFin': y,
                                        'fCaiCassaIn': cassa_in, 'fCaiSaldoIn': saldo_in,
-                                       'fCaiSaldoOut': saldo_out,
-                                       'fCaiCassaAtt': round(cassa_in + (saldo_in or 0.0) - saldo_out, 2),
+                                       'fCaiSaldoOut': round(outgoing, 2), 'fCaiCassaAtt': cassa_att,
                                        'fCaiDiffIniz': 0.0, 'iLocked': 1})
             for t in range(4):
                 s.insert('TCaiTcc', {'iCaiId': cai_n, 'iTccId': t + 1, 'fCaiTccImportoIniz': round(split[t], 2)})
-            prev = [round(split[t] + by_type[t] - 0.12 * by_type[t], 2) for t in range(4)]
-    s.comment('Account movements (the reasons they use count as in use)')
-    mvm = [(1, 1, caus[(2024, 3)]['id'], 1, D(2025, 3, 20), 525.0, 0, 'Quote uscita didattica 4A'),
-           (2, 1, caus[(2024, 3)]['id'], 1, D(2025, 3, 21), 490.0, 0, 'Quote uscita didattica 4B'),
-           (3, 2, caus[(2024, 5)]['id'], 2, D(2025, 6, 30), 35.0, 1, 'Rimborso quota uscita didattica'),
-           (4, 2, caus[(2024, 1)]['id'], 2, D(2024, 10, 31), 40.0, 0, 'Contributo volontario versato in banca'),
-           (5, 3, caus[(2024, 1)]['id'], 1, D(2024, 11, 5), 54.5, 0, 'Contributo scolastico in contanti'),
-           (6, 1, None, 4, D(2025, 2, 10), 180.0, 1, 'Spese postali'),
-           (7, 2, None, 5, D(2025, 10, 3), 1250.0, 1, 'Fornitura materiale di cancelleria')]
-    for i, acc_id, cau, cbm, d, imp, tipo, ds in mvm:
+            prev = [round(split[t] + by_type[t], 2) for t in range(3)]
+            prev.append(round(cassa_att - sum(prev), 2))
+            assert abs(sum(prev) - cassa_att) < 0.005
+    s.comment('Account movements (the reasons they use count as in use), then the collections registered')
+    for i, acc_id, cau, cbm, d, imp, tipo, ds in mvm + collections:
         s.insert('TMvm_MovimentiCcp', {'iMvmId': i, 'iSprIstId': acc_id, 'iCauId': cau, 'iCbmId': cbm,
                                        'iMvmNumero': i, 'lMvmTipo': tipo, 'dMvmDataMov': d,
                                        'dMvmDataEC': d + dt.timedelta(days=2), 'fMvmImporto': imp,
@@ -1096,6 +1124,23 @@ def main():
 
     print('pupils %d, parents %d, families %d, holders %d, IBANs %d, instalments %d'
           % (len(pupil_set), len(people) - len(pupil_set), len(families), len(holders), ibans, len(cac_rows)))
+
+
+MESI = ['gennaio', 'febbraio', 'marzo', 'aprile', 'maggio', 'giugno', 'luglio', 'agosto', 'settembre',
+        'ottobre', 'novembre', 'dicembre']
+
+
+def shell_movements():
+    """The movements of the hand-written 080_demo_shell.sql: (account, date, amount, kind)."""
+    pattern = re.compile(r"VALUES \((\d+), (\d+), \w+, \w+, \w+, (\d), '([\d-]+)', '[\d-]+', ([\d.]+),")
+    rows = []
+    with open(os.path.join(OUT, '080_demo_shell.sql'), encoding='utf-8') as f:
+        for line in f:
+            if line.startswith('INSERT INTO TMvm_MovimentiCcp'):
+                m = pattern.search(line)
+                assert m, line
+                rows.append((int(m.group(2)), dt.date.fromisoformat(m.group(4)), float(m.group(5)), int(m.group(3))))
+    return rows
 
 
 def write_import_sample(people, families, holders, pupil_class, nuovi, due_tutori, tutori, iban1, iban2):
