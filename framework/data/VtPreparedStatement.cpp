@@ -30,7 +30,7 @@ TVtParsedSql Parsed(const QString &sql)
 }
 
 TVtPreparedStatement::TVtPreparedStatement(const QString &sql, TVtSQLConnection *connection)
-    : m_write(!sql.trimmed().startsWith(u"SELECT"_s, Qt::CaseInsensitive))
+    : m_sql(sql), m_write(!sql.trimmed().startsWith(u"SELECT"_s, Qt::CaseInsensitive))
 {
     TVtSQLConnection *conn = connection ? connection : qqoVtGlobConn;
     if (!conn || !conn->Connected())
@@ -58,8 +58,10 @@ void TVtPreparedStatement::Exec(const QVariantMap &values)
         watch.emplace(*m_query);
     const bool ok = m_query->exec();
     const bool tooLong = watch && watch->Stop();
-    if (ok)
+    if (ok) {
+        TVtSQLConnection::NotifyStatement(m_sql);
         return;
+    }
     TVtEngineError error = TVtEngineError::FromSqlError(m_query->lastError());
     if (tooLong)
         error.Kind = TVtEngineError::ekLockConflict;

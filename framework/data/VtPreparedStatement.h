@@ -29,6 +29,7 @@ public:
 private:
     std::optional<QSqlQuery> m_own;
     QSqlQuery *m_query = nullptr;
+    QString m_sql;
     QStringList m_names;
     bool m_write;
 };

@@ -259,6 +259,18 @@ void TVtSQLConnection::StartTransaction()
     ++m_depth;
 }
 
+std::function<void(const QString &)> &TVtSQLConnection::StatementObserver()
+{
+    static std::function<void(const QString &)> observer;
+    return observer;
+}
+
+void TVtSQLConnection::NotifyStatement(const QString &statement)
+{
+    if (StatementObserver())
+        StatementObserver()(statement);
+}
+
 void TVtSQLConnection::Commit()
 {
     if (m_depth <= 0)
@@ -282,6 +294,7 @@ void TVtSQLConnection::Commit()
         throw EVtDatabaseError(reason, QStringLiteral("Impossibile confermare la transazione."));
     }
     EndOutermost(true);
+    NotifyStatement(QStringLiteral("COMMIT"));
 }
 
 void TVtSQLConnection::Rollback()
@@ -295,6 +308,7 @@ void TVtSQLConnection::Rollback()
     DropStatements();
     Database().rollback();
     EndOutermost(false);
+    NotifyStatement(QStringLiteral("ROLLBACK"));
 }
 
 void TVtSQLConnection::CheckWritable() const

@@ -91,6 +91,14 @@ public:
 
     // A connection of the driver to the database of the settings (at another
     // file path when given), in the settings' character set; not yet open.
+    // For tests: called with the text of every statement the program's
+    // queries, collections and prepared statements execute, right after it
+    // ran, and with "COMMIT" or "ROLLBACK" right after the outermost
+    // transaction ended. It may throw to stop the operation at that point.
+    static std::function<void(const QString &statement)> &StatementObserver();
+    // Calls the observer when there is one.
+    static void NotifyStatement(const QString &statement);
+
     static QSqlDatabase AddDatabase(const QString &connectionName, const TVtConnectionSettings &settings,
                                     const QString &filePath = QString());
 

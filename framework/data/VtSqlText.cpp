@@ -1,4 +1,5 @@
 #include "VtSqlText.h"
+#include "VtSQLConnection.h"
 #include "VtDatabaseError.h"
 #include "VtLockWatch.h"
 
@@ -121,8 +122,11 @@ void VtExecSql(QSqlQuery &query, const QString &sql, const TVtParamLookup &looku
         values << value;
     }
     TVtLockWatch watch(query, MayWaitForLock(parsed.Sql));
-    if (query.exec())
+    if (query.exec()) {
+        watch.Stop();
+        TVtSQLConnection::NotifyStatement(sql);
         return;
+    }
     TVtEngineError error = TVtEngineError::FromSqlError(query.lastError());
     if (watch.Stop())
         error.Kind = TVtEngineError::ekLockConflict;

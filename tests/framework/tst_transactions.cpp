@@ -1,5 +1,6 @@
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "VtPreparedStatement.h"
 #include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtQueryCollection.h"
@@ -28,6 +29,7 @@ private slots:
     void plainWriteOutsideAScopeCommitsItsOwn();
     void plainWriteThatFailsStoresNothing();
     void statementsKeptForATransactionEndWithIt();
+    void observerSeesEveryStatementAndCanStopAtAny();
 
 private:
     std::unique_ptr<TTestDatabase> m_db;
@@ -293,6 +295,45 @@ void TstTransactions::statementsKeptForATransactionEndWithIt()
     tr.StartTransaction();
     QVERIFY_THROWS_EXCEPTION(EVtDatabaseError, conn->TransactionStatement(QStringLiteral("SELECT NOPE FROM TTR_RIGHE")));
     tr.Rollback();
+}
+
+// The seam of the fault-injection tests: every statement of queries,
+// collections and prepared statements, then the end of the transaction; an
+// observer that throws stops the operation where it is.
+void TstTransactions::observerSeesEveryStatementAndCanStopAtAny()
+{
+    QStringList seen;
+    TVtSQLConnection::StatementObserver() = [&](const QString &sql) { seen << sql.simplified().section(u' ', 0, 1); };
+    auto run = [&] {
+        TVtTransaction tr(m_db->Connection());
+        tr.StartTransaction();
+        TSQLQuery q;
+        q.SQL = QStringLiteral("INSERT INTO TTR_RIGHE (ITRID, STRDESC) VALUES (:id, 'Uno')");
+        q.Params().CreateParam(QMetaType::Int, QStringLiteral("id"))->SetValue(51);
+        q.ExecSQL();
+        TVtPreparedStatement p(QStringLiteral("INSERT INTO TTR_RIGHE (ITRID, STRDESC) VALUES (:id, 'Due')"));
+        p.Exec({{QStringLiteral("id"), 52}});
+        tr.Commit();
+    };
+    run();
+    QCOMPARE(seen, (QStringList{QStringLiteral("INSERT INTO"), QStringLiteral("INSERT INTO"), QStringLiteral("COMMIT")}));
+    QCOMPARE(CommittedCount(), 3);
+    TTestDatabase::Exec(QStringLiteral("DELETE FROM TTR_RIGHE WHERE ITRID > 50"));
+    // Stopped after the first or the second statement: nothing stays, and the end is a rollback.
+    for (int stopAt : {1, 2}) {
+        seen.clear();
+        int n = 0;
+        TVtSQLConnection::StatementObserver() = [&](const QString &sql) {
+            seen << sql.simplified().section(u' ', 0, 0);
+            if (++n == stopAt)
+                throw EVtException(QStringLiteral("interrotto dalla prova"));
+        };
+        QVERIFY_THROWS_EXCEPTION(EVtException, run());
+        QCOMPARE(seen.last(), QStringLiteral("ROLLBACK"));
+        QCOMPARE(seen.size(), stopAt + 1);
+        QCOMPARE(CommittedCount(), 1);
+    }
+    TVtSQLConnection::StatementObserver() = nullptr;
 }
 
 QTEST_MAIN(TstTransactions)
