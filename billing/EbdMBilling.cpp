@@ -325,18 +325,27 @@ bool TdmEbdBilling::CurrentInstalmentPaid(TVtQueryCollection *instalments)
            && !instalments->FieldByName(u"DCACDATAPAGAMENTO"_s)->IsNull();
 }
 
+// What is left to pay is taken from the amount rule, not from the stored
+// amount: that one is rounded to four decimals from the unrounded percentage
+// discount, and may lie a ten-thousandth above what the rule leaves (33.33 at
+// 12.5% is stored as 29.1638, the rule leaves 29.1637). An advance of the
+// stored figure would then fail the recomputation's cover test, and the
+// instalment would keep its whole amount to pay beside an advance of all of it.
 bool TdmEbdBilling::AdvanceFits(TVtQueryCollection *instalments, const TVtMoney &amount, const TVtMoney &stored)
 {
     if (!instalments->Active() || instalments->IsEmpty() || amount <= TVtMoney())
         return false;
     TSQLQuery q;
-    q.SQL = u"SELECT fCacImporto FROM TCac_CcaAcbCau WHERE iCacId = :iCacId"_s;
+    q.SQL = u"SELECT cca.fCcaImportoIst, cac.fCacPercSconto, cac.fCacImpSconto, cac.fCacImpDaDote, (SELECT "
+            "COALESCE(SUM(caa.fCaaImporto), 0) FROM TCaa_CacAcconti caa WHERE caa.iCacId = cac.iCacId) FROM "
+            "TCac_CcaAcbCau cac JOIN TCca_CompCausali cca ON cca.iCcaId = cac.iCcaId WHERE cac.iCacId = :iCacId"_s;
     q.Params().CreateParam(QMetaType::Int, u"iCacId"_s)->SetValue(instalments->FieldByName(u"ICACID"_s)->Value());
     q.Open();
     const bool found = !q.IsEmpty();
-    const TVtMoney toPay = EbdCacMoney(q.Fields(0));
+    const TEbdCacParts parts{EbdCacMoney(q.Fields(0)), q.Fields(1).isNull() ? 0.0 : q.Fields(1).toDouble(),
+                             EbdCacMoney(q.Fields(2)), EbdCacMoney(q.Fields(3)), EbdCacMoney(q.Fields(4)) - stored};
     q.Close();
-    return found && amount <= toPay + stored;
+    return found && amount <= EbdCacAmountToPay(parts);
 }
 
 // An advance on a paid instalment would lower what the cash book counts as

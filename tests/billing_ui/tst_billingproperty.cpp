@@ -193,8 +193,10 @@ bool TstBillingProperty::RunSequence(quint64 seed, int ops, QStringList &log, QS
         }
         for (int h : m_holders) {
             failure = CheckInvariants(h);
-            if (!failure.isEmpty())
+            if (!failure.isEmpty()) {
+                failure += u"\n"_s + Snapshot(h).join(u'\n');
                 return false;
+            }
         }
     }
     return true;

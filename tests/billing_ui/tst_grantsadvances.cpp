@@ -51,6 +51,7 @@ private slots:
     void noAdvanceOnAPaidInstalment();
     void advancesArriveInPackets();
     void advanceOfTheShownAmountAfterAPercentage();
+    void advanceMeasuredOnTheRuleNotTheRoundedAmount();
 
 private:
     static QVariant Db(const QString &sql, const QVariantList &values = {}) { return TTestDatabase::Scalar(sql, values); }
@@ -437,6 +438,31 @@ void TstGrantsAdvances::advanceOfTheShownAmountAfterAPercentage()
     TypeText(fr->xneImporto, u"45,27"_s);
     fr->xddData->SetDate(QDate(2024, 10, 1));
     QVERIFY(fr->xacPost->Execute());
+    QCOMPARE(TVtMoney(Db(u"SELECT fCacImporto FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {instalment}).toDouble()).Format(),
+             u"0,00"_s);
+}
+
+// 33.33 at 12.5% is stored as 29.1638 while the rule leaves 29.1637: an
+// advance of the stored figure would fail the recomputation and leave the
+// whole amount to pay beside it.
+void TstGrantsAdvances::advanceMeasuredOnTheRuleNotTheRoundedAmount()
+{
+    const int instalment = HolderWithInstalment(33.33, 12.5);
+    QVERIFY(Instalments()->Locate(u"ICACID"_s, instalment));
+    const double stored = Instalments()->FieldByName(u"FCACIMPORTO"_s)->AsFloat();
+    QCOMPARE(TVtMoney(stored), TVtMoney::FromRaw(291638));
+    Advances()->Insert();
+    Advances()->FieldByName(u"FCAAIMPORTO"_s)->SetValue(stored);
+    Advances()->FieldByName(u"DCAADATA"_s)->SetValue(QDate(2024, 10, 2));
+    QVERIFY(!Advances()->Post());
+    QCOMPARE((*m_messages)->LastText(),
+             u"L'importo dell'acconto deve essere maggiore di zero e non superiore all'importo da pagare della rata."_s);
+    Advances()->Cancel();
+    QCOMPARE(Db(u"SELECT COUNT(*) FROM TCaa_CacAcconti WHERE iCacId = ?"_s, {instalment}).toInt(), 0);
+    Advances()->Insert();
+    Advances()->FieldByName(u"FCAAIMPORTO"_s)->SetValue(29.1637);
+    Advances()->FieldByName(u"DCAADATA"_s)->SetValue(QDate(2024, 10, 2));
+    QVERIFY(Advances()->Post());
     QCOMPARE(TVtMoney(Db(u"SELECT fCacImporto FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {instalment}).toDouble()).Format(),
              u"0,00"_s);
 }
