@@ -2,6 +2,7 @@
 #include "EbcRCassa.h"
 #include "EbcRSprIst.h"
 #include "EbcRTcc.h"
+#include "EbdFInitAnf.h"
 #include "EbdUContext.h"
 #include "EbdMConn.h"
 #include "EbdUGlobals.h"
@@ -51,6 +52,7 @@ TfmEbcCcp::TfmEbcCcp(QWidget *parent)
         if (!field)
             CashRowChanged();
     };
+    frEbcCcpSubDetail->OnModificaSaldo = [this] { ModificaSaldo(); };
 
     mmMain = new QMenuBar(this);
     mmMain->setObjectName(QStringLiteral("mmMain"));
@@ -118,6 +120,25 @@ void TfmEbcCcp::CashRowChanged()
     tcc->Params().ParamByName(QStringLiteral("iSprIstId"))->SetAsInteger(account);
     tcc->Params().ParamByName(QStringLiteral("iCaiEsercizioFin"))->SetAsInteger(year);
     tcc->Open();
+}
+
+// The opening split of the selected cash row, in the financial-year wizard;
+// then the cash rows again, and with them the split.
+void TfmEbcCcp::ModificaSaldo()
+{
+    TVtQueryCollection *cai = dmEbdConn->xqcCai;
+    if (!cai->Active() || cai->IsEmpty())
+        return;
+    const int row = cai->FieldByName(QStringLiteral("ICAIID"))->AsInteger();
+    TfmEbdInitAnf wizard(this);
+    wizard.SetModificaSaldo(row);
+    if (OnModificaSaldoShown)
+        OnModificaSaldoShown(&wizard);
+    else
+        wizard.exec();
+    cai->Refresh();
+    cai->Locate(QStringLiteral("ICAIID"), row);
+    CashRowChanged();
 }
 
 void TfmEbcCcp::CloseQueries()

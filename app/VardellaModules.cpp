@@ -1,6 +1,7 @@
 #include "VardellaModules.h"
 #include "EbcFCcp.h"
 #include "EbcFDataReplace.h"
+#include "EbdFInitAnf.h"
 #include "EbcUDataReplace.h"
 #include "EbdRAluGen.h"
 #include "EbdFAluGen.h"
@@ -17,6 +18,7 @@ void RegisterVardellaModules()
 {
     TdmEbdBilling::Register();
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
+    TVtFormRegistry::RegisterClass<TfmEbdInitAnf>(QStringLiteral("TfmEbdInitAnf"));
     TVtFormRegistry::RegisterClass<TfmEbcDataReplace>(TfrEbdAluGen::DataReplaceClass);
     TfrEbdAluGen::UndoLastReplace = EbcUndoLastReplace;
     TVtFormRegistry::RegisterClass<TfmEbdAluGen>(QStringLiteral("TfmEbdAluGen"));

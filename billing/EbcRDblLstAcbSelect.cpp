@@ -1,4 +1,5 @@
 #include "EbcRDblLstAcbSelect.h"
+#include "VtWaitCursor.h"
 #include "EbdUContext.h"
 #include "EbdUGlobals.h"
 #include "VtGuard.h"
@@ -61,13 +62,6 @@ QString SortKey(const QTreeWidgetItem *item, int column)
         return item->data(1, ClassRole).toString() + item->text(0);
     return item->text(column == 2 ? 2 : 0);
 }
-
-class TOverrideCursor
-{
-public:
-    TOverrideCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-    ~TOverrideCursor() { QApplication::restoreOverrideCursor(); }
-};
 }
 
 TfrEbcDblLstAcbSelect::TfrEbcDblLstAcbSelect(QWidget *parent)
@@ -143,7 +137,7 @@ void TfrEbcDblLstAcbSelect::Reload()
     m_query->Params().CreateParam(QMetaType::Int, u"iAnsId"_s)->SetValue(TEbdContext::GetOr0(TEbdCtx::AnsId));
     Clear();
     {
-        TOverrideCursor hourglass;
+        TVtWaitCursor hourglass;
         const QString key = m_mode == TEbcAcbSelectMode::Reasons ? u"IACBID"_s : u"IANAID"_s;
         QList<QTreeWidgetItem *> items;
         for (m_query->Open(); !m_query->Eof(); m_query->Next()) {
