@@ -57,6 +57,8 @@ private slots:
     void arrowsAndHighlight();
     void openingWithoutPersonalisedDates();
     void aRefusalOfTheDatabaseKeepsTheWizardOpen();
+    void anOpenContiShowsTheNewYear();
+    void theUnlockedYearOfGroupTwoIsCompleted();
     void amountsGoToTheirOwnTypology();
     void anotherTypologyIsNotCarried();
     void modificationOfAnotherAccountsRow();
@@ -558,6 +560,46 @@ void TstInitAnf::aRefusalOfTheDatabaseKeepsTheWizardOpen()
     QVERIFY(w->isVisible());
     QCOMPARE(w->result(), int(QDialog::Rejected));
     QCOMPARE(Db(u"SELECT COUNT(*) FROM TCai_CassaIst WHERE iCaiEsercizioFin = 2026"_s).toInt(), 0);
+}
+
+void TstInitAnf::anOpenContiShowsTheNewYear()
+{
+    std::unique_ptr<TfmEbcCcp> conti(qobject_cast<TfmEbcCcp *>(TVtFormRegistry::CreateForm(u"TfmEbcCcp"_s)));
+    conti->show();
+    QCOMPARE(dmEbdConn->xqcCai->RecordCount(), 2);
+    TfmEbdInitAnf *w = Open();
+    w->buNext->click();
+    (*m_messages)->Answers << mrYes;
+    w->buOk->click();
+    QCOMPARE((*m_messages)->LastText(), Done);
+    QCOMPARE(dmEbdConn->xqcCai->RecordCount(), 3);
+    QVERIFY(dmEbdConn->xqcCai->Locate(u"ICAIESERCIZIOFIN"_s, 2026));
+}
+
+// Account 5 of data owner 2: 2024 ends on 20/12/2024, 2025 has an unlocked
+// row from 21/12/2024; the user completes it, with the same key.
+void TstInitAnf::theUnlockedYearOfGroupTwoIsCompleted()
+{
+    SetWorkingContext(2, 2024, 2025, 5, 2024);
+    TfmEbdInitAnf *w = Open();
+    QCOMPARE(w->cbAnno->currentText(), u"2026"_s);
+    ChooseYear(u"2025"_s);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+    Personalise(QDate(2024, 12, 21), QDate(2025, 12, 31));
+    w->buNext->click();
+    QVERIFY((*m_messages)->Messages.isEmpty());   // no gap, no overlap
+    QCOMPARE(Rows(w).mid(1), QStringList({u"Tasse=0,00"_s, u"Contributi=853,50"_s, u"Quote=250,00"_s, u"Diversi=50,00"_s,
+                                          u"Differenze=0,00"_s}));
+    QCOMPARE(w->Row(0)->Value(), TVtMoney::FromVariant(Db(u"SELECT fCaiCassaAtt FROM TCai_CassaIst WHERE iCaiId = 8002"_s)));
+    Type(w->Row(0), u"1153,5"_s);
+    QVERIFY(w->buOk->isEnabled());
+    (*m_messages)->Answers << mrYes;
+    w->buOk->click();
+    QCOMPARE((*m_messages)->LastText(), Done);
+    QCOMPARE(Db(u"SELECT COUNT(*) FROM TCai_CassaIst WHERE iSprIstId = 5 AND iCaiEsercizioFin = 2025"_s).toInt(), 1);
+    QCOMPARE(Db(u"SELECT iLocked FROM TCai_CassaIst WHERE iCaiId = 8002"_s).toInt(), 1);
+    QCOMPARE(Db(u"SELECT dCaiInizioAnno FROM TCai_CassaIst WHERE iCaiId = 8002"_s).toDate(), QDate(2024, 12, 21));
+    QCOMPARE(Db(u"SELECT fCaiCassaIn FROM TCai_CassaIst WHERE iCaiId = 8002"_s).toDouble(), 1153.5);
 }
 
 // With a typology ended before the school year and one of its own, each
