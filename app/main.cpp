@@ -8,6 +8,7 @@
 #include "EbdFMain.h"
 #include "EbdMAtt.h"
 #include "EbdMConn.h"
+#include "EbdURptForms.h"
 #include "VardellaModules.h"
 
 #include <QApplication>
@@ -133,6 +134,7 @@ int main(int argc, char *argv[])
     // Creation order: connection module, command module (with the parameter
     // and fee-structure modules), main window.
     RegisterSearchForms();
+    RegisterReportForms();
     RegisterVardellaModules();
     dmEbdConn = new TdmEbdConn;
     dmEbdConn->CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();

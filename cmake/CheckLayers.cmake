@@ -14,22 +14,32 @@ set(VARDELLA_LAYERS
   banking
   billing
   accounts
+  reports
   tools
   app)
+# Subfolders compiled into a folder's library belong to its layer.
+set(VARDELLA_LAYER_PARTS_framework framework/report)
 
 function(vardella_check_layers root)
   # Which folder owns each header.
   set(_owners)
   foreach(layer ${VARDELLA_LAYERS})
-    file(GLOB _headers RELATIVE ${root}/${layer} ${root}/${layer}/*.h)
-    foreach(h ${_headers})
-      set(_owner_${h} ${layer})
+    set(_dirs ${layer} ${VARDELLA_LAYER_PARTS_${layer}})
+    foreach(dir ${_dirs})
+      file(GLOB _headers RELATIVE ${root}/${dir} ${root}/${dir}/*.h)
+      foreach(h ${_headers})
+        set(_owner_${h} ${layer})
+      endforeach()
     endforeach()
   endforeach()
   set(_breaches)
   set(_index 0)
   foreach(layer ${VARDELLA_LAYERS})
-    file(GLOB _files ${root}/${layer}/*.h ${root}/${layer}/*.cpp)
+    set(_files)
+    foreach(dir ${layer} ${VARDELLA_LAYER_PARTS_${layer}})
+      file(GLOB _part ${root}/${dir}/*.h ${root}/${dir}/*.cpp)
+      list(APPEND _files ${_part})
+    endforeach()
     foreach(f ${_files})
       file(STRINGS ${f} _includes REGEX "^[ \t]*#[ \t]*include[ \t]*\"[^\"]+\"")
       foreach(line ${_includes})
