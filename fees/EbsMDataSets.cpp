@@ -1,4 +1,5 @@
 #include "EbsMDataSets.h"
+#include "dmVtRptFR.h"
 #include "EbdMConn.h"
 #include "EbdUContext.h"
 #include "EbdUGlobals.h"
@@ -65,7 +66,14 @@ TdmEbsDataSets::TdmEbsDataSets(QObject *parent)
       xqcCompCaus(new TVtQueryCollection(this)),
       xqcModPagam(new TVtQueryCollection(this))
 {
-    // Every collection runs on the global connection (Connection left null).
+    // Every collection runs on the global connection (Connection left null);
+    // reports reach them as "dmEbsDataSets.xqc...".
+    setObjectName(QStringLiteral("dmEbsDataSets"));
+    xqcCaus->setObjectName(QStringLiteral("xqcCaus"));
+    xqcCauCca->setObjectName(QStringLiteral("xqcCauCca"));
+    xqcCompCaus->setObjectName(QStringLiteral("xqcCompCaus"));
+    xqcModPagam->setObjectName(QStringLiteral("xqcModPagam"));
+    TdmVtRptFR::RegisterDataModule(this);
     SetupCaus();
     SetupCauCca();
     SetupCompCaus();

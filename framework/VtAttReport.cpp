@@ -1,5 +1,6 @@
 #include "VtAttReport.h"
 #include "VtRptTreeView.h"
+#include "dmVtRptFR.h"
 
 TVtAttReport::TVtAttReport(TdmVtAttivazioni *owner, const QString &name)
     : TVtAttivazione(owner, name)
@@ -22,6 +23,7 @@ TVtRptTreeView *TVtAttReport::GetRptTreeView()
     if (!m_tree) {
         m_tree = new TVtRptTreeView;
         m_tree->OnRunReport = [this](TVtRptTreeView *, int) { ExecuteFromUi(); };
+        m_tree->OnLoad = [this](TVtRptTreeView *tree) { tree->LoadFromVtDB(CodAppl); };
     }
     return m_tree;
 }
@@ -33,5 +35,7 @@ bool TVtAttReport::DoExecute()
         return false;
     if (OnRunReport)
         OnRunReport(this, id);
+    else
+        GetRptTreeView()->GetfrReport()->PreviewReportFromVtDB(id, TVtRptTreeView::ImageIndexFor(id));
     return true;
 }

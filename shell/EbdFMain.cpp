@@ -1,4 +1,7 @@
 #include "EbdFMain.h"
+#include "VtAttReport.h"
+#include "dmVtRptFR.h"
+#include "VtRptTreeView.h"
 #include "EbdMAtt.h"
 #include "EbdUContext.h"
 #include "EbdMConn.h"
@@ -130,6 +133,32 @@ void TfmEbdMain::FirstActivation()
         gAnfValore = 0;
     gDwgId = TEbdContext::GetOr0(TEbdCtx::DwgId);
     GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
+    if (dmEbdAtt)
+        SetUpReportTree(dmEbdAtt->xarReport);
+}
+
+bool TfmEbdMain::ReportVisible(int rptId)
+{
+    static const QList<int> hiddenInView{44028};
+    static const QList<int> hiddenInFull{44019, 44026, 44027};
+    const int base = MapCustomRptId(rptId);
+    if (gVisMode == 0)
+        return !hiddenInView.contains(base);
+    if (gVisMode == 1)
+        return !hiddenInFull.contains(base);
+    return true;
+}
+
+void TfmEbdMain::SetUpReportTree(TVtAttReport *reports)
+{
+    if (!reports)
+        return;
+    TVtRptTreeView *tree = reports->GetRptTreeView();
+    TdmVtRptFR *module = tree->GetfrReport();
+    for (const char *pattern : {"dmEbcConn*", "dmEbsDataSets*", "dmkbsDataSets*"})
+        module->AddDataModulePattern(QLatin1String(pattern));
+    tree->Filter = &ReportVisible;
+    tree->Refresh();
 }
 
 void TfmEbdMain::closeEvent(QCloseEvent *event)

@@ -1,4 +1,5 @@
 #pragma once
+class TVtAttReport;
 #include "fmVtMDIMain.h"
 
 #include "VtWaitWindow.h"
@@ -19,6 +20,11 @@ public:
 
     // Image keys of the commands, index = position.
     static QStringList ImageKeys();
+    // Whether the report tree shows a report in the view mode (gVisMode): a
+    // customised copy counts as its base.
+    static bool ReportVisible(int rptId);
+    // The report tree's data-module patterns, filter and contents.
+    static void SetUpReportTree(TVtAttReport *reports);
 
     // Panel texts (1 to 5) for the current working context.
     QString PanelTextFor(int index) const;

@@ -1,4 +1,5 @@
 #include "EbdMConn.h"
+#include "dmVtRptFR.h"
 #include "EbdUContext.h"
 #include "VtGlobalValuesManager.h"
 #include "EbdUGlobals.h"
@@ -52,6 +53,14 @@ TdmEbdConn::TdmEbdConn(QObject *parent)
 {
     xqoMain->CodAppl = QStringLiteral("EBD");
     xqoMain->DBVersion = QStringLiteral("6.94.02");
+    // Reports reach these collections as "dmEbcConn.xqc...".
+    setObjectName(QStringLiteral("dmEbcConn"));
+    const QList<QPair<TVtQueryCollection *, const char *>> named{
+        {xqcSprIst, "xqcSprIst"}, {xqcCai, "xqcCai"}, {xqcTcc, "xqcTcc"}, {xqcAluGen, "xqcAluGen"},
+        {xqcAcbCau, "xqcAcbCau"}, {xqcCacAcbCau, "xqcCacAcbCau"}, {xqcDote, "xqcDote"}, {xqcAcconti, "xqcAcconti"}};
+    for (const auto &[ds, name] : named)
+        ds->setObjectName(QLatin1String(name));
+    TdmVtRptFR::RegisterDataModule(this);
 
     for (TVtQueryCollection *ds : {xqcSprIst, xqcCai, xqcTcc, xqcAluGen, xqcAcbCau, xqcCacAcbCau, xqcDote, xqcAcconti})
         ShareSettings(ds, xqoMain);

@@ -1068,45 +1068,18 @@ def main():
 
     # ============================================================ 060 stampe
     s = Script('060_demo_stampe.sql', 'Demo school: report tree and templates, print contexts, XML definitions.')
-    s.comment('Report tree of the application (folders have no template)')
-    folders = [(40001, 'Intestatari e rate'), (40002, 'Conti e cassa'), (40003, 'Causali'),
-               (40004, 'Stampe contestuali')]
-    for i, d in folders:
+    s.comment('The report tree and the print contexts come with upgrade 008 (generated from database/reports/),')
+    s.comment('which runs after the demo: the two templates the demo copies are stood in for until it replaces them.')
+    for i, name, d in [(44024, 'TOT_CLASSE_COMP', 'Totali per classe e componente'), (44028, 'ACCONTI', 'Riepilogo acconti')]:
         s.insert('TYRpt_RptTemplate', {'iYRptId': i, 'iYRptId_P': None, 'sYAppCode': 'EBD', 'iYAppId': 44,
-                                       'sYRptName': 'CARTELLA_%d' % i, 'sYRptDesc': d, 'iYRptOrdine': i - 40000})
-    rpts = [(14003, 40002, 'RICONC_CCP', 'Riconciliazione conto corrente postale'),
-            (14010, 40002, 'GIORNALE_CASSA', 'Giornale di cassa'),
-            (44019, 40001, 'ELENCO_BANCA', 'Elenco banca per modalità di pagamento, classe e intestatario'),
-            (44020, 40001, 'RICEVUTE_CLASSE', 'Ricevute per classe'),
-            (44021, 40001, 'AUTORIZ_RID', 'Autorizzazioni RID'),
-            (44022, 40001, 'SPESOMETRO', 'Spesometro'),
-            (44023, 40001, 'FRATELLI', 'Alunni con fratelli'),
-            (44024, 40001, 'TOT_CLASSE_COMP', 'Totali per classe e componente'),
-            (44025, 40001, 'RIC_CLASSE_COMP', 'Ricevute per classe e componente'),
-            (44026, 40001, 'RISCONTRO_ALU', 'Riscontro versamenti per alunno'),
-            (44027, 40001, 'RISCONTRO_PAG', 'Riscontro versamenti per pagante'),
-            (44028, 40001, 'ACCONTI', 'Riepilogo acconti'),
-            (44029, 40001, 'SEDI', 'Sedi dell\'istituto'),
-            (44031, 40003, 'ELENCO_COMP', 'Elenco componenti di causali'),
-            (44032, 40003, 'ELENCO_CAU', 'Elenco causali con componenti'),
-            (44033, 40003, 'BOLLETTINI', 'Bollettini di pagamento per alunno'),
-            (44040, 40004, 'RIEPILOGO_RID', 'Riepilogo pagamenti esportati'),
-            (44041, 40004, 'BROGLIACCIO_RID', 'Brogliaccio disposizioni')]
-    for k, (i, par, name, d) in enumerate(rpts):
-        s.insert('TYRpt_RptTemplate', {'iYRptId': i, 'iYRptId_P': par, 'sYAppCode': 'EBD', 'iYAppId': 44,
-                                       'sYRptName': name, 'sYRptDesc': d, 'iYRptOrdine': k,
+                                       'sYRptName': name, 'sYRptDesc': d, 'iYRptOrdine': 0,
                                        'bYRptTemplate': '<?xml version="1.0" encoding="UTF-8"?>\n'
-                                       '<Report Name="%s" Title="%s"/>' % (name, d.replace("'", '&apos;'))})
+                                       '<Report Name="%s" Title="%s"/>' % (name, d)})
     s.comment('A customised copy of the class/component totals (ids of customised copies start at 1000000)')
     s.insert('TYRpc_RptCustom', {'iYRpcId': 1900001, 'iYRptId': 44024,
                                  'sYRpcDesc': 'Totali per classe e componente (copia dell\'istituto)',
                                  'bYRpcTemplate': '<?xml version="1.0" encoding="UTF-8"?>\n'
                                  '<Report Name="TOT_CLASSE_COMP" Title="Totali per classe e componente"/>'})
-    s.comment('Print contexts of the bank export (application 44)')
-    s.insert('TScc_StampeCateg', {'iSccId': 1, 'iYAppId': 44, 'sSccName': 'Riepilogo'})
-    s.insert('TScc_StampeCateg', {'iSccId': 2, 'iYAppId': 44, 'sSccName': 'Brogliaccio'})
-    s.insert('TStmc_StampeCont', {'iStmcId': 1, 'iSccId': 1, 'iYRptId': 44040})
-    s.insert('TStmc_StampeCont', {'iStmcId': 2, 'iSccId': 2, 'iYRptId': 44041})
 
     s.comment('XML archive: the bulk-replace definition and the pupil filters')
     s.insert('TYXls_XmlLista', {'iYXlsId': 1, 'sYXlsCodice': 'EBC', 'sYXlsDesc': 'Conti e rate'})
