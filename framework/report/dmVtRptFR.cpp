@@ -105,6 +105,32 @@ bool TdmVtRptFR::ExportReportFromVtDB(int id, int imageIndex, TfrExportFilter &f
     return Load(id, imageIndex) && frReport->PrepareReport() && frReport->ExportTo(filter, fileName);
 }
 
+void TdmVtRptFR::OpenForFieldList(TVtQueryCollection *dataSet)
+{
+    const QString text = dataSet->CommandText;
+    QList<QPair<QString, QVariant>> values;
+    for (int i = 0; i < dataSet->Params().Count(); ++i)
+        values << qMakePair(dataSet->Params().Items(i)->Name, dataSet->Params().Items(i)->Value());
+    const bool wasActive = dataSet->Active();
+    struct TRestore
+    {
+        TVtQueryCollection *DataSet;
+        const QString &Text;
+        const QList<QPair<QString, QVariant>> &Values;
+        ~TRestore()
+        {
+            DataSet->CommandText = Text;
+            for (const auto &[name, value] : Values)
+                DataSet->Params().ParamByName(name)->SetValue(value);
+        }
+    } restore{dataSet, text, values};
+    if (wasActive)
+        return;
+    dataSet->CommandText = QString(text).replace(MetadataMarker(), QStringLiteral(" AND (0 = 1) "));
+    dataSet->Open();
+    dataSet->Close();
+}
+
 void TdmVtRptFR::AddDataModulePattern(const QString &pattern)
 {
     if (!m_patterns.contains(pattern, Qt::CaseInsensitive))

@@ -8,6 +8,7 @@
 #include <memory>
 
 class TfrDBDataSet;
+class TVtQueryCollection;
 class TfrExportFilter;
 class TfrPDFExport;
 
@@ -63,6 +64,12 @@ public:
     std::function<void(TfrReport *sender, bool completed, const QStringList &files)> OnEndPrint;
     // Raised before the designer reads the datasets' field lists.
     std::function<void(TdmVtRptFR *sender)> OnDesignerFieldList;
+
+    // The field list of a client dataset without reading its rows: opened once
+    // with the marker "/* ONLYMETADATA */" of its text as " AND (0 = 1) ",
+    // closed, its text and parameters as they were.
+    static void OpenForFieldList(TVtQueryCollection *dataSet);
+    static QString MetadataMarker() { return QStringLiteral("/* ONLYMETADATA */"); }
 
     // The text of a template: the copy's when imageIndex is 5.
     static QString TemplateText(int id, int imageIndex, QString *description);

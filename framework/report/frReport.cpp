@@ -203,9 +203,14 @@ void TfrReport::TPrint::Run()
         PrintBand(summary);
     FinishPage();
     ResolvePageNumbers();
-    std::sort(out.Tables.begin(), out.Tables.end(), [](const TfrPreparedReport::TTable &a, const TfrPreparedReport::TTable &b) {
-        return a.Depth < b.Depth;
-    });
+    // The datasets in the order their bands stand.
+    QList<QPair<int, TfrPreparedReport::TTable>> tables;
+    for (auto it = m_tables.constBegin(); it != m_tables.constEnd(); ++it)
+        tables << qMakePair(m_bandOrder.value(it.key()), out.Tables[it.value()]);
+    std::sort(tables.begin(), tables.end(), [](const auto &a, const auto &b) { return a.first < b.first; });
+    out.Tables.clear();
+    for (const auto &t : tables)
+        out.Tables << t.second;
 }
 
 // -------------------------------------------------------------- datasets

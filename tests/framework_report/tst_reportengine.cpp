@@ -1,6 +1,7 @@
 #include "PdfTools.h"
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "TestScreens.h"
 #include "VtException.h"
 #include "VtExecModal.h"
 #include "VtFormRegistry.h"
@@ -20,6 +21,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
+#include <QPrintPreviewWidget>
 #include <QRegularExpression>
 #include <QTest>
 #include <memory>
@@ -564,6 +566,7 @@ void TstReportEngine::previewAndPdfPageCount()
     QVERIFY(preview);
     QCOMPARE(preview->windowTitle(), u"Prova"_s);
     QCOMPARE(preview->laPagina->text(), u"Pagina 1 di 3"_s);
+    QCOMPARE(preview->pvMain->pageCount(), 3);
     preview->GoToPage(3);
     QCOMPARE(preview->laPagina->text(), u"Pagina 3 di 3"_s);
     const QString file = QDir(Dir()).filePath(u"anteprima.pdf"_s);
@@ -621,11 +624,11 @@ void TstReportEngine::barcode()
 void TstReportEngine::screenshot()
 {
     QVERIFY(Prepare(u"<Band Type=\"PageHeader\" Height=\"12\"><Text Width=\"186\" Height=\"8\" FontSize=\"14\" FontStyle=\"Bold\">Prova di stampa</Text></Band>"
-                    "<Band Type=\"Data\" DataSet=\"q\" Height=\"22\"><Text Width=\"40\" Height=\"6\">[q.STESTO]</Text>"
+                    "<Band Type=\"Data\" DataSet=\"q\" Height=\"60\"><Text Width=\"40\" Height=\"6\">[q.STESTO]</Text>"
                     "<Text Left=\"50\" Width=\"40\" Height=\"6\" Align=\"Right\" Format=\"#,###.00\">[q.FIMPORTO]</Text>"
                     "<Barcode Left=\"100\" Width=\"60\" Height=\"15\" Value=\"[q.STESTO]\"/></Band>"_s
                     + Footer));
-    QCOMPARE(m_report->Prepared().PageCount, 2);
+    QCOMPARE(m_report->Prepared().PageCount, 3);
     TfrPreviewForm *preview = m_report->ShowPreparedReport();
     preview->resize(1200, 900);
     QVERIFY(QTest::qWaitForWindowExposed(preview));
@@ -633,6 +636,7 @@ void TstReportEngine::screenshot()
     const QDir dir(QStringLiteral(VARDELLA_SCREENSHOT_DIR));
     QDir().mkpath(dir.path());
     QVERIFY(preview->grab().save(dir.filePath(u"anteprima_stampa.png"_s)));
+    CheckNothingCut(preview);
 }
 
 QTEST_MAIN(TstReportEngine)

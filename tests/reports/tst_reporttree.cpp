@@ -51,6 +51,7 @@ private slots:
     void dataSetsByName();
     void aDatabaseWithoutTheDemoHasTheTree();
     void designerFieldListAfterTheHook();
+    void fieldListWithoutRows();
     void designerCopies();
     void designerRefusesAnInvalidTemplate();
     void screenshot();
@@ -267,6 +268,25 @@ void TstReportTree::designerFieldListAfterTheHook()
     QVERIFY(!designer->tvCampi->findItems(u"TotalPages"_s, Qt::MatchRecursive).isEmpty());
     TdmVtRptFR::WithdrawDataSet(&published);
     designer->close();
+}
+
+// The text and the parameters come back as they were, byte for byte.
+void TstReportTree::fieldListWithoutRows()
+{
+    TVtQueryCollection q;
+    const QString text = u"SELECT iAnfId, iAnfValore FROM TAnf_AnniFinanz WHERE iAnfValore >= :iDa /* ONLYMETADATA */ ORDER BY 1"_s;
+    q.CommandText = text;
+    q.Params().CreateParam(QMetaType::Int, u"iDa"_s)->SetAsInteger(2024);
+    int rows = -1;
+    q.AfterOpen.Add(this, [&](TVtQueryCollection *ds) { rows = ds->RecordCount(); });
+    TdmVtRptFR::OpenForFieldList(&q);
+    QCOMPARE(rows, 0);
+    QVERIFY(!q.Active());
+    QCOMPARE(q.FieldCount(), 2);
+    QCOMPARE(q.CommandText, text);
+    QCOMPARE(q.Params().ParamByName(u"iDa"_s)->Value(), QVariant(2024));
+    q.Open();
+    QCOMPARE(q.RecordCount(), 3);
 }
 
 // A base template is never written; a copy takes the next id, names the
