@@ -16,7 +16,7 @@ UPDATE OR INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId,
     <Param Name="iSprIstId" Type="Integer" Value="[PARAM(''EBDP_SprIstId'')]"/>
   </DataSet>
   <DataSet Name="qMov" SelectForm="TfmEbsRptSelDate">
-    <Set Property="LimitToFinancialYear" Value="[1]"/>
+    <Set Property="RestrictToAnf" Value="[1]"/>
     <Sql>SELECT m.dMvmDataMov, m.dMvmDataEC, m.iMvmNumero, m.sMvmDesc, m.lMvmTipo, m.fMvmImporto FROM TMvm_MovimentiCcp m
          WHERE m.iSprIstId = :iSprIstId AND m.dMvmDataMov BETWEEN :dInizio AND :dFine
          ORDER BY m.dMvmDataMov, m.iMvmNumero, m.iMvmId</Sql>
@@ -103,7 +103,7 @@ UPDATE OR INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId,
     <Param Name="iSprIstId" Type="Integer" Value="[PARAM(''EBDP_SprIstId'')]"/>
   </DataSet>
   <DataSet Name="qMov" SelectForm="TfmEbsRptSelDate">
-    <Set Property="LimitToFinancialYear" Value="[1]"/>
+    <Set Property="RestrictToAnf" Value="[1]"/>
     <Sql>SELECT m.dMvmDataMov, m.iMvmNumero, m.sMvmDesc, m.lMvmTipo, m.fMvmImporto FROM TMvm_MovimentiCcp m
          WHERE m.iSprIstId = :iSprIstId AND m.dMvmDataMov BETWEEN :dInizio AND :dFine
          ORDER BY m.dMvmDataMov, m.iMvmNumero, m.iMvmId</Sql>
