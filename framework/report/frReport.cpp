@@ -317,7 +317,9 @@ void TfrReport::TPrint::ShowSelectForms()
             throw EVtAbort();
         vt->DoAfterSelect(true);
         CheckCancel();
-        if (auto *multi = qobject_cast<TfmVtMultiSelect *>(vt->Form())) {
+        // A multi-selection that listed rows: only the ticked ones print.
+        auto *multi = qobject_cast<TfmVtMultiSelect *>(vt->Form());
+        if (multi && !multi->CommandText().isEmpty()) {
             ds->Filtered = true;
             for (const QVariant &key : multi->SelectedKeys())
                 ds->Keys.insert(key.toString());
