@@ -57,9 +57,11 @@ public:
         if (index.column() == 0)
             return role == Qt::CheckStateRole ? QVariant(m_owner->IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked)
                                               : QVariant();
+        TVtField *f = m_owner->xqcMain->Fields(m_fields[index.column() - 1]);
+        if (role == Qt::TextAlignmentRole)
+            return f->Alignment != 0 ? f->Alignment : int(Alignment(f->DataType));
         if (role != Qt::DisplayRole)
             return QVariant();
-        TVtField *f = m_owner->xqcMain->Fields(m_fields[index.column() - 1]);
         return TVtField::FormatValue(m_owner->xqcMain->RowValue(m_owner->SourceRow(index.row()), f->Index), f->DataType,
                                      f->DisplayFormat);
     }
@@ -86,6 +88,12 @@ public:
         if (section == 0)
             return QString();
         return m_owner->xqcMain->Fields(m_fields[section - 1])->Title();
+    }
+    // Numbers to the right, the rest to the left.
+    static Qt::Alignment Alignment(QMetaType::Type type)
+    {
+        const bool number = type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong;
+        return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
     int FieldAt(int column) const { return column >= 1 && column <= m_fields.size() ? m_fields[column - 1] : -1; }
 

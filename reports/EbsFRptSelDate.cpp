@@ -37,12 +37,14 @@ TfmEbsRptSelDate::TfmEbsRptSelDate(QWidget *parent) : TfmVtMultiSelect(parent)
     m_dates->addWidget(deAl, 0, 3);
     m_dates->setColumnStretch(4, 1);
     ClientLayout()->insertWidget(0, m_datesBox);
+    // Without the grid the dates stay at the top.
+    ClientLayout()->addStretch(0);
 
     for (TVtDateEdit *edit : {deDal, deAl}) {
         connect(edit, &TVtDateEdit::Exited, this, [this, edit] { VtGuard([this, edit] { CheckDateExit(edit); }); });
         connect(edit, &TVtDateEdit::DateChanged, this, [this] { VtGuard([this] { DatesChanged(); }); });
     }
-    resize(460, 160);
+    resize(460, 140);
 }
 
 QDate TfmEbsRptSelDate::StartDate() const
@@ -130,6 +132,10 @@ void TfmEbsRptSelDate::showEvent(QShowEvent *event)
     for (QWidget *w : {static_cast<QWidget *>(grMain), static_cast<QWidget *>(buSelectAll),
                        static_cast<QWidget *>(buSelectNone), static_cast<QWidget *>(laCount)})
         w->setVisible(grid);
+    if (!grid && !HasOwnList()) {
+        layout()->activate();
+        resize(width(), sizeHint().height());
+    }
     TfmVtMultiSelect::showEvent(event);
     deDal->setFocus(Qt::OtherFocusReason);
 }

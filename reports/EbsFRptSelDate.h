@@ -54,6 +54,9 @@ protected:
     void MoveDatesInto(QWidget *box);
     // Called when either date changed (typed, set or cleared).
     virtual void DatesChanged() {}
+    // True for a dialog with a list of its own below the dates, which keeps
+    // its size without the grid.
+    virtual bool HasOwnList() const { return false; }
 
 private:
     static QDate ToDate(const QVariant &value);

@@ -10,11 +10,15 @@ using namespace Qt::StringLiterals;
 TfmEbsRptSelDateGrid::TfmEbsRptSelDateGrid(QWidget *parent) : TfmEbsRptSelDate(parent)
 {
     setObjectName(u"fmEbsRptSelDateGrid"_s);
+    setWindowTitle(QString());   // the caller gives it
     cbTipo = new QComboBox(paClient);
     cbTipo->setObjectName(u"cbTipo"_s);
     cbTipo->addItems({u"ENTRATE"_s, u"USCITE"_s});
     cbTipo->setCurrentIndex(0);
+    DatesLayout()->setColumnStretch(4, 0);
+    DatesLayout()->setColumnMinimumWidth(4, 16);
     DatesLayout()->addWidget(cbTipo, 0, 5);
+    DatesLayout()->setColumnStretch(6, 1);
     SetTipoVisible(false);
     connect(cbTipo, &QComboBox::currentIndexChanged, this, [this] { VtGuard([this] { Requery(); }); });
 

@@ -48,6 +48,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    bool HasOwnList() const override { return true; }
 
 private:
     void ItemChanged(QListWidgetItem *item);
