@@ -120,13 +120,8 @@ TfrEbcDblLstAcbSelect::~TfrEbcDblLstAcbSelect() = default;
 
 QString TfrEbcDblLstAcbSelect::Statement(TEbcAcbSelectMode mode, const QString &condition)
 {
-    QString sql = mode == TEbcAcbSelectMode::Reasons ? HolderRecords : PupilsWithoutHolder;
-    if (!condition.isEmpty()) {
-        sql.replace(u"/*ONLY VTRPTFILTER*/"_s, u'(' + condition + u')', Qt::CaseSensitive);
-        sql.replace(u"/*AND VTRPTFILTER*/"_s, u"AND ("_s + condition + u')', Qt::CaseSensitive);
-        sql.replace(u"/*OR VTRPTFILTER*/"_s, u"OR ("_s + condition + u')', Qt::CaseSensitive);
-    }
-    return sql;
+    return TVtRptFilter::ApplyMarkers(mode == TEbcAcbSelectMode::Reasons ? HolderRecords : PupilsWithoutHolder,
+                                      condition);
 }
 
 void TfrEbcDblLstAcbSelect::Reload()

@@ -179,3 +179,14 @@ bool TVtRptFilter::FromXml(const QByteArray &xml, const TVtRptFilterDef &def, TV
     *filter = read;
     return true;
 }
+
+QString TVtRptFilter::ApplyMarkers(const QString &sql, const QString &condition)
+{
+    QString text = sql;
+    if (condition.isEmpty())
+        return text;
+    text.replace(u"/*ONLY VTRPTFILTER*/"_s, u'(' + condition + u')', Qt::CaseSensitive);
+    text.replace(u"/*AND VTRPTFILTER*/"_s, u"AND ("_s + condition + u')', Qt::CaseSensitive);
+    text.replace(u"/*OR VTRPTFILTER*/"_s, u"OR ("_s + condition + u')', Qt::CaseSensitive);
+    return text;
+}

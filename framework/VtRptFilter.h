@@ -43,6 +43,12 @@ public:
     static QString Quoted(const QString &text);
     QString Condition() const { return BuildCondition(Rows, Join); }
 
+    // A statement with a condition at its filter markers: "/*ONLY
+    // VTRPTFILTER*/" becomes "(" C ")", "/*AND VTRPTFILTER*/" "AND (" C ")"
+    // and "/*OR VTRPTFILTER*/" "OR (" C ")", every occurrence, matched with
+    // case. Without a condition the markers stay as comments.
+    static QString ApplyMarkers(const QString &sql, const QString &condition);
+
     // The saved form of the rows: the definition's code, the join and, per
     // row, the field's name, the operator's key and the value.
     QByteArray ToXml(const QString &code) const;

@@ -1,14 +1,17 @@
 #include "fmVtMultiSelect.h"
 #include "VtMessageDlg.h"
 #include "VtQueryCollection.h"
+#include "fmVtMDIMain.h"
 
 #include <QAbstractTableModel>
+#include <QAction>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QTableView>
 #include <QVBoxLayout>
+#include <algorithm>
 
 // The grid's model: a tick column followed by the collection's visible fields.
 class TVtMultiSelectModel : public QAbstractTableModel
@@ -41,7 +44,7 @@ public:
 
     int rowCount(const QModelIndex &parent = QModelIndex()) const override
     {
-        return parent.isValid() || !m_owner->xqcMain->Active() ? 0 : m_owner->xqcMain->RecordCount();
+        return parent.isValid() ? 0 : m_owner->RowCount();
     }
     int columnCount(const QModelIndex &parent = QModelIndex()) const override
     {
@@ -54,10 +57,13 @@ public:
         if (index.column() == 0)
             return role == Qt::CheckStateRole ? QVariant(m_owner->IsChecked(index.row()) ? Qt::Checked : Qt::Unchecked)
                                               : QVariant();
+        TVtField *f = m_owner->xqcMain->Fields(m_fields[index.column() - 1]);
+        if (role == Qt::TextAlignmentRole)
+            return f->Alignment != 0 ? f->Alignment : int(Alignment(f->DataType));
         if (role != Qt::DisplayRole)
             return QVariant();
-        TVtField *f = m_owner->xqcMain->Fields(m_fields[index.column() - 1]);
-        return TVtField::FormatValue(m_owner->xqcMain->RowValue(index.row(), f->Index), f->DataType, f->DisplayFormat);
+        return TVtField::FormatValue(m_owner->xqcMain->RowValue(m_owner->SourceRow(index.row()), f->Index), f->DataType,
+                                     f->DisplayFormat);
     }
     bool setData(const QModelIndex &index, const QVariant &value, int role) override
     {
@@ -75,11 +81,19 @@ public:
     }
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override
     {
+        if (orientation == Qt::Horizontal && role == Qt::TextAlignmentRole)
+            return int(Qt::AlignLeft | Qt::AlignVCenter);
         if (orientation != Qt::Horizontal || role != Qt::DisplayRole)
             return QVariant();
         if (section == 0)
             return QString();
         return m_owner->xqcMain->Fields(m_fields[section - 1])->Title();
+    }
+    // Numbers to the right, the rest to the left.
+    static Qt::Alignment Alignment(QMetaType::Type type)
+    {
+        const bool number = type == QMetaType::Double || type == QMetaType::Int || type == QMetaType::LongLong;
+        return (number ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter;
     }
     int FieldAt(int column) const { return column >= 1 && column <= m_fields.size() ? m_fields[column - 1] : -1; }
 
@@ -125,16 +139,49 @@ TfmVtMultiSelect::TfmVtMultiSelect(QWidget *parent)
     ClientLayout()->addLayout(row);
     connect(buSelectAll, &QPushButton::clicked, this, [this] { CheckAll(true); });
     connect(buSelectNone, &QPushButton::clicked, this, [this] { CheckAll(false); });
+    grMain->horizontalHeader()->setSectionsClickable(true);
+    connect(grMain->horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int column) { ClickTitle(column); });
+
+    acHelp = new QAction(QStringLiteral("Guida"), this);
+    acHelp->setObjectName(QStringLiteral("acHelp"));
+    acHelp->setShortcut(QKeySequence(Qt::Key_F1));
+    acHelp->setShortcutContext(Qt::WindowShortcut);
+    addAction(acHelp);
+    connect(acHelp, &QAction::triggered, this, &TfmVtMultiSelect::ShowHelp);
     resize(560, 420);
     UpdateCount();
 }
 
 TfmVtMultiSelect::~TfmVtMultiSelect() = default;
 
+QString TfmVtMultiSelect::Caption() const
+{
+    return windowTitle();
+}
+
+void TfmVtMultiSelect::SetCaption(const QString &caption)
+{
+    setWindowTitle(caption);
+}
+
+void TfmVtMultiSelect::ShowHelp()
+{
+    if (m_helpContext == 0)
+        return;
+    if (TfmVtMDIMain *main = TfmVtMDIMain::Instance())
+        main->ShowHelp(m_helpContext);
+}
+
+void TfmVtMultiSelect::SetDialogWidth(int width)
+{
+    resize(width, height());
+}
+
 void TfmVtMultiSelect::SetCommandText(const QString &select)
 {
     xqcMain->Close();
     xqcMain->CommandText = select;
+    m_order.clear();
     m_model->Reset();
     UpdateCount();
 }
@@ -147,6 +194,14 @@ QString TfmVtMultiSelect::CommandText() const
 TVtParams &TfmVtMultiSelect::Params()
 {
     return xqcMain->Params();
+}
+
+void TfmVtMultiSelect::SetParamValue(const QString &name, const QVariant &value, QMetaType::Type type)
+{
+    TVtParam *p = Params().FindParam(name);
+    if (!p)
+        p = Params().CreateParam(type, name);
+    p->SetValue(value);
 }
 
 void TfmVtMultiSelect::SetFieldTitle(const QString &field, const QString &title, int width)
@@ -166,6 +221,103 @@ void TfmVtMultiSelect::SetFieldVisible(const QString &field, bool visible)
     c.HasVisible = true;
     if (xqcMain->Active())
         ApplyColumns();
+}
+
+void TfmVtMultiSelect::SetFieldFormat(const QString &field, const QString &format)
+{
+    TColumn &c = m_columns[field.toUpper()];
+    c.Format = format;
+    c.HasFormat = true;
+    if (xqcMain->Active())
+        ApplyColumns();
+}
+
+namespace {
+QStringList SortFields(const QString &fieldList)
+{
+    QStringList fields;
+    for (const QString &f : fieldList.split(QLatin1Char(';'), Qt::SkipEmptyParts))
+        if (!f.trimmed().isEmpty())
+            fields << f.trimmed();
+    return fields;
+}
+
+// Nulls first; texts without regard to case; numbers and dates by value.
+int CompareValues(const QVariant &a, const QVariant &b)
+{
+    if (a.isNull() || b.isNull())
+        return a.isNull() == b.isNull() ? 0 : (a.isNull() ? -1 : 1);
+    if (a.typeId() == QMetaType::QString || b.typeId() == QMetaType::QString) {
+        const int c = a.toString().compare(b.toString(), Qt::CaseInsensitive);
+        return c != 0 ? c : a.toString().compare(b.toString(), Qt::CaseSensitive);
+    }
+    const QPartialOrdering o = QVariant::compare(a, b);
+    if (o == QPartialOrdering::Less)
+        return -1;
+    if (o == QPartialOrdering::Greater)
+        return 1;
+    return 0;
+}
+}
+
+void TfmVtMultiSelect::AddSortOrder(const QString &fieldList)
+{
+    if (!SortFields(fieldList).isEmpty() && !m_sortOrders.contains(fieldList, Qt::CaseInsensitive))
+        m_sortOrders << fieldList;
+}
+
+void TfmVtMultiSelect::SortBy(const QString &fieldList)
+{
+    m_sortOrder = fieldList;
+    ApplySort();
+}
+
+bool TfmVtMultiSelect::ClickTitle(int column)
+{
+    const int fi = m_model->FieldAt(column);
+    if (fi < 0)
+        return false;
+    const QString name = xqcMain->Fields(fi)->FieldName;
+    for (const QString &order : m_sortOrders) {
+        if (SortFields(order).first().compare(name, Qt::CaseInsensitive) == 0) {
+            SortBy(order);
+            grMain->horizontalHeader()->setSortIndicatorShown(true);
+            grMain->horizontalHeader()->setSortIndicator(column, Qt::AscendingOrder);
+            return true;
+        }
+    }
+    return false;
+}
+
+void TfmVtMultiSelect::ApplySort()
+{
+    m_order.clear();
+    QList<int> indexes;
+    if (xqcMain->Active())
+        for (const QString &f : SortFields(m_sortOrder))
+            if (TVtField *field = xqcMain->FindField(f))
+                indexes << field->Index;
+    if (!indexes.isEmpty()) {
+        m_order.resize(xqcMain->RecordCount());
+        for (int r = 0; r < m_order.size(); ++r)
+            m_order[r] = r;
+        std::stable_sort(m_order.begin(), m_order.end(), [this, &indexes](int a, int b) {
+            for (int i : indexes) {
+                const int c = CompareValues(xqcMain->RowValue(a, i), xqcMain->RowValue(b, i));
+                if (c != 0)
+                    return c < 0;
+            }
+            return false;
+        });
+    }
+    if (m_sortOrder.isEmpty())
+        grMain->horizontalHeader()->setSortIndicatorShown(false);
+    m_model->AllChanged();
+}
+
+int TfmVtMultiSelect::SourceRow(int row) const
+{
+    return m_order.isEmpty() || row < 0 || row >= m_order.size() ? row : m_order[row];
 }
 
 int TfmVtMultiSelect::KeyIndex() const
@@ -191,6 +343,8 @@ void TfmVtMultiSelect::ApplyColumns()
             f->DisplayWidth = it->Width;
         if (it->HasVisible)
             f->Visible = it->Visible;
+        if (it->HasFormat)
+            f->DisplayFormat = it->Format;
     }
     m_model->Reset();
     grMain->setColumnWidth(0, 28);
@@ -204,6 +358,7 @@ void TfmVtMultiSelect::ApplyColumns()
 void TfmVtMultiSelect::Open()
 {
     xqcMain->Close();
+    m_order.clear();
     xqcMain->Open();
     // Keep only the ticks of ids still listed.
     QSet<QString> still;
@@ -213,6 +368,7 @@ void TfmVtMultiSelect::Open()
             still.insert(id);
     }
     m_checked = still;
+    ApplySort();
     ApplyColumns();
     UpdateCount();
 }
@@ -227,7 +383,7 @@ QVariant TfmVtMultiSelect::RowId(int row) const
     const int key = KeyIndex();
     if (key < 0 || row < 0 || row >= RowCount())
         return QVariant();
-    return xqcMain->RowValue(row, key);
+    return xqcMain->RowValue(SourceRow(row), key);
 }
 
 QString TfmVtMultiSelect::RowText(int row, const QString &field) const
@@ -235,9 +391,8 @@ QString TfmVtMultiSelect::RowText(int row, const QString &field) const
     TVtField *f = xqcMain->Active() ? xqcMain->FindField(field) : nullptr;
     if (!f || row < 0 || row >= RowCount())
         return QString();
-    return TVtField::FormatValue(xqcMain->RowValue(row, f->Index), f->DataType, f->DisplayFormat);
+    return TVtField::FormatValue(xqcMain->RowValue(SourceRow(row), f->Index), f->DataType, f->DisplayFormat);
 }
-
 bool TfmVtMultiSelect::IsChecked(int row) const
 {
     const QVariant id = RowId(row);

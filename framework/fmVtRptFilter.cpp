@@ -1,4 +1,5 @@
 #include "fmVtRptFilter.h"
+#include "VtExecModal.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
 #include "VtSQLQuery.h"
@@ -144,7 +145,7 @@ void TfmVtRptFilter::SetFolder(const QString &folder)
 bool TfmVtRptFilter::Execute()
 {
     const TVtRptFilter opening = Filter();
-    if (exec() == QDialog::Accepted)
+    if (VtExecModal(this) == QDialog::Accepted)
         return true;
     SetFilter(opening);
     return false;

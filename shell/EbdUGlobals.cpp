@@ -30,6 +30,8 @@ int gVisMode = 0;
 QString gApplCode;
 QDate gInizioUtente;
 QDate gFineUtente;
+int gFlsId = 0;
+int gTitoId = 0;
 
 namespace {
 // A short read on the global connection: prepared, bound by name, run.

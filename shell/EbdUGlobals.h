@@ -41,6 +41,12 @@ extern int gVisMode;                // 0: view mode (EBDP_Vis)
 extern QString gApplCode;           // empty: application code ("EBC" once started)
 extern QDate gInizioUtente;         // null: start of the cash-book period of the working account/year
 extern QDate gFineUtente;           // null: end of that period
+// The slice of the budget aggregates the user chose (totals type dialog or
+// totals filter): cash flow (1 incoming, any other outgoing) and total type
+// (1 in total, any other outside it), as ids of TFls_FlussoCassa and
+// TTito_TipoTotale.
+extern int gFlsId;                  // 0: none chosen yet
+extern int gTitoId;                 // 0: none chosen yet
 
 // The integer of a saved parameter: 0 when unset, empty or not a number
 // (for a part of the working context, TEbdContext::GetOr0).
