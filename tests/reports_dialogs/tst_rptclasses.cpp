@@ -1,4 +1,0 @@
-#include <QTest>
-class X : public QObject { Q_OBJECT };
-QTEST_MAIN(X)
-#include "tst_rptclasses.moc"
