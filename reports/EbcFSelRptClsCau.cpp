@@ -66,12 +66,12 @@ QGroupBox *TfmEbcSelRptClsCau::MakeCausaleBox()
     grid->addWidget(laCauAnno, 0, 0);
     grid->addWidget(cbCauAnno, 0, 1);
     grid->addWidget(laCausale, 1, 0);
-    grid->addWidget(cbCausale, 1, 1, 1, 3);
+    grid->addWidget(cbCausale, 1, 1, 1, 4);
     grid->addWidget(laMvmData, 2, 0);
     grid->addWidget(dtpMvmData, 2, 1);
     grid->addWidget(laMovimenti, 2, 2);
     grid->addWidget(cbMovimenti, 2, 3);
-    grid->setColumnStretch(3, 1);
+    grid->setColumnStretch(4, 1);
     return gbCausale;
 }
 

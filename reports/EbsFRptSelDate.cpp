@@ -114,6 +114,14 @@ bool TfmEbsRptSelDate::CheckDateExit(TVtDateEdit *edit)
     return false;
 }
 
+bool TfmEbsRptSelDate::CanAccept()
+{
+    for (TVtDateEdit *edit : {deDal, deAl})
+        if (edit->hasFocus() && !CheckDateExit(edit))
+            return false;
+    return TfmVtMultiSelect::CanAccept();
+}
+
 void TfmEbsRptSelDate::MoveDatesInto(QWidget *box)
 {
     ClientLayout()->removeWidget(m_datesBox);

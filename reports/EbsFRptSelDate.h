@@ -47,6 +47,8 @@ public:
     bool CheckDateExit(TVtDateEdit *edit);
 
 protected:
+    // OK pressed from within an edit leaves it: its date is checked first.
+    bool CanAccept() override;
     void showEvent(QShowEvent *event) override;
     // The layout of the two dates, for the dialogs that add beside them.
     QGridLayout *DatesLayout() const { return m_dates; }

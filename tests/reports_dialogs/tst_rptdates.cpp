@@ -231,6 +231,18 @@ void TstRptDates::anEndBeforeTheStartClearsTheEditLeft()
     // The same day at both ends is a range.
     TypeAndLeave(last, first->text());
     QCOMPARE(last->Date(), first->Date());
+    // Enter on OK from within the edit checks it as leaving would.
+    last->setFocus(Qt::OtherFocusReason);
+    QTRY_VERIFY(last->hasFocus());
+    last->selectAll();
+    QTest::keyClicks(last, startLast ? u"25/03/2025"_s : u"05/03/2025"_s);
+    QTest::keyClick(last, Qt::Key_Return);
+    QVERIFY(dlg->isVisible());
+    QVERIFY(last->text().isEmpty());
+    QTest::keyClicks(last, first->text());
+    QTest::keyClick(last, Qt::Key_Return);
+    QVERIFY(!dlg->isVisible());
+    QCOMPARE(dlg->ModalResult(), int(mrOk));
 }
 
 void TstRptDates::notADateIsCleared()
