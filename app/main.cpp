@@ -8,6 +8,7 @@
 #include "EbdFMain.h"
 #include "EbdMAtt.h"
 #include "EbdMConn.h"
+#include "EbdMReport.h"
 #include "EbdURptForms.h"
 #include "VardellaModules.h"
 
@@ -132,7 +133,8 @@ int main(int argc, char *argv[])
     QuitOnTerminationSignals(app);
 
     // Creation order: connection module, command module (with the parameter
-    // and fee-structure modules), main window.
+    // and fee-structure modules), main window, billing-reports module (with
+    // the fee-structure reports module).
     RegisterSearchForms();
     RegisterReportForms();
     RegisterVardellaModules();
@@ -142,10 +144,12 @@ int main(int argc, char *argv[])
     dmEbdAtt = new TdmEbdAtt;
     fmEbdMain = new TfmEbdMain;
     fmEbdMain->setWindowTitle(QStringLiteral("Vardella"));
+    auto *reports = new TdmEbdReport;
     fmEbdMain->show();
     const int rc = app.exec();
     const bool failed = fmEbdMain->ConnectionFailed();
     delete fmEbdMain;
+    delete reports;
     delete dmEbdAtt;
     delete dmEbdConn;
     UnregisterSearchForms();

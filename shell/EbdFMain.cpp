@@ -1,4 +1,5 @@
 #include "EbdFMain.h"
+#include "EbdUReportModule.h"
 #include "VtAttReport.h"
 #include "dmVtRptFR.h"
 #include "VtRptTreeView.h"
@@ -126,6 +127,8 @@ void TfmEbdMain::FirstActivation()
         dmEbdParam->xpmVtuParams->Execute(this);
     RefreshPanels();
     LoadDwgList(gDwgList, TEbdContext::GetOr0(TEbdCtx::DwgId));
+    if (gEbdReportModule)
+        gEbdReportModule->Setup();
     const QVariant valore = GetCurrentAnfValore();
     bool isInt = false;
     gAnfValore = valore.toString().toInt(&isInt);
@@ -157,6 +160,8 @@ void TfmEbdMain::SetUpReportTree(TVtAttReport *reports)
     TdmVtRptFR *module = tree->GetfrReport();
     for (const char *pattern : {"dmEbcConn*", "dmEbsDataSets*", "dmkbsDataSets*"})
         module->AddDataModulePattern(QLatin1String(pattern));
+    if (gEbdReportModule)
+        gEbdReportModule->RouteEvents(module);
     tree->Filter = &ReportVisible;
     tree->Refresh();
 }

@@ -4,6 +4,7 @@
 #include "EbdMConn.h"
 #include "EbdMParam.h"
 #include "EbdUGlobals.h"
+#include "EbdUReportModule.h"
 #include "EbsMAtt.h"
 #include "EbsUFeeWindow.h"
 #include "ModMAnaAtt.h"
@@ -101,6 +102,8 @@ void TdmEbdAtt::CreateCommands()
     xacParam->AfterExecute = [this](TVtAttivazione *) {
         if (fmEbdMain)
             fmEbdMain->RefreshPanels();
+        if (gEbdReportModule)
+            gEbdReportModule->Refresh();
         if (xarReport->GetRptTreeView())
             xarReport->GetRptTreeView()->Refresh();
     };

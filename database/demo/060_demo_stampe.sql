@@ -12,7 +12,46 @@ INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId, sYRptName
 
 -- A customised copy of the class/component totals (ids of customised copies start at 1000000)
 INSERT INTO TYRpc_RptCustom (iYRpcId, iYRptId, sYRpcDesc, bYRpcTemplate) VALUES (1900001, 44024, 'Totali per classe e componente (copia dell''istituto)', '<?xml version="1.0" encoding="UTF-8"?>
-<Report Name="TOT_CLASSE_COMP" Title="Totali per classe e componente"/>');
+<Report Name="TOT_CLASSE_COMP" Title="Totali per classe e componente (copia dell&apos;istituto)" Paper="A4" Orientation="Portrait" Margins="12 12 12 12" Font="DejaVu Sans" FontSize="8">
+  <Band Type="PageHeader" Height="9">
+    <Text Left="0" Top="0" Width="146" Height="5" FontStyle="Bold">[frdSedi.SSEDNOMLDESC]</Text>
+    <Text Left="146" Top="0" Width="40" Height="5" Align="Right">[Date]</Text>
+    <Line Left="0" Top="6" Width="186" Height="0"/>
+  </Band>
+  <Band Type="ReportTitle" Height="15">
+    <Text Left="0" Top="0" Width="186" Height="7" FontSize="12" FontStyle="Bold">[Title]</Text>
+    <Text Left="0" Top="8" Width="186" Height="5" Format="dd/MM/yyyy">Modalità di pagamento: [mpgDesc] - rate pagate con scadenza dal ["Data inizio"] al ["Data fine"]</Text>
+  </Band>
+  <Band Type="Data" Name="Classi" DataSet="frdClassi" Height="8">
+    <Text Left="0" Top="2" Width="186" Height="5" FontSize="9" FontStyle="Bold">Classe [frdClassi.SCLSDESC] - A.S. [frdClassi.SCLSANNOSCOL]</Text>
+    <Band Type="Data" Name="Componenti" DataSet="frdCompXCls" Height="5">
+      <Band Type="Header" Height="6" RepeatOnNewPage="true">
+        <Text Left="0" Top="0" Width="30" Height="5" FontStyle="Bold">Codice</Text>
+        <Text Left="31" Top="0" Width="120" Height="5" FontStyle="Bold">Componente</Text>
+        <Text Left="152" Top="0" Width="34" Height="5" FontStyle="Bold" Align="Right">Pagato</Text>
+        <Line Left="0" Top="5.5" Width="186" Height="0"/>
+      </Band>
+      <Text Left="0" Top="0" Width="30" Height="5">[frdCompXCls.SCCASDESC]</Text>
+      <Text Left="31" Top="0" Width="120" Height="5">[frdCompXCls.SCCALDESC]</Text>
+      <Text Left="152" Top="0" Width="34" Height="5" Align="Right" Format="#,###.00">[frdCompXCls.IMPORTO]</Text>
+      <Band Type="Footer" Height="8">
+        <Line Left="100" Top="0.5" Width="86" Height="0"/>
+        <Text Left="100" Top="1.5" Width="60" Height="5" FontStyle="Bold">Totale classe [frdClassi.SCLSDESC]</Text>
+        <Text Left="152" Top="1.5" Width="34" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(frdCompXCls.IMPORTO)]</Text>
+      </Band>
+    </Band>
+  </Band>
+  <Band Type="Summary" Height="10">
+    <Line Left="100" Top="1" Width="86" Height="0"/>
+    <Text Left="100" Top="3" Width="60" Height="5" FontSize="9" FontStyle="Bold">Totale generale</Text>
+    <Text Left="152" Top="3" Width="34" Height="5" FontSize="9" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(frdCompXCls.IMPORTO)]</Text>
+  </Band>
+  <Band Type="PageFooter" Height="7">
+    <Line Left="0" Top="1" Width="186" Height="0"/>
+    <Text Left="0" Top="2" Width="186" Height="5" FontSize="7" Align="Right">Pagina [Page] di [TotalPages]</Text>
+  </Band>
+</Report>
+');
 
 -- XML archive: the bulk-replace definition and the pupil filters
 INSERT INTO TYXls_XmlLista (iYXlsId, sYXlsCodice, sYXlsDesc) VALUES (1, 'EBC', 'Conti e rate');

@@ -1078,8 +1078,7 @@ def main():
     s.comment('A customised copy of the class/component totals (ids of customised copies start at 1000000)')
     s.insert('TYRpc_RptCustom', {'iYRpcId': 1900001, 'iYRptId': 44024,
                                  'sYRpcDesc': 'Totali per classe e componente (copia dell\'istituto)',
-                                 'bYRpcTemplate': '<?xml version="1.0" encoding="UTF-8"?>\n'
-                                 '<Report Name="TOT_CLASSE_COMP" Title="Totali per classe e componente"/>'})
+                                 'bYRpcTemplate': customised_copy('44024_TOT_CLASSE_COMP.xml')})
 
     s.comment('XML archive: the bulk-replace definition and the pupil filters')
     s.insert('TYXls_XmlLista', {'iYXlsId': 1, 'sYXlsCodice': 'EBC', 'sYXlsDesc': 'Conti e rate'})
@@ -1148,6 +1147,13 @@ def write_import_sample(people, families, holders, pupil_class, nuovi, due_tutor
         f.write('alunno;genitore;iban;tipo_pagamento\n')
         for r in rows:
             f.write(';'.join('"%s"' % v if ' ' in v else v for v in r) + '\n')
+
+
+def customised_copy(base):
+    """The layout of a base template (database/reports/) as an office's copy of it."""
+    with open(os.path.join(os.path.dirname(os.path.abspath(__file__)), '..', 'reports', base), encoding='utf-8') as f:
+        text = f.read()
+    return re.sub(r'Title="([^"]*)"', lambda m: 'Title="%s (copia dell&apos;istituto)"' % m.group(1), text, count=1)
 
 
 def cents(v):

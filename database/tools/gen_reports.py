@@ -1,11 +1,13 @@
 #!/usr/bin/env python3
-"""Writes database/upgrade/008_albero_stampe.sql from database/reports/.
+"""Writes database/upgrade/010_stampe_predefinite.sql from database/reports/.
 
 albero.csv lists the report tree (id;parent;name;description;order): a row
 with a file <id>_<name>.xml beside it is a template, any other a folder.
 contesti.csv lists the print categories and the templates linked to them.
 Every row is written or replaced by its key, so that the script also brings
-an office database created with older templates up to date.
+an office database created with older templates up to date. (The first
+edition of the tree, 008_albero_stampe.sql, stays as it was shipped: an office
+database that ran it runs this script after it.)
 
     python3 database/tools/gen_reports.py
 """
@@ -13,7 +15,7 @@ import os
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 REPORTS = os.path.join(HERE, '..', 'reports')
-TARGET = os.path.join(HERE, '..', 'upgrade', '008_albero_stampe.sql')
+TARGET = os.path.join(HERE, '..', 'upgrade', '010_stampe_predefinite.sql')
 
 
 def quoted(text):

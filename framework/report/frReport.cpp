@@ -115,6 +115,7 @@ private:
         enum TScope { scRun, scGroup, scPage, scWhole } Scope = scRun;
         const TNode *Node = nullptr;
         const TBand *Target = nullptr;     // the data band whose rows it counts
+        const TBand *Reset = nullptr;      // scRun: the band whose run starts it anew (Target when null)
         const TBand *Owner = nullptr;      // scGroup: the group header
         TVtMoney Sum;
         qlonglong Count = 0;
@@ -139,6 +140,7 @@ private:
     void OpenDs(TDs &ds);
     void AssignAggregates();
     const TBand *ParentData(const TBand *band) const;
+    bool Inside(const TBand *band, const TBand *ancestor) const;
     const TBand *DataBandReading(const TNode *node) const;
 
     // Layout
@@ -308,13 +310,19 @@ void TfrReport::TPrint::ShowSelectForms()
                 const THandler handler = r.FindHandler ? r.FindHandler(ds->Def->AfterSelect) : THandler();
                 if (!handler)
                     throw EVtException(QStringLiteral("Gestore sconosciuto nel modello: %1").arg(ds->Def->AfterSelect));
-                vt->OnAfterSelect = [this, handler](TVtfrDBDataSet *set, QWidget *, bool) { handler(&r, set); };
+                vt->OnAfterSelect = [this, handler](TVtfrDBDataSet *set, QWidget *, bool confirmed) {
+                    if (confirmed)
+                        handler(&r, set);
+                };
             }
         }
         const bool confirmed = vt->ShowSelectForm();
         CheckCancel();
-        if (!confirmed)
+        if (!confirmed) {
+            // The module may read what the dialog held however it closed.
+            vt->DoAfterSelect(false);
             throw EVtAbort();
+        }
         vt->DoAfterSelect(true);
         CheckCancel();
         // A multi-selection that listed rows: only the ticked ones print.
@@ -334,11 +342,13 @@ void TfrReport::TPrint::OpenDs(TDs &ds)
         return;
     if (ds.Def) {
         q->CommandText = ds.Def->Sql;
-        q->Params().Clear();
+        // Parameters an after-select handler set stay as it set them.
         TDs *saved = m_own;
         m_own = &ds;
         for (const TfrTemplate::TParam &p : ds.Def->Params) {
-            TVtParam *param = q->Params().CreateParam(ParamType(p.Type), p.Name);
+            TVtParam *param = q->Params().FindParam(p.Name);
+            if (!param)
+                param = q->Params().CreateParam(ParamType(p.Type), p.Name);
             if (!p.Value.IsEmpty())
                 param->SetValue(p.Value.Evaluate(*this));
         }
@@ -364,6 +374,14 @@ const TBand *TfrReport::TPrint::ParentData(const TBand *band) const
             if (&c == band)
                 return b;
     return nullptr;
+}
+
+bool TfrReport::TPrint::Inside(const TBand *band, const TBand *ancestor) const
+{
+    for (const TBand *b = band; b; b = ParentData(b))
+        if (b == ancestor)
+            return true;
+    return false;
 }
 
 // The data band over the dataset an aggregate reads (the first one when it reads none).
@@ -400,10 +418,16 @@ void TfrReport::TPrint::AssignAggregates()
                 acc.Scope = TAcc::scRun;
                 break;
             case TBand::bkHeader:
-            case TBand::bkFooter:
-                acc.Target = ParentData(b);
+            case TBand::bkFooter: {
+                // A total of a detail's rows counts every row of the detail
+                // printed within this band's run.
+                const TBand *own = ParentData(b);
+                const TBand *reading = DataBandReading(n);
+                acc.Target = reading && reading != own && Inside(reading, own) ? reading : own;
+                acc.Reset = own;
                 acc.Scope = TAcc::scRun;
                 break;
+            }
             case TBand::bkGroupHeader:
             case TBand::bkGroupFooter: {
                 acc.Target = ParentData(b);
@@ -432,7 +456,7 @@ void TfrReport::TPrint::AssignAggregates()
 void TfrReport::TPrint::ResetAccs(TAcc::TScope scope, const TBand *target, const TBand *owner)
 {
     for (TAcc &a : m_accs)
-        if (a.Scope == scope && (!target || a.Target == target) && (!owner || a.Owner == owner)) {
+        if (a.Scope == scope && (!target || (a.Reset ? a.Reset : a.Target) == target) && (!owner || a.Owner == owner)) {
             a.Sum = TVtMoney();
             a.Count = 0;
         }

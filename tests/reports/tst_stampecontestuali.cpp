@@ -69,6 +69,11 @@ void TstStampeContestuali::init()
 {
     (*m_messages)->Clear();
     QVERIFY(OpenBillingModule(*m_db));
+    // What is chosen and how it prints is tested here, not the layouts: the
+    // linked templates print their title alone, without the report modules.
+    TTestDatabase::Exec(u"UPDATE TYRpt_RptTemplate SET bYRptTemplate = '<Report Name=\"T\"><Band Type=\"ReportTitle\" "
+                        "Height=\"10\"><Text Width=\"150\" Height=\"5\">[Title]</Text></Band></Report>' "
+                        "WHERE iYRptId IN (44020, 44021, 44022, 44023)"_s);
     m_owner = std::make_unique<TdmVtAttivazioni>();
     m_command = new TVtAttReport(m_owner.get(), u"xarReport"_s);
     m_command->CodAppl = u"EBD"_s;

@@ -1,0 +1,3 @@
+#include "EbdUReportModule.h"
+
+TEbdReportModule *gEbdReportModule = nullptr;
