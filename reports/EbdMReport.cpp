@@ -22,6 +22,10 @@ TdmEbdReport *dmEbdReport = nullptr;
 
 namespace {
 // ------------------------------------------------------------ statements
+//
+// The school year's start joins enrolments, classes, reasons and components;
+// "+ 0" on all but the enrolment's keeps the optimiser from joining those
+// tables to each other by their dates (a cross product of a year's rows).
 
 // The unpaid instalments due in range A of pupils enrolled in a class of the
 // school year, with their payment mode; extra joins go before the WHERE.
@@ -33,7 +37,7 @@ QString BankListSQL(const QString &columns, const QString &joins, const QString 
           "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = Acb.iAnaId) "
           "INNER JOIN TAns_AnniScolast Ans ON (Ans.dAnsVeltoInizio = Sit.dStart) "
           "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls = Ans.dAnsVeltoInizio) "
+          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls + 0 = Ans.dAnsVeltoInizio) "
           "INNER JOIN TAcbCau Ac ON (Ac.iAcbId = Acb.iAcbId) "
           "INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId) "
           "INNER JOIN TCauCca Cc ON (Cc.iCauId = Cau.iCauId) "
@@ -49,7 +53,7 @@ const QString ModeMarker = u"/*MPG*/"_s;
 
 const QString TipoPagamSQL = BankListSQL(
     u"DISTINCT TMpg.iMpgId, TMpg.sMpgDescS, TMpg.sMpgDescL, Ans.sAnsAnnoDesc"_s, QString(),
-    u"AND Cau.dStart = Ans.dAnsVeltoInizio /*MPG*/ ORDER BY TMpg.sMpgDescL, TMpg.iMpgId"_s);
+    u"AND Cau.dStart + 0 = Ans.dAnsVeltoInizio /*MPG*/ ORDER BY TMpg.sMpgDescL, TMpg.iMpgId"_s);
 
 const QString ClasseSQL = BankListSQL(
     u"DISTINCT Cls.iClsId, Cls.sClsSDesc, Cls.sClsDesc, TMpg.iMpgId, TMpg.sMpgDescL"_s, QString(),
@@ -109,8 +113,8 @@ const QString RicevutaXClasseTemplate =
     "INNER JOIN TCauCca Cc ON (Cc.iCauId = Ac.iCauId) "
     "INNER JOIN TCca_CompCausali tcca ON (tcca.iCcaId = Cc.iCcaId AND tcca.dStart = ans.dAnsVeltoInizio) "
     "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-    "INNER JOIN VCls_Classi vcls_classi ON (vcls_classi.iClsId = Pst.iClsId AND vcls_classi.dStart_Cls = ans.dAnsVeltoInizio) "
-    "INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId AND Cau.dStart = ans.dAnsVeltoInizio) "
+    "INNER JOIN VCls_Classi vcls_classi ON (vcls_classi.iClsId = Pst.iClsId AND vcls_classi.dStart_Cls + 0 = ans.dAnsVeltoInizio) "
+    "INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId AND Cau.dStart + 0 = ans.dAnsVeltoInizio) "
     "INNER JOIN TCac_CcaAcbCau cac ON (cac.iAcbCauId = Ac.iAcbCauId AND cac.iCcaId = tcca.iCcaId) "
     "WHERE ans.iansid = :iansid AND vcls_classi.iclsid = :iclsid "
     "AND cac.dCacDataScadenza BETWEEN :DataScadenzaDal AND :DataScadenzaAl %1 %2 "
@@ -131,8 +135,8 @@ QString RicevutaTuttoPart(int stato)
            "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = Ana.iAnaId) "
            "INNER JOIN TAns_AnniScolast ans ON (ans.dAnsVeltoInizio = Sit.dStart) "
            "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-           "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls = ans.dAnsVeltoInizio) "
-           "INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId AND Cau.dStart = ans.dAnsVeltoInizio) "
+           "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls + 0 = ans.dAnsVeltoInizio) "
+           "INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId AND Cau.dStart + 0 = ans.dAnsVeltoInizio) "
            "INNER JOIN TCac_CcaAcbCau Cac ON (Cac.iAcbCauId = Ac.iAcbCauId AND Cac.iCcaId = Cca.iCcaId) "
            "WHERE ans.iansid = :iansid AND Cac.dCacDataPagamento IS %3 "_s
         .arg(stato)
@@ -169,7 +173,7 @@ QString RiscontroSQL(bool perHolder)
           "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = Ana.iAnaId) "
           "INNER JOIN TAns_AnniScolast ans ON (ans.dAnsVeltoInizio = Sit.dStart) "
           "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls = ans.dAnsVeltoInizio) "_s
+          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls + 0 = ans.dAnsVeltoInizio) "_s
         + holderJoin
         + u"LEFT OUTER JOIN TMpg_ModPagam Mpg ON (Mpg.iMpgId = Acb.iMpgId) "
           "WHERE ans.iansid = :iansid /* ONLYMETADATA */ "
@@ -228,7 +232,7 @@ QString AutorizRidSQL()
           "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = Alu.iAnaId) "
           "INNER JOIN TAns_AnniScolast Ans ON (Ans.dAnsVeltoInizio = Sit.dStart) "
           "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls = Ans.dAnsVeltoInizio) "
+          "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls + 0 = Ans.dAnsVeltoInizio) "
           "LEFT OUTER JOIN TAnaCag Cag ON (Cag.iAnaId = Alu.iAnaId AND Cag.iCagId = 1) "
           "LEFT OUTER JOIN TAna_Anagrafiche Gen ON (Gen.iAnaId = Acb.iAnaId_Gen) "
           "WHERE Ans.iAnsId = :iAnsId /* ONLYMETADATA */ "
@@ -322,7 +326,7 @@ const QString FratelliSQL =
     "INNER JOIN TSit_Situazioni Sit ON (Sit.iAnaId = Ana.iAnaId) "
     "INNER JOIN TAns_AnniScolast Ans ON (Ans.dAnsVeltoInizio = Sit.dStart) "
     "INNER JOIN TClsPst Pst ON (Pst.iClsPstId = Sit.iClsPstId) "
-    "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls = Ans.dAnsVeltoInizio) "
+    "INNER JOIN VCls_Classi Cls ON (Cls.iClsId = Pst.iClsId AND Cls.dStart_Cls + 0 = Ans.dAnsVeltoInizio) "
     "LEFT OUTER JOIN TAnaGpt P ON (P.iAnaId = Ana.iAnaId AND P.iGptId = 1) "
     "LEFT OUTER JOIN TAnaGpt M ON (M.iAnaId = Ana.iAnaId AND M.iGptId = 2) "
     "WHERE Ans.iAnsId = :iAnsId AND COALESCE(CAST(P.iAnaId_p AS VARCHAR(11)), '') LIKE :ianaid_pad "
@@ -742,8 +746,19 @@ void TdmEbdReport::TipoPagamBeforeOpen()
     SetParam(qquTipoPagam, u"iAnsId"_s, QMetaType::Int, SchoolYear());
 }
 
+// A detail already open on the same master row is not read again (the
+// engine goes to the first row more than once).
+static bool SameParam(TVtQueryCollection *q, const QString &name, const QVariant &value)
+{
+    const TVtParam *p = q->Params().FindParam(name);
+    return q->Active() && p && !value.isNull() && p->Value() == value;
+}
+
 void TdmEbdReport::TipoPagamAfterScroll()
 {
+    const QVariant mode = Current(qquTipoPagam, u"iMpgId"_s);
+    if (SameParam(qquClasse, u"iMpgId"_s, mode))
+        return;
     qquClasse->Close();
     if (!qquTipoPagam->IsEmpty())
         qquClasse->Open();
@@ -759,6 +774,9 @@ void TdmEbdReport::ClasseBeforeOpen()
 
 void TdmEbdReport::ClasseAfterScroll()
 {
+    if (SameParam(qquIntestatario, u"iClsId"_s, Current(qquClasse, u"iClsId"_s))
+        && SameParam(qquIntestatario, u"iMpgId"_s, Current(qquClasse, u"iMpgId"_s)))
+        return;
     qquIntestatario->Close();
     if (qquClasse->IsEmpty())
         return;
