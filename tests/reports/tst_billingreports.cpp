@@ -336,6 +336,10 @@ void TstBillingReports::bankListOfOneModeAndTheCsv()
     QVERIFY(Engine()->PreviewReportFromVtDB(44019, 4));
     TfrPreviewForm *preview = Engine()->frReport->Preview();
     QVERIFY(preview);
+    preview->showMaximized();
+    QCoreApplication::processEvents();
+    QVERIFY(preview->width() >= 1200);
+    QVERIFY(preview->grab().save(QStringLiteral(VARDELLA_SCREENSHOT_DIR "/anteprima_elenco_banca.png")));
     const QString csv = QDir(TTestDatabase::WorkDir()).filePath(u"elenco_banca.csv"_s);
     (*m_messages)->SaveNames << csv;
     preview->acEsportaCsv->trigger();
