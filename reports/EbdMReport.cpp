@@ -1,6 +1,7 @@
 #include "EbdMReport.h"
 #include "EbcFElencoXClassi.h"
 #include "EbcFRptSelData.h"
+#include "EbdFRptSelAttestazione.h"
 #include "EbdFRptSelClsComp.h"
 #include "EbdURptSql.h"
 #include "EbdUContext.h"
@@ -8,6 +9,7 @@
 #include "EbsFRptSelDate.h"
 #include "EbsMReport.h"
 #include "VtExecModal.h"
+#include "VtMessageDlg.h"
 #include "VtQueryCollection.h"
 #include "VtfrDBDataSet.h"
 #include "dmVtRptFR.h"
@@ -123,7 +125,7 @@ const QString RicevutaXClasseTemplate =
 // Every instalment of the school year: those to pay, then those paid.
 QString RicevutaTuttoPart(int stato)
 {
-    return u"SELECT %1 AS iStato, '%2' AS sStato, Cls.sClsSDesc, Cls.sClsDesc, Ana.iAnaId, Ana.sAnaCognome, Ana.sAnaNome, "
+    return u"SELECT %1 AS iStato, TRIM('%2') AS sStato, Cls.sClsSDesc, Cls.sClsDesc, Ana.iAnaId, Ana.sAnaCognome, Ana.sAnaNome, "
            "Ana.sAnaCodFiscale, Acb.sAcbIntestatario, Cau.sCauSDesc, Cau.sCauLDesc, Cac.iCacId, Cac.dCacDataScadenza, "
            "Cac.fCacImporto, Cac.fCacImpDaDote, Cac.dCacDataPagamento, Ans.sAnsAnnoDesc, Cca.sCcaSDesc, Cca.sCcaLDesc, "
            "Cac.bCacNote "
@@ -341,6 +343,28 @@ const QString SediSQL =
     "WHERE Sed.iDwgId = :iDwgId AND (Sed.lDwgSedMain = 1 OR CAST(:All AS INTEGER) = 1) "
     "ORDER BY Sed.lDwgSedMain DESC, Sed.sSedNomSDesc, Sed.iSedId"_s;
 
+// The payments of a calendar year of the chosen payers, with the payer's
+// first dwelling (residence first) and the name of the payer's PDF.
+const QString AttestazioneTemplate =
+    u"SELECT Pag.iAnaId_Gen, Gen.sAnaCognome AS sCognomeGen, Gen.sAnaNome AS sNomeGen, "
+    "Gen.sAnaCodFiscale AS sCodFiscaleGen, "_s
+    + FirstDwellingColumn(DwellingAddress(), u"Gen.iAnaId"_s, u"sIndirizzoGen"_s, 2) + u", "_s
+    + FirstDwellingColumn(u"Cap.sCapValue"_s, u"Gen.iAnaId"_s, u"sCapValueGen"_s, 2) + u", "_s
+    + FirstDwellingColumn(u"Cap.sComDesc || COALESCE(' (' || Cap.sProSigla || ')', '')"_s, u"Gen.iAnaId"_s,
+                          u"sComuneGen"_s, 2)
+    + u", Pag.iAnaId, Alu.sAnaCognome, Alu.sAnaNome, Alu.sAnaCodFiscale, Pag.iCacId, Pag.iCaaId, Pag.lPagTipo, "
+      "TRIM(IIF(Pag.lPagTipo = 1, 'Acconto', IIF(Pag.lCauTipo = 1, 'Rimborso', 'Rata'))) AS sTipo, "
+      "Pag.dPagData, Pag.fPagImporto, Pag.fPagDote, Pag.sCauLDesc, Pag.sCcaLDesc, "
+      "'Attestazione_' || CAST(:iAnno AS INTEGER) || '_' || UPPER(Gen.sAnaCognome) || '_' || UPPER(Gen.sAnaNome) || '_' "
+      "|| COALESCE(NULLIF(TRIM(Gen.sAnaCodFiscale), ''), CAST(Gen.iAnaId AS VARCHAR(11))) AS sFileName "
+      "FROM VPag_PagamentiFamiglie Pag "
+      "INNER JOIN TAna_Anagrafiche Gen ON (Gen.iAnaId = Pag.iAnaId_Gen) "
+      "INNER JOIN TAna_Anagrafiche Alu ON (Alu.iAnaId = Pag.iAnaId) "
+      "WHERE Pag.dPagData BETWEEN :dDal AND :dAl AND (Pag.iDwgId IS NULL OR Pag.iDwgId = :iDwgId) "
+      "AND Pag.iAnaId_Gen IN (%1) "
+      "ORDER BY Gen.sAnaCognome, Gen.sAnaNome, Gen.iAnaId, Alu.sAnaCognome, Alu.sAnaNome, Alu.iAnaId, Pag.dPagData, "
+      "Pag.iCacId, Pag.iCaaId"_s;
+
 // ------------------------------------------------------------ helpers
 
 void SetParam(TVtQueryCollection *q, const QString &name, QMetaType::Type type, const QVariant &value)
@@ -404,6 +428,7 @@ TdmEbdReport::TdmEbdReport(QObject *parent) : QObject(parent)
     qquGenitori = NewQuery(u"qquGenitori"_s, false);
     qquFratelli = NewQuery(u"qquFratelli"_s, false);
     qquSedi = NewQuery(u"qquSedi"_s, false);
+    qquAttestazione = NewQuery(u"qquAttestazione"_s, false);
     qquRiscontroAluPag->KeyFields = u"iAcbId"_s;
     qquAutorizRid->KeyFields = u"iAcbId"_s;
 
@@ -429,6 +454,12 @@ TdmEbdReport::TdmEbdReport(QObject *parent) : QObject(parent)
     Publish(u"frdGenitori"_s, qquGenitori, false);
     Publish(u"frdFratelli"_s, qquFratelli, false);
     Publish(u"frdSedi"_s, qquSedi, false);
+    frdAttestazione = static_cast<TVtfrDBDataSet *>(
+        Publish(u"frdAttestazione"_s, qquAttestazione, false, u"TfmEbdRptSelAttestazione"_s));
+    frdAttestazione->OnAfterSelect = [this](TVtfrDBDataSet *, QWidget *form, bool confirmed) {
+        if (confirmed)
+            AttestazioneAfterSelect(form);
+    };
 
     qquTipoPagam->BeforeOpen = [this](TVtQueryCollection *) { TipoPagamBeforeOpen(); };
     qquTipoPagam->AfterScroll = [this](TVtQueryCollection *) { TipoPagamAfterScroll(); };
@@ -584,6 +615,8 @@ void TdmEbdReport::SetTexts()
     CreateParams(qquGenitori, {{u"iAnsId"_s, Int}});
     qquFratelli->CommandText = FratelliSQL;
     CreateParams(qquFratelli, {{u"iAnsId"_s, Int}, {u"ianaid_pad"_s, Text}, {u"ianaid_mad"_s, Text}});
+    qquAttestazione->CommandText = AttestazioneSQL(QString());
+    CreateParams(qquAttestazione, {{u"iAnno"_s, Int}, {u"dDal"_s, Date}, {u"dAl"_s, Date}, {u"iDwgId"_s, Int}});
     qquSedi->CommandText = SediSQL;
     CreateParams(qquSedi, {{u"iDwgId"_s, Int}, {u"All"_s, Int}});
 
@@ -615,9 +648,10 @@ void TdmEbdReport::RouteEvents(TdmVtRptFR *engine)
             handled = true;
     };
     engine->OnBeginPrint = [this](TfrReport *report) { m_printing = report; };
-    engine->OnEndPrint = [this](TfrReport *, bool, const QStringList &) {
+    engine->OnEndPrint = [this](TfrReport *, bool completed, const QStringList &files) {
         CloseDataSets();
         m_printing = nullptr;
+        TellStatementFiles(completed, files);
     };
     engine->OnDesignerFieldList = [this](TdmVtRptFR *) { PrepareMetadata(); };
 }
@@ -663,7 +697,7 @@ QStringList TdmEbdReport::VariableNames()
 {
     return {u"Esercizio finanziario"_s, u"Data inizio"_s, u"Data fine"_s, u"Anno scolastico"_s, u"BarCode"_s,
             u"NumeroCC"_s, u"Conto o Cassa"_s, u"Info conto"_s, u"Tipo conto"_s, u"Numero conto"_s,
-            u"dInizioRid"_s, u"dFineRid"_s, u"mpgDesc"_s};
+            u"dInizioRid"_s, u"dFineRid"_s, u"mpgDesc"_s, u"Anno attestazione"_s};
 }
 
 bool TdmEbdReport::GetValue(const QString &name, QVariant &value) const
@@ -692,6 +726,8 @@ bool TdmEbdReport::GetValue(const QString &name, QVariant &value) const
         value = RidEnd;
     else if (name == u"mpgDesc"_s)
         value = ModeBDesc;
+    else if (name == u"Anno attestazione"_s)
+        value = m_statementYear;
     else
         return false;
     return true;
@@ -1026,4 +1062,48 @@ void TdmEbdReport::GenitoriAfterScroll()
     SetParam(qquFratelli, u"ianaid_mad"_s, QMetaType::QString, ParentPattern(Current(qquGenitori, u"iAnaId_Mad"_s)));
     SetParam(qquFratelli, u"iAnsId"_s, QMetaType::Int, SchoolYear());
     qquFratelli->Open();
+}
+
+// ------------------------------------------------------------ yearly statement
+
+QString TdmEbdReport::AttestazioneSQL(const QString &payers)
+{
+    return AttestazioneTemplate.arg(payers.isEmpty() ? u"NULL"_s : payers);
+}
+
+void TdmEbdReport::AttestazioneAfterSelect(QWidget *form)
+{
+    auto *dlg = Dialog<TfmEbdRptSelAttestazione>(form);
+    if (!dlg)
+        return;
+    m_statementYear = dlg->Anno();
+    m_statementOutput = dlg->Uscita();
+    m_statementTarget = dlg->Destinazione();
+    qquAttestazione->Close();
+    qquAttestazione->CommandText = AttestazioneSQL(dlg->SelectedPayers());
+    SetParam(qquAttestazione, u"iAnno"_s, QMetaType::Int, m_statementYear);
+    SetParam(qquAttestazione, u"dDal"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearStart(m_statementYear));
+    SetParam(qquAttestazione, u"dAl"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearEnd(m_statementYear));
+    SetParam(qquAttestazione, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
+    if (!m_printing)
+        return;
+    if (m_statementOutput == TfmEbdRptSelAttestazione::usPdfPerGenitore)
+        m_printing->RedirectToSplit(u"Genitore"_s, m_statementTarget, u"frdAttestazione.SFILENAME"_s);
+    else if (m_statementOutput == TfmEbdRptSelAttestazione::usPdfUnico)
+        m_printing->RedirectToPdf(m_statementTarget);
+}
+
+void TdmEbdReport::TellStatementFiles(bool completed, const QStringList &files)
+{
+    const int output = m_statementOutput;
+    const QString target = m_statementTarget;
+    m_statementOutput = TfmEbdRptSelAttestazione::usAnteprima;
+    m_statementTarget.clear();
+    if (!completed || output == TfmEbdRptSelAttestazione::usAnteprima || target.isEmpty())
+        return;
+    if (output == TfmEbdRptSelAttestazione::usPdfPerGenitore)
+        VtMessageDlg(u"Create %1 attestazioni nella cartella %2."_s.arg(files.size()).arg(target), mtInformation, mbOK);
+    else
+        VtMessageDlg(u"Creato il file %1."_s.arg(target), mtInformation, mbOK);
+    VtMessageService().OpenDocument(target);
 }

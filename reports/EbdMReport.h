@@ -50,12 +50,14 @@ public:
     TVtQueryCollection *qquGenitori;
     TVtQueryCollection *qquFratelli;
     TVtQueryCollection *qquSedi;
+    TVtQueryCollection *qquAttestazione;
 
     TVtfrDBDataSet *frdClassi;
     TVtfrDBDataSet *frbElencoXClasse;
     TVtfrDBDataSet *frdRiscontroAlu;
     TVtfrDBDataSet *frdRiscontroAluPag;
     TVtfrDBDataSet *frdAutorizRid;
+    TVtfrDBDataSet *frdAttestazione;
 
     // TEbdReportModule
     void Setup() override;
@@ -97,6 +99,9 @@ public:
     void SetSprIstIdBeforeOpen(TfrReport *report, TfrDBDataSet *dataSet);
     void SetCommonParamsBeforeOpen(TfrReport *report, TfrDBDataSet *dataSet);
 
+    // The yearly statement's rows of the payers in the list ("IN (%1)").
+    static QString AttestazioneSQL(const QString &payers);
+
     // The text of the receipts' statement with its two conditions.
     QString RicevutaXClasseSQL(const QString &first, const QString &second) const;
     QString CompXClsSQL(const QString &components) const;
@@ -129,6 +134,12 @@ private:
     // Others
     void AutorizRidBeforeSelect(QWidget *form);
     void GenitoriAfterScroll();
+    // Yearly statement
+    void AttestazioneAfterSelect(QWidget *form);
+    void TellStatementFiles(bool completed, const QStringList &files);
+    int m_statementYear = 0;
+    int m_statementOutput = 0;
+    QString m_statementTarget;
 
     TdmEbsReport *m_ebs = nullptr;
     QPointer<TdmVtRptFR> m_engine;

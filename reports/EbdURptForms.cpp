@@ -3,6 +3,7 @@
 #include "EbcFRptSelData.h"
 #include "EbcFRptSelDateList.h"
 #include "EbcFSelRptClsCau.h"
+#include "EbdFRptSelAttestazione.h"
 #include "EbdFRptSelClsComp.h"
 #include "EbsFRptSelAluCau.h"
 #include "EbsFRptSelDate.h"
@@ -31,4 +32,5 @@ void RegisterReportForms()
     TVtFormRegistry::RegisterClass<TfmEbsSelRptAnnoScolCau>(QStringLiteral("TfmEbsSelRptAnnoScolCau"));
     TVtFormRegistry::RegisterClass<TfmEbsRptSelAluCau>(QStringLiteral("TfmEbsRptSelAluCau"));
     TVtFormRegistry::RegisterClass<TfmEbsSelTipoTot>(QStringLiteral("TfmEbsSelTipoTot"));
+    TVtFormRegistry::RegisterClass<TfmEbdRptSelAttestazione>(QStringLiteral("TfmEbdRptSelAttestazione"));
 }

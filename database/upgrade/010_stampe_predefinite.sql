@@ -680,6 +680,65 @@ UPDATE OR INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId,
   </Band>
 </Report>
 ') MATCHING (iYRptId);
+UPDATE OR INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId, sYRptName, sYRptDesc, iYRptOrdine, bYRptTemplate) VALUES (44030, 40001, 'EBD', 44, 'ATTESTAZIONE', 'Attestazione dei pagamenti per la dichiarazione dei redditi', 13, '<?xml version="1.0" encoding="UTF-8"?>
+<!-- The yearly statement of school fees paid, one letter per paying parent: its pages numbered
+     within the parent, the payments per pupil, the total without what the grant covered. -->
+<Report Name="ATTESTAZIONE" Title="Attestazione dei pagamenti per la dichiarazione dei redditi" Paper="A4" Orientation="Portrait" Margins="15 12 15 12" Font="DejaVu Sans" FontSize="9">
+  <DataSet Name="qFirma">
+    <Sql>SELECT FIRST 1 sKbsCognomeNome FROM TKbs_Firme
+         WHERE sKbsRuolo = ''Dirigente scolastico'' AND dStart &lt;= CURRENT_DATE AND (dEnd IS NULL OR dEnd &gt;= CURRENT_DATE)
+         ORDER BY dStart DESC</Sql>
+  </DataSet>
+  <!-- Group footers stand in the order of their headers: the parent''s first. -->
+  <Band Type="Data" Name="Pagamenti" DataSet="frdAttestazione" Height="5" Stretch="true">
+    <Band Type="GroupHeader" Name="Genitore" Height="86" Condition="frdAttestazione.IANAID_GEN" NewPage="true" ResetPageNumbers="true">
+      <Text Left="0" Top="0" Width="180" Height="6" FontSize="11" FontStyle="Bold">[frdSedi.SSEDNOMLDESC]</Text>
+      <Text Left="0" Top="6" Width="180" Height="5">[frdSedi.SSEDINDINDIRIZZO] - [frdSedi.SCAPVALUE] [frdSedi.SCOMUNEPROV]</Text>
+      <Text Left="0" Top="11" Width="180" Height="5">Codice meccanografico [frdSedi.SSEDCODMECC] - codice fiscale [frdSedi.SSEDNOMCODICEFISC]</Text>
+      <Line Left="0" Top="18" Width="180" Height="0"/>
+      <Text Left="95" Top="24" Width="85" Height="5" FontStyle="Bold">[frdAttestazione.SCOGNOMEGEN] [frdAttestazione.SNOMEGEN]</Text>
+      <Text Left="95" Top="29" Width="85" Height="5" WordWrap="true">[frdAttestazione.SINDIRIZZOGEN]</Text>
+      <Text Left="95" Top="34" Width="85" Height="5">[frdAttestazione.SCAPVALUEGEN] [frdAttestazione.SCOMUNEGEN]</Text>
+      <Text Left="0" Top="46" Width="180" Height="6" FontSize="11" FontStyle="Bold" Align="Center">ATTESTAZIONE DEI PAGAMENTI EFFETTUATI NELL''ANNO ["Anno attestazione"]</Text>
+      <Text Left="0" Top="56" Width="180" Height="15" WordWrap="true" Align="Justify">Si attesta che [frdAttestazione.SCOGNOMEGEN] [frdAttestazione.SNOMEGEN], codice fiscale [frdAttestazione.SCODFISCALEGEN], ha effettuato a favore di questo istituto, nell''anno solare ["Anno attestazione"], i pagamenti sotto elencati.</Text>
+      <Text Left="0" Top="74" Width="20" Height="5" FontStyle="Bold">Data</Text>
+      <Text Left="21" Top="74" Width="45" Height="5" FontStyle="Bold">Causale</Text>
+      <Text Left="67" Top="74" Width="45" Height="5" FontStyle="Bold">Componente</Text>
+      <Text Left="113" Top="74" Width="19" Height="5" FontStyle="Bold">Tipo</Text>
+      <Text Left="133" Top="74" Width="24" Height="9" FontStyle="Bold" Align="Right" WordWrap="true">Importo versato</Text>
+      <Text Left="158" Top="74" Width="22" Height="9" FontStyle="Bold" Align="Right" WordWrap="true">Coperto da dote</Text>
+      <Line Left="0" Top="84" Width="180" Height="0"/>
+    </Band>
+    <Band Type="GroupHeader" Name="Alunno" Height="8" Condition="frdAttestazione.IANAID">
+      <Text Left="0" Top="2" Width="180" Height="5" FontStyle="Bold">Alunno/a: [frdAttestazione.SANACOGNOME] [frdAttestazione.SANANOME] – codice fiscale [frdAttestazione.SANACODFISCALE]</Text>
+    </Band>
+    <Text Left="0" Top="0" Width="20" Height="5" Format="dd/MM/yyyy">[frdAttestazione.DPAGDATA]</Text>
+    <Text Left="21" Top="0" Width="45" Height="5" WordWrap="true" Stretch="true">[frdAttestazione.SCAULDESC]</Text>
+    <Text Left="67" Top="0" Width="45" Height="5" WordWrap="true" Stretch="true">[frdAttestazione.SCCALDESC]</Text>
+    <Text Left="113" Top="0" Width="19" Height="5">[frdAttestazione.STIPO]</Text>
+    <Text Left="133" Top="0" Width="24" Height="5" Align="Right" Format="#,###.00">[frdAttestazione.FPAGIMPORTO]</Text>
+    <Text Left="158" Top="0" Width="22" Height="5" Align="Right" Format="#,###.00">[frdAttestazione.FPAGDOTE]</Text>
+    <Band Type="GroupFooter" Height="62" Condition="frdAttestazione.IANAID_GEN">
+      <Line Left="0" Top="2" Width="180" Height="0"/>
+      <Text Left="0" Top="4" Width="132" Height="6" FontSize="10" FontStyle="Bold">Totale versato nell''anno ["Anno attestazione"]</Text>
+      <Text Left="133" Top="4" Width="24" Height="6" FontSize="10" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(frdAttestazione.FPAGIMPORTO)]</Text>
+      <Text Left="0" Top="13" Width="180" Height="10" WordWrap="true">Gli importi coperti dalla dote scuola non sono a carico della famiglia e non sono compresi nel totale.</Text>
+      <Text Left="0" Top="28" Width="100" Height="5" Format="dd/MM/yyyy">[frdSedi.SCOMDESC], [Date]</Text>
+      <Text Left="100" Top="28" Width="80" Height="5" Align="Center">Il Dirigente scolastico</Text>
+      <Text Left="100" Top="40" Width="80" Height="5" Align="Center">[qFirma.SKBSCOGNOMENOME]</Text>
+    </Band>
+    <Band Type="GroupFooter" Height="8" Condition="frdAttestazione.IANAID">
+      <Line Left="100" Top="0.5" Width="80" Height="0"/>
+      <Text Left="67" Top="1.5" Width="65" Height="5" FontStyle="Bold">Totale versato per l''alunno/a</Text>
+      <Text Left="133" Top="1.5" Width="24" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(frdAttestazione.FPAGIMPORTO)]</Text>
+    </Band>
+  </Band>
+  <Band Type="PageFooter" Height="7">
+    <Line Left="0" Top="1" Width="180" Height="0"/>
+    <Text Left="0" Top="2" Width="180" Height="5" FontSize="7" Align="Right">Pagina [Page] di [TotalPages]</Text>
+  </Band>
+</Report>
+') MATCHING (iYRptId);
 UPDATE OR INSERT INTO TYRpt_RptTemplate (iYRptId, iYRptId_P, sYAppCode, iYAppId, sYRptName, sYRptDesc, iYRptOrdine, bYRptTemplate) VALUES (44034, 40001, 'EBD', 44, 'RATE_ANNO', 'Rate dell''anno scolastico', 14, '<?xml version="1.0" encoding="UTF-8"?>
 <Report Name="RATE_ANNO" Title="Rate dell''anno scolastico" Paper="A4" Orientation="Landscape" Margins="12 12 12 12" Font="DejaVu Sans" FontSize="7">
   <Band Type="PageHeader" Height="9">

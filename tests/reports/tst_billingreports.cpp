@@ -1,6 +1,8 @@
 #include "EbcFElencoXClassi.h"
 #include "EbcFRptSelData.h"
+#include "EbdFRptSelAttestazione.h"
 #include "EbdFRptSelClsComp.h"
+#include "PdfTools.h"
 #include "EbdMReport.h"
 #include "EbdURptForms.h"
 #include "EbsFRptSelAluCau.h"
@@ -33,6 +35,8 @@
 #include <QFile>
 #include <QImage>
 #include <QListWidget>
+#include <QSpinBox>
+#include <QLabel>
 #include <QPushButton>
 #include <QPainter>
 #include <QTest>
@@ -78,6 +82,9 @@ private slots:
     void contextChangesAreFollowed();
     void metadataAndClosing();
     void componentListNeverEmptyInSql();
+    void yearlyStatementOfOneParent();
+    void yearlyStatementFiles();
+    void yearlyStatementOfAYearWithoutPayments();
 
 private:
     struct TChoices
@@ -90,7 +97,10 @@ private:
         int Cau = 2401;
         bool BarCode = false;
         bool Reject = false;
+        int Year = 2025;
+        int Uscita = 0;
     };
+    void AddStatementFamily();
     int Answer(QDialog *dialog);
     bool Print(int id);
     QString AllText() const;
@@ -170,7 +180,12 @@ int TstBillingReports::Answer(QDialog *dialog)
         for (const QVariant &id : c.Ticks)
             multi->SetCheckedId(id, true);
     };
-    if (auto *d = qobject_cast<TfmEbcRptSelData *>(dialog)) {
+    if (auto *d = qobject_cast<TfmEbdRptSelAttestazione *>(dialog)) {
+        d->seAnno->setValue(c.Year);
+        d->cbUscita->setCurrentIndex(c.Uscita);
+        tick(d);
+        d->OkClick();
+    } else if (auto *d = qobject_cast<TfmEbcRptSelData *>(dialog)) {
         d->dtpDal->setDate(c.From);
         d->dtpAl->setDate(c.To);
         chooseMode(d->cbModPagam);
@@ -274,6 +289,7 @@ void TstBillingReports::everyDefaultTemplatePrints_data()
     QTest::newRow("44032") << 44032 << u"Contributo scolastico"_s;
     QTest::newRow("44033") << 44033 << u"Conto corrente n. "_s;
     QTest::newRow("44034") << 44034 << u"Pagate"_s;
+    QTest::newRow("44030") << 44030 << u"Totale versato nell'anno"_s;
     QTest::newRow("1900001") << 1900001 << u"(copia dell'istituto)"_s;
 }
 
@@ -291,7 +307,8 @@ void TstBillingReports::everyDefaultTemplatePrints()
     QVERIFY2(p.Overflows.isEmpty(), qPrintable(overflows.left(2000)));
     const QString text = AllText();
     QVERIFY2(text.contains(expected), qPrintable(text.left(1500)));
-    QVERIFY(p.PageText(0).contains(u"Pagina 1 di %1"_s.arg(p.PageCount)));
+    // The statement counts its pages within each parent.
+    QVERIFY(p.PageText(0).contains(id == 44030 ? u"Pagina 1 di "_s : u"Pagina 1 di %1"_s.arg(p.PageCount)));
     QVERIFY(!text.contains(u"Variabile sconosciuta"_s));
     // The first page, as the preview paints it.
     const QSizeF mm = p.PageSize;
@@ -308,7 +325,7 @@ void TstBillingReports::everyDefaultTemplatePrints()
     QVERIFY(ink > 50);
     QDir().mkpath(QStringLiteral(VARDELLA_SCREENSHOT_DIR "/reports"));
     QVERIFY(image.save(QStringLiteral(VARDELLA_SCREENSHOT_DIR "/reports/%1.png").arg(id)));
-    QCOMPARE(m_report->AllDataSets().size(), 26);
+    QCOMPARE(m_report->AllDataSets().size(), 27);
     for (TVtQueryCollection *q : m_report->AllDataSets())
         QVERIFY2(!q->Active(), qPrintable(q->objectName()));
 }
@@ -336,9 +353,8 @@ void TstBillingReports::bankListOfOneModeAndTheCsv()
     QVERIFY(Engine()->PreviewReportFromVtDB(44019, 4));
     TfrPreviewForm *preview = Engine()->frReport->Preview();
     QVERIFY(preview);
-    preview->showMaximized();
+    preview->resize(1500, 950);
     QCoreApplication::processEvents();
-    QVERIFY(preview->width() >= 1200);
     QVERIFY(preview->grab().save(QStringLiteral(VARDELLA_SCREENSHOT_DIR "/anteprima_elenco_banca.png")));
     const QString csv = QDir(TTestDatabase::WorkDir()).filePath(u"elenco_banca.csv"_s);
     (*m_messages)->SaveNames << csv;
@@ -776,6 +792,134 @@ void TstBillingReports::componentListNeverEmptyInSql()
     QVERIFY(Engine()->frReport->PrepareReport());
     QVERIFY((*m_messages)->Messages.isEmpty());
     QVERIFY(Engine()->frReport->Prepared().PageText(0).contains(u"fine"_s));
+}
+
+// ------------------------------------------------------------ yearly statement
+
+// Parent 900100 pays for pupils 208 and 295 (two holder records): in 2025 a
+// canteen instalment settled on 31/12 (120), one settled on 01/01/2026 (not
+// counted), an advance of 20 on an open one, a refund paid in June (-35), a
+// trip settled at 0 by its advance of 35, and a canteen instalment of 80 of
+// which the grant covered 40 more.
+void TstBillingReports::AddStatementFamily()
+{
+    AddTestHolder();
+    TTestDatabase::Exec(u"INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome, sAnaCodFiscale) "
+                        "VALUES (900100, 'Ferrandi', 'Paolo', 'FRRPLA70A01H501Z')"_s);
+    TTestDatabase::Exec(u"UPDATE TAcb_AluCoordBan SET iAnaId_Gen = 900100 WHERE iAcbId = %1"_s.arg(TestHolder));
+    TTestDatabase::Exec(u"INSERT INTO TAcb_AluCoordBan (iAcbId, iAnaId, iAnaId_Gen, sAcbIntestatario, iMpgId, fAcbPercSconto) "
+                        "VALUES (900002, 295, 900100, 'FERRANDI PAOLO', 2, 0)"_s);
+    TTestDatabase::Exec(u"INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (900003, 900002, 2403, 0)"_s);
+    TTestDatabase::Exec(u"INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (900004, 900002, 2405, 0)"_s);
+    TTestDatabase::Exec(u"INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (900005, 900002, 2402, 0)"_s);
+    auto set = [](int acbCau, int cca, const QString &values) {
+        TTestDatabase::Exec(u"UPDATE TCac_CcaAcbCau SET %1 WHERE iAcbCauId = %2 AND iCcaId = %3"_s.arg(values).arg(acbCau).arg(cca));
+    };
+    set(900001, 2404, u"dCacDataPagamento = DATE '2025-12-31'"_s);
+    set(900001, 2405, u"dCacDataPagamento = DATE '2026-01-01'"_s);
+    TTestDatabase::Exec(u"INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) SELECT 900010, iCacId, 20, "
+                        "DATE '2025-05-10' FROM TCac_CcaAcbCau WHERE iAcbCauId = 900001 AND iCcaId = 2406"_s);
+    set(900004, 2409, u"dCacDataPagamento = DATE '2025-06-20'"_s);
+    set(900003, 2407, u"fCacImporto = 0, dCacDataPagamento = DATE '2025-03-20'"_s);
+    TTestDatabase::Exec(u"INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) SELECT 900011, iCacId, 35, "
+                        "DATE '2025-03-01' FROM TCac_CcaAcbCau WHERE iAcbCauId = 900003 AND iCcaId = 2407"_s);
+    set(900005, 2405, u"fCacImporto = 80, fCacImpDaDote = 40, dCacDataPagamento = DATE '2025-02-01'"_s);
+}
+
+void TstBillingReports::yearlyStatementOfOneParent()
+{
+    AddStatementFamily();
+    const QString year = u"SELECT %1 FROM VPag_PagamentiFamiglie WHERE iAnaId_Gen = 900100 AND "
+                         "dPagData BETWEEN DATE '2025-01-01' AND DATE '2025-12-31'"_s;
+    QCOMPARE(TVtMoney::FromVariant(TTestDatabase::Scalar(year.arg(u"SUM(fPagImporto)"_s))).Format(), u"220,00"_s);
+    QCOMPARE(TVtMoney::FromVariant(TTestDatabase::Scalar(year.arg(u"SUM(fPagDote)"_s))).Format(), u"40,00"_s);
+    QCOMPARE(TTestDatabase::Scalar(year.arg(u"COUNT(*)"_s)).toInt(), 5);   // the trip settled at 0 has no row
+    QCOMPARE(TTestDatabase::Scalar(year.arg(u"MIN(fPagImporto)"_s)).toDouble(), -35.0);
+
+    m_choices.Ticks = {900100};
+    bool hint = false;
+    m_inspect = [&](QDialog *d) {
+        auto *dlg = qobject_cast<TfmEbdRptSelAttestazione *>(d);
+        QVERIFY(dlg);
+        hint = dlg->laNota->text().contains(u"non conserva i paganti precedenti"_s);
+        QCOMPARE(dlg->seAnno->value(), QDate::currentDate().year() - 1);
+        dlg->seAnno->setValue(2025);
+        QCOMPARE(dlg->CheckedCount(), dlg->RowCount());   // all ticked at first
+        d->resize(1000, 640);
+        QVERIFY(d->grab().save(QStringLiteral(VARDELLA_SCREENSHOT_DIR "/attestazione_pagamenti.png")));
+    };
+    QVERIFY(Print(44030));
+    QVERIFY(hint);
+    const QString text = AllText();
+    QVERIFY2(text.contains(u"ATTESTAZIONE DEI PAGAMENTI EFFETTUATI NELL'ANNO 2025"_s), qPrintable(text));
+    QVERIFY(text.contains(u"Alunno/a: Ferrandi Silvia"_s));
+    QVERIFY(text.contains(u"Alunno/a: Marinello Giulia"_s));
+    QVERIFY(text.contains(u"Rimborso\n-35,00"_s));
+    QVERIFY2(text.contains(u"Acconto\n20,00"_s), qPrintable(text));
+    QVERIFY(text.contains(u"31/12/2025"_s));
+    QVERIFY(!text.contains(u"01/01/2026"_s));
+    QVERIFY(text.contains(u"Totale versato nell'anno 2025\n220,00"_s));
+    QVERIFY(text.contains(u"Il Dirigente scolastico\nGuarnaschelli Teodoro"_s));
+    QVERIFY(text.contains(u"Pagina 1 di 1"_s));
+    QVariant y;
+    QVERIFY(m_report->GetValue(u"Anno attestazione"_s, y));
+    QCOMPARE(y.toInt(), 2025);
+}
+
+void TstBillingReports::yearlyStatementFiles()
+{
+    AddStatementFamily();
+    const int other = TTestDatabase::Scalar(u"SELECT FIRST 1 iAnaId_Gen FROM VPag_PagamentiFamiglie WHERE iAnaId_Gen <> 900100 "
+                                            "AND dPagData BETWEEN DATE '2025-01-01' AND DATE '2025-12-31' ORDER BY iAnaId_Gen"_s)
+                          .toInt();
+    const QString folder = QDir(TTestDatabase::WorkDir()).filePath(u"attestazioni"_s);
+    QDir(folder).removeRecursively();
+    QVERIFY(QDir().mkpath(folder));
+    (*m_messages)->Directories << folder;
+    m_choices.Ticks = {900100, other};
+    m_choices.Uscita = TfmEbdRptSelAttestazione::usPdfPerGenitore;
+    QVERIFY(Engine()->PreviewReportFromVtDB(44030, 4));
+    QVERIFY(!Engine()->frReport->Preview());
+    const QStringList files = QDir(folder).entryList({u"*.pdf"_s}, QDir::Files, QDir::Name);
+    QCOMPARE(files.size(), 2);
+    QVERIFY2(files.contains(u"Attestazione_2025_FERRANDI_PAOLO_FRRPLA70A01H501Z.pdf"_s), qPrintable(files.join(u' ')));
+    for (const QString &f : files)
+        QVERIFY(PdfTools::Text(QDir(folder).filePath(f)).contains(u"Pagina 1 di"_s));
+    QCOMPARE((*m_messages)->Texts(), QStringList{u"Create 2 attestazioni nella cartella %1."_s.arg(folder)});
+    QCOMPARE((*m_messages)->OpenedDocuments, QStringList{folder});
+
+    // One file for all.
+    (*m_messages)->Clear();
+    (*m_messages)->OpenedDocuments.clear();
+    const QString file = QDir(TTestDatabase::WorkDir()).filePath(u"attestazioni.pdf"_s);
+    QFile::remove(file);
+    (*m_messages)->SaveNames << file;
+    m_choices.Uscita = TfmEbdRptSelAttestazione::usPdfUnico;
+    QVERIFY(Engine()->PreviewReportFromVtDB(44030, 4));
+    QVERIFY(QFile::exists(file));
+    const QString text = PdfTools::Text(file);
+    QVERIFY(text.contains(u"FERRANDI"_s, Qt::CaseInsensitive));
+    QCOMPARE((*m_messages)->Texts(), QStringList{u"Creato il file %1."_s.arg(file)});
+}
+
+void TstBillingReports::yearlyStatementOfAYearWithoutPayments()
+{
+    TfmEbdRptSelAttestazione dlg;
+    dlg.show();
+    dlg.seAnno->setValue(2030);
+    QCOMPARE(dlg.RowCount(), 0);
+    dlg.OkClick();
+    QVERIFY(dlg.isVisible());
+    QCOMPARE((*m_messages)->Texts(), QStringList{u"Nessun pagamento registrato nell'anno 2030."_s});
+    QCOMPARE((*m_messages)->Messages[0].Type, mtInformation);
+    // A year with payments and nothing ticked.
+    (*m_messages)->Clear();
+    dlg.seAnno->setValue(2025);
+    QVERIFY(dlg.RowCount() > 100);
+    dlg.CheckAll(false);
+    dlg.OkClick();
+    QVERIFY(dlg.isVisible());
+    QCOMPARE((*m_messages)->Texts(), QStringList{u"Selezionare almeno un elemento."_s});
 }
 
 QTEST_MAIN(TstBillingReports)

@@ -126,7 +126,7 @@ void TstReportTree::foldersTemplatesAndCopies()
     QCOMPARE(Captions(tree->topLevelItem(1)), QStringList({u"Riconciliazione conto corrente postale"_s, u"Giornale di cassa"_s}));
     QVERIFY(!tree->topLevelItem(1)->data(0, TVtRptTreeView::RptIdRole).isValid());   // a folder runs nothing
     const QList<int> ids = tree->RptIds();
-    QCOMPARE(ids.size(), 19 + 2);
+    QCOMPARE(ids.size(), 20 + 2);
     // Each copy right after its base, with image 5.
     QCOMPARE(ids.indexOf(1900001), ids.indexOf(44024) + 1);
     QCOMPARE(ids.indexOf(1900002), ids.indexOf(44028) + 1);
@@ -165,7 +165,7 @@ void TstReportTree::viewModeFilter()
     const QList<int> ids = m_command->GetRptTreeView()->RptIds();
     for (int id : hidden)
         QVERIFY2(!ids.contains(id), qPrintable(QString::number(id)));
-    QCOMPARE(ids.size(), 21 - hidden.size());
+    QCOMPARE(ids.size(), 22 - hidden.size());
     QVERIFY(m_command->GetRptTreeView()->GetfrReport()->DataModulePatterns().contains(u"dmEbcConn*"_s));
 }
 
@@ -234,7 +234,7 @@ void TstReportTree::aDatabaseWithoutTheDemoHasTheTree()
     CloseBillingModule();
     TTestDatabase bare(TTestDatabase::SchemaOnly);
     QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TYRpt_RptTemplate WHERE sYAppCode = 'EBD' AND bYRptTemplate IS NOT NULL"_s)
-                 .toInt(), 19);
+                 .toInt(), 20);
     QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TYRpt_RptTemplate WHERE bYRptTemplate IS NULL"_s).toInt(), 4);
     QCOMPARE(TTestDatabase::Column(u"SELECT sSccName FROM TScc_StampeCateg ORDER BY iSccId"_s),
              QVariantList({u"Riepilogo"_s, u"Brogliaccio"_s}));
