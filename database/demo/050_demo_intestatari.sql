@@ -3675,4 +3675,52 @@ INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dD
 UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 120.0, dCacDataPagamento = '2024-10-15' WHERE iAcbCauId = 519 AND iCcaId = 2404;
 INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (12, 149, 100.0, 100.0, '2025-01-10', '2025-06-30', '2024-09-01', '2025-08-31');
 
+-- Refunds of the spring outing to the families of 4A of 2024/2025: the outgoing reason "Rimborsi alle famiglie" assigned to the holder records of the pupils of every class of course 4, section A (one instalment per component, as the database bills an assignment); two refunds paid in June 2025. A refund is money paid out, not collected: it names no account, so that the fee book's collections (PEbc_CaiIncassi, every paid instalment of an account) stay what the families paid
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (871, 5, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2395, 871, 2409, 35.0, '2025-06-30', '2025-06-30', 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (872, 13, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2396, 872, 2409, 35.0, '2025-06-30', '2025-06-23', 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (873, 17, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2397, 873, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (874, 95, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2398, 874, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (875, 96, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2399, 875, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (876, 98, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2400, 876, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (877, 99, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2401, 877, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (878, 100, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2402, 878, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (879, 101, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2403, 879, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (880, 102, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2404, 880, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (881, 104, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2405, 881, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (882, 105, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2406, 882, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (883, 106, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2407, 883, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (884, 107, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2408, 884, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (885, 108, 2405, 0.0);
+UPDATE OR INSERT INTO TCac_CcaAcbCau (iCacId, iAcbCauId, iCcaId, fCacImporto, dCacDataScadenza, dCacDataPagamento, fCacPercSconto, fCacImpSconto, fCacImpDaDote, iSprIstId, iMpgId) VALUES (2409, 885, 2409, 35.0, '2025-06-30', NULL, 0.0, 0.0, 0.0, NULL, NULL) MATCHING (iAcbCauId, iCcaId);
+
+-- More advances on instalments of 2024/2025 paid afterwards, in 2025 before October: the advance was taken in 2025 too, the rest was collected on the payment day
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (25, 1484, 30.0, '2025-04-03');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 80.0 WHERE iAcbCauId = 516 AND iCcaId = 2406;
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (26, 1475, 50.0, '2025-03-20');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 60.0 WHERE iAcbCauId = 513 AND iCcaId = 2406;
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (27, 1466, 60.0, '2025-04-05');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 50.0 WHERE iAcbCauId = 510 AND iCcaId = 2406;
+INSERT INTO TCaa_CacAcconti (iCaaId, iCacId, fCaaImporto, dCaaData) VALUES (28, 1457, 45.0, '2025-03-21');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 65.0 WHERE iAcbCauId = 507 AND iCcaId = 2406;
+
+-- A grant of 2025/2026 spread as "Spalma dote" spreads it: every instalment due within its dates still to pay is covered whole (amount 0, paid on its due date), and something is left of it
+INSERT INTO TDos_DoteScuola (iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza, dStart, dEnd) VALUES (13, 294, 200.0, 63.5, '2025-09-15', '2025-12-31', '2025-09-01', '2026-08-31');
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 122.0, dCacDataPagamento = '2025-10-15' WHERE iAcbCauId = 838 AND iCcaId = 2504;
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 8.5, dCacDataPagamento = '2025-10-31' WHERE iAcbCauId = 837 AND iCcaId = 2502;
+UPDATE TCac_CcaAcbCau SET fCacImporto = 0.0, fCacImpDaDote = 6.0, dCacDataPagamento = '2025-10-31' WHERE iAcbCauId = 837 AND iCcaId = 2503;
+
 COMMIT;

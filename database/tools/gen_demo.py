@@ -668,7 +668,7 @@ def main():
             cid = yy * 100 + n_
             vuvez = min(c[9] for c in comp_def if c[0] in cl)
             owners = {1 if c[4] in (3, 6) else None for c in comp_def if c[0] in cl}
-            caus[(y, n_)] = dict(id=cid, comps=cl)
+            caus[(y, n_)] = dict(id=cid, comps=cl, tipo=tipo)
             s.insert('TCau_Causali', {'iCauId': cid, 'sCauSDesc': cod, 'sCauLDesc': ds, 'lCauTipo': tipo,
                                       'lCauVuvez': vuvez, 'dStart': D(y, 9, 1), 'dEnd': D(y + 1, 8, 31),
                                       'iDwgId': owners.pop() if len(owners) == 1 else None})
@@ -800,12 +800,15 @@ def main():
     s.comment('Advances on some unpaid instalments (the amount to pay is already net of them)')
     caa_n = 0
     advances = {}   # iCacId -> sum of its advances
+    caa_rows = []   # every advance written, for the checks
     for row, comp, h in cac_rows:
         if row['dCacDataPagamento'] is None and row['fCacImporto'] >= 100 and rnd.random() < 0.08:
             caa_n += 1
             adv = 50.0
-            s.insert('TCaa_CacAcconti', {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
-                                         'dCaaData': row['dCacDataScadenza'] - dt.timedelta(days=20)})
+            caa = {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
+                   'dCaaData': row['dCacDataScadenza'] - dt.timedelta(days=20)}
+            s.insert('TCaa_CacAcconti', caa)
+            caa_rows.append(caa)
             s.raw('UPDATE TCac_CcaAcbCau SET fCacImporto = %s WHERE iAcbCauId = %d AND iCcaId = %d;'
                   % (q(row['fCacImporto'] - adv), row['iAcbCauId'], row['iCcaId']))
             row['fCacImporto'] -= adv
@@ -944,8 +947,10 @@ def main():
                 and row['iCacId'] not in used_cac and h['iAcbId'] not in used_acb):
             caa_n += 1
             adv = 40.0
-            s.insert('TCaa_CacAcconti', {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
-                                         'dCaaData': row['dCacDataPagamento'] - dt.timedelta(days=15)})
+            caa = {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
+                   'dCaaData': row['dCacDataPagamento'] - dt.timedelta(days=15)}
+            s.insert('TCaa_CacAcconti', caa)
+            caa_rows.append(caa)
             set_cac(row, fCacImporto=round(row['fCacImporto'] - adv, 2))
             advances[row['iCacId']] = advances.get(row['iCacId'], 0.0) + adv
             used_acb.add(h['iAcbId'])
@@ -984,7 +989,97 @@ def main():
     else:
         raise AssertionError('no holder for the two grants')
 
-    check_demo_rules(cac_rows, advances, grants)
+    # The rows below come after every row above, in the same way: nothing is
+    # drawn from the random sequence.
+    s.comment('Refunds of the spring outing to the families of 4A of 2024/2025: the outgoing reason "Rimborsi alle '
+              'famiglie" assigned to the holder records of the pupils of every class of course 4, section A (one '
+              'instalment per component, as the database bills an assignment); two refunds paid in June 2025. A '
+              'refund is money paid out, not collected: it names no account, so that the fee book\'s collections '
+              '(PEbc_CaiIncassi, every paid instalment of an account) stay what the families paid')
+    refund = caus[(2024, 5)]
+    assert refund['tipo'] == 1
+    classes_4a = {cid for (y, lv, c, sec), cid in classi.items() if y == 2024 and c == 4 and sec == 'A'}
+    has_refund = {a['iAcbId'] for a in assignments.values() if a['year'] == 2024 and a['cau'] == 5}
+    refund_holders = [h for h in sorted(holders, key=lambda hh: hh['iAcbId'])
+                      if pupil_class.get((2024, h['iAnaId'])) in classes_4a and h['iAcbId'] not in has_refund]
+    assert len(refund_holders) >= 10, 'holders of 4A: %d' % len(refund_holders)
+    refund_paid = []   # the refunds' instalments already paid
+    refund_days = [D(2025, 6, 30), D(2025, 6, 23)]
+    for h in refund_holders:
+        acbcau_n += 1
+        s.insert('TAcbCau', {'iAcbCauId': acbcau_n, 'iAcbId': h['iAcbId'], 'iCauId': refund['id'],
+                             'fAcbCauPercSconto': 0.0})
+        assignments[acbcau_n] = dict(iAcbId=h['iAcbId'], cau=5, year=2024)
+        for c in refund['comps']:
+            comp = comps[(2024, c)]
+            cac_n += 1
+            # The first two holders with an IBAN were refunded in June 2025.
+            paid = refund_days[len(refund_paid)] if h['sAcbIBan'] and len(refund_paid) < len(refund_days) else None
+            row = dict(iCacId=cac_n, iAcbCauId=acbcau_n, iCcaId=comp['id'], fCacImporto=comp['imp'],
+                       dCacDataScadenza=comp['due'], dCacDataPagamento=paid,
+                       fCacPercSconto=0.0, fCacImpSconto=0.0, fCacImpDaDote=0.0,
+                       iSprIstId=None, iMpgId=None)
+            cac_rows.append((row, comp, h))
+            used_cac.add(cac_n)
+            if paid:
+                refund_paid.append(row['iCacId'])
+            s.upsert('TCac_CcaAcbCau', row, ['iAcbCauId', 'iCcaId'])
+    assert len(refund_paid) == 2
+
+    s.comment('More advances on instalments of 2024/2025 paid afterwards, in 2025 before October: the advance was '
+              'taken in 2025 too, the rest was collected on the payment day')
+    late_more = [(30.0, 12), (50.0, 20), (60.0, 10), (45.0, 25)]   # amount, days before the payment
+    for row, comp, h in reversed(cac_rows):
+        if len(late_more) == late - 2:
+            break
+        adv, days = late_more[late - 2]
+        paid = row['dCacDataPagamento']
+        if (paid is not None and D(2025, 1, 1) <= paid - dt.timedelta(days=days) and paid < D(2025, 10, 1)
+                and assignments[row['iAcbCauId']]['year'] == 2024 and row['fCacImporto'] >= 100
+                and row['iCacId'] not in used_cac and h['iAcbId'] not in used_acb):
+            caa_n += 1
+            caa = {'iCaaId': caa_n, 'iCacId': row['iCacId'], 'fCaaImporto': adv,
+                   'dCaaData': paid - dt.timedelta(days=days)}
+            s.insert('TCaa_CacAcconti', caa)
+            caa_rows.append(caa)
+            set_cac(row, fCacImporto=round(row['fCacImporto'] - adv, 2))
+            advances[row['iCacId']] = advances.get(row['iCacId'], 0.0) + adv
+            used_acb.add(h['iAcbId'])
+            late += 1
+    assert late == 6
+    paid_on = {r['iCacId']: r['dCacDataPagamento'] for r, c, h in cac_rows}
+    assert sum(1 for a in caa_rows if paid_on[a['iCacId']] and a['dCaaData'].year == 2025
+               and paid_on[a['iCacId']].year == 2025 and a['dCaaData'] < paid_on[a['iCacId']]) >= 6
+
+    s.comment('A grant of 2025/2026 spread as "Spalma dote" spreads it: every instalment due within its dates '
+              'still to pay is covered whole (amount 0, paid on its due date), and something is left of it')
+    start, expiry = D(2025, 9, 15), D(2025, 12, 31)
+    for h in reversed(holders):
+        if h['iAcbId'] in used_acb or h['fAcbPercSconto']:
+            continue
+        rows = [r for r, c in year_rows(h['iAcbId'], 2025)]
+        payable = [r for r in rows if r['dCacDataPagamento'] is None and start <= r['dCacDataScadenza'] <= expiry]
+        if (len(payable) < 3 or any(r['iCacId'] in used_cac for r in rows)
+                or any(r['fCacImporto'] <= 0 for r in payable)):
+            continue
+        total = round(sum(r['fCacImporto'] for r in payable), 2)
+        amount = (int(total) // 100 + 1) * 100.0
+        dos_n += 1
+        g = {'iDosId': dos_n, 'iAcbId': h['iAcbId'], 'fDosImporto': amount,
+             'fDosImportoResiduo': round(amount - total, 2), 'dDosData': start, 'dDosDataScadenza': expiry,
+             'dStart': D(2025, 9, 1), 'dEnd': D(2026, 8, 31)}
+        s.insert('TDos_DoteScuola', g)
+        parts = {}
+        for r in payable:   # in the instalments list's order, as the spread walks them
+            parts[r['iCacId']] = r['fCacImporto']
+            set_cac(r, fCacImporto=0.0, fCacImpDaDote=r['fCacImporto'], dCacDataPagamento=r['dCacDataScadenza'])
+        grants.append(dict(row=g, parts=parts))
+        used_acb.add(h['iAcbId'])
+        break
+    else:
+        raise AssertionError('no holder for the grant with something left')
+
+    check_demo_rules(cac_rows, advances, grants, caa_rows, assignments, caus, comp_name)
     s.write()
     write_import_sample(people, families, holders, pupil_class, nuovi, due_tutori, tutori,
                         iban(iban_banks[0][1], sportelli[iban_banks[0][0]][0][1], '%012d' % 4711)[0],
@@ -1162,13 +1257,20 @@ def cents(v):
     return int(d.scaleb(2).quantize(decimal.Decimal(1), rounding=decimal.ROUND_HALF_UP))
 
 
-def check_demo_rules(cac_rows, advances, grants):
+def check_demo_rules(cac_rows, advances, grants, caa_rows, assignments, caus, comp_name):
     """The amount rule of every instalment and the balance of every grant, to the cent.
 
     Amount: I - I x P / 100 - S - D - A, with I the component's institute
     amount, P the percentage, S the fixed discount, D the grant part and A
     the advances. Grants: amount - residue is what the grant paid, and per
     holder the grants' spread parts are the instalments' grant parts.
+
+    Besides: nothing is to pay below zero, so the advances never exceed what
+    was to pay; an advance on a paid instalment comes before the payment; a
+    spread grant took its instalments as "Spalma dote" takes them (see
+    billing/EbdUDote.cpp); every assignment has one instalment per component
+    of its reason, a holder has a reason once, and a paid instalment of an
+    outgoing reason names no account; every id is below 1,000,000.
     """
     four = decimal.Decimal('0.0001')
     for row, comp, h in cac_rows:
@@ -1179,6 +1281,7 @@ def check_demo_rules(cac_rows, advances, grants):
         expected = int(rest.scaleb(2).quantize(decimal.Decimal(1), rounding=decimal.ROUND_HALF_UP))
         assert cents(row['fCacImporto']) == expected, 'instalment %d: %r, rule gives %d cents' % (
             row['iCacId'], row['fCacImporto'], expected)
+        assert expected >= 0, 'instalment %d: advances and deductions above what was to pay' % row['iCacId']
     holder_of_cac = {row['iCacId']: h['iAcbId'] for row, comp, h in cac_rows}
     spread_by_holder = {}
     for g in grants:
@@ -1192,6 +1295,64 @@ def check_demo_rules(cac_rows, advances, grants):
         if cents(row['fCacImpDaDote']):
             parts_by_holder[h['iAcbId']] = parts_by_holder.get(h['iAcbId'], 0) + cents(row['fCacImpDaDote'])
     assert {k: v for k, v in spread_by_holder.items() if v} == parts_by_holder, 'grant parts per holder'
+
+    # Advances: above zero, on a known instalment, a paid one's before its payment.
+    by_id = {row['iCacId']: row for row, comp, h in cac_rows}
+    assert sorted(advances) == sorted({a['iCacId'] for a in caa_rows})
+    for a in caa_rows:
+        row = by_id[a['iCacId']]
+        assert cents(a['fCaaImporto']) > 0, 'advance %d' % a['iCaaId']
+        assert row['dCacDataPagamento'] is None or a['dCaaData'] < row['dCacDataPagamento'], 'advance %d' % a['iCaaId']
+
+    # The spread: the grant walks its holder's instalments of its school year
+    # in the list's order (due date, component description, id) and takes
+    # every unpaid one due within its dates, each whole while enough is left,
+    # the last one in part when the grant runs out.
+    def year_of(row):
+        return assignments[row['iAcbCauId']]['year']
+    for g in grants:
+        if not g['parts']:
+            continue
+        gr = g['row']
+        year = gr['dStart'].year
+        rows = sorted((row for row, comp, h in cac_rows if h['iAcbId'] == gr['iAcbId'] and year_of(row) == year),
+                      key=lambda r: (r['dCacDataScadenza'], comp_name[r['iCcaId']], r['iCacId']))
+        inside = [r for r in rows if gr['dDosData'] <= r['dCacDataScadenza'] <= gr['dDosDataScadenza']]
+        taken = [r for r in inside if r['iCacId'] in g['parts']]
+        assert len(taken) == len(g['parts']), 'grant %d: a part outside its dates or year' % gr['iDosId']
+        for r in taken[:-1]:
+            assert cents(r['fCacImporto']) == 0 and r['dCacDataPagamento'] == r['dCacDataScadenza'], \
+                'grant %d: instalment %d not covered whole' % (gr['iDosId'], r['iCacId'])
+        last = taken[-1]
+        if cents(last['fCacImporto']) == 0:
+            assert last['dCacDataPagamento'] == last['dCacDataScadenza'], 'grant %d' % gr['iDosId']
+        else:
+            assert last['dCacDataPagamento'] is None and cents(gr['fDosImportoResiduo']) == 0, \
+                'grant %d: a part of an instalment with something left' % gr['iDosId']
+        # Nothing it would have taken is left before its last part, nor after it while something is left.
+        upto = inside if cents(gr['fDosImportoResiduo']) else inside[:inside.index(last)]
+        for r in upto:
+            assert r['iCacId'] in g['parts'] or r['dCacDataPagamento'] is not None, \
+                'grant %d: instalment %d left to pay' % (gr['iDosId'], r['iCacId'])
+
+    # Assignments: one instalment per component of the reason, a reason once per holder.
+    per_assignment = {}
+    for row, comp, h in cac_rows:
+        per_assignment.setdefault(row['iAcbCauId'], []).append(row['iCcaId'])
+    seen = set()
+    for acbcau, a in assignments.items():
+        cau = caus[(a['year'], a['cau'])]
+        assert len(per_assignment.get(acbcau, [])) == len(set(per_assignment.get(acbcau, []))) == len(cau['comps']), \
+            'assignment %d' % acbcau
+        assert (a['iAcbId'], cau['id']) not in seen, 'holder %d has reason %d twice' % (a['iAcbId'], cau['id'])
+        seen.add((a['iAcbId'], cau['id']))
+    for row, comp, h in cac_rows:
+        if row['dCacDataPagamento'] is not None and caus[(year_of(row), assignments[row['iAcbCauId']]['cau'])]['tipo'] == 1:
+            assert row['iSprIstId'] is None, 'refund %d on an account' % row['iCacId']
+
+    ids = [r['iCacId'] for r, c, h in cac_rows] + list(assignments) + [a['iCaaId'] for a in caa_rows] \
+        + [g['row']['iDosId'] for g in grants] + [h['iAcbId'] for r, c, h in cac_rows]
+    assert max(ids) < 1000000
 
 
 TCC_PARENT = {101: 1, 102: 1, 201: 2, 202: 2, 301: 3, 302: 3, 303: 3, 304: 3, 401: 4}

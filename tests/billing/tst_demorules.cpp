@@ -1,7 +1,9 @@
 #include "EbdUCac.h"
+#include "EbdUDote.h"
 #include "TestDatabase.h"
 #include "VtMoney.h"
 #include "VtSQLConnection.h"
+#include "VtTransaction.h"
 
 #include <QDate>
 #include <QHash>
@@ -15,9 +17,10 @@ using namespace Qt::StringLiterals;
 
 // The demo school's money adds up: every instalment keeps the amount rule to
 // the cent, every grant's spread part is on its holder's instalments, and
-// the demo has the rows the billing windows are shown with (spread grants,
-// ISEE discounts, an instalment's own payment mode, a pupil paid by both
-// parents).
+// the demo has the rows the billing windows and reports are shown with
+// (spread grants, one with something left, ISEE discounts, an instalment's
+// own payment mode, a pupil paid by both parents, advances taken before the
+// payment, the refunds of a class).
 class TstDemoRules : public QObject
 {
     Q_OBJECT
@@ -30,6 +33,11 @@ private slots:
     void grantsSpreadWhatTheirHoldersInstalmentsTook();
     void aSpreadGrantInEachSchoolYear_data();
     void aSpreadGrantInEachSchoolYear();
+    void spreadGrantsWithSomethingLeft_data();
+    void spreadGrantsWithSomethingLeft();
+    void spreadGrantsAreWhatSpalmaDoteMakesOfThem();
+    void advancesBeforeThePaymentIn2025();
+    void refundsToTheFamiliesOf4A();
     void iseeDiscountsWithTheirNote();
     void canteenInstalmentsWithTheirOwnPaymentMode();
     void aPupilPaidByBothParents();
@@ -196,6 +204,162 @@ void TstDemoRules::aSpreadGrantInEachSchoolYear()
     // Both within the grant's dates.
     for (const TRow &r : withGrant)
         QVERIFY(from <= r.Scadenza && r.Scadenza <= to);
+}
+
+void TstDemoRules::spreadGrantsWithSomethingLeft_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::newRow("2024/2025") << 2024;
+    QTest::newRow("2025/2026") << 2025;
+}
+
+// A grant spread with something left covered every instalment it took whole
+// (amount 0, paid on its due date), and left nothing to pay within its
+// dates: the spread stops only when the grant runs out.
+void TstDemoRules::spreadGrantsWithSomethingLeft()
+{
+    QFETCH(int, year);
+    const QDate start(year, 9, 1), end(year + 1, 8, 31);
+    QSqlQuery g = Select(u"SELECT iDosId, iAcbId, fDosImporto, fDosImportoResiduo, dDosData, dDosDataScadenza FROM TDos_DoteScuola "
+                         "WHERE dStart = ? AND dEnd = ? AND fDosImportoResiduo > 0 AND fDosImportoResiduo < fDosImporto "
+                         "ORDER BY iDosId"_s,
+                         {start, end});
+    int grants = 0;
+    while (g.next()) {
+        const int holder = g.value(1).toInt();
+        const TVtMoney spread = Money(g.value(2)) - Money(g.value(3));
+        const QDate from = g.value(4).toDate(), to = g.value(5).toDate();
+        QSqlQuery c = Select(u"SELECT cac.iCacId, cac.fCacImporto, cac.fCacImpDaDote, cac.dCacDataScadenza, cac.dCacDataPagamento "
+                             "FROM TCac_CcaAcbCau cac JOIN TAcbCau ac ON ac.iAcbCauId = cac.iAcbCauId "
+                             "JOIN TCca_CompCausali cca ON cca.iCcaId = cac.iCcaId "
+                             "WHERE ac.iAcbId = ? AND cca.dStart = ? AND cac.dCacDataScadenza BETWEEN ? AND ?"_s,
+                             {holder, start, from, to});
+        TVtMoney parts;
+        while (c.next()) {
+            const TVtMoney importo = Money(c.value(1)), daDote = Money(c.value(2));
+            const QDate due = c.value(3).toDate(), paid = c.value(4).toDate();
+            QVERIFY2(paid.isValid(), qPrintable(u"instalment %1 still to pay within grant %2"_s.arg(c.value(0).toInt())
+                                                    .arg(g.value(0).toInt())));
+            if (daDote.IsZero())
+                continue;
+            QVERIFY(importo.IsZero());
+            QCOMPARE(paid, due);
+            parts += daDote;
+        }
+        QCOMPARE(parts, spread);
+        ++grants;
+    }
+    QVERIFY2(grants >= 1, "no grant spread with something left in the school year");
+}
+
+// Given back and spread again by "Spalma dote", every spread grant of the
+// demo comes out as the demo has it, with its holder's instalments of the
+// school year. A grant whose holder has another grant of the year with
+// something left is not spread again (the spread would take that one too).
+void TstDemoRules::spreadGrantsAreWhatSpalmaDoteMakesOfThem()
+{
+    struct TGrant
+    {
+        int Id, Holder, Year;
+        QDate Start;
+    };
+    QList<TGrant> grants;
+    QSqlQuery g = Select(u"SELECT dos.iDosId, dos.iAcbId, Ans.iAnsId, Ans.dAnsVeltoInizio FROM TDos_DoteScuola dos "
+                         "JOIN TAns_AnniScolast Ans ON dos.dStart BETWEEN Ans.dAnsVeltoInizio AND Ans.dAnsVeltoFine "
+                         "WHERE dos.fDosImportoResiduo < dos.fDosImporto AND NOT EXISTS (SELECT 1 FROM TDos_DoteScuola o "
+                         "WHERE o.iAcbId = dos.iAcbId AND o.iDosId <> dos.iDosId AND o.dStart = dos.dStart "
+                         "AND o.fDosImportoResiduo > 0) ORDER BY dos.iDosId"_s);
+    while (g.next())
+        grants.append({g.value(0).toInt(), g.value(1).toInt(), g.value(2).toInt(), g.value(3).toDate()});
+    QVERIFY(grants.size() >= 3);
+    const auto state = [](const TGrant &gr) {
+        QStringList rows;
+        QSqlQuery c = Select(u"SELECT cac.iCacId, cac.fCacImporto, cac.fCacImpDaDote, cac.dCacDataPagamento "
+                             "FROM TCac_CcaAcbCau cac JOIN TAcbCau ac ON ac.iAcbCauId = cac.iAcbCauId "
+                             "JOIN TCca_CompCausali cca ON cca.iCcaId = cac.iCcaId "
+                             "WHERE ac.iAcbId = ? AND cca.dStart = ? ORDER BY cac.iCacId"_s,
+                             {gr.Holder, gr.Start});
+        while (c.next())
+            rows << u"%1 %2 %3 %4"_s.arg(c.value(0).toInt()).arg(Money(c.value(1)).Format(), Money(c.value(2)).Format(),
+                                                                  c.value(3).toDate().toString(Qt::ISODate));
+        rows << Money(TTestDatabase::Scalar(u"SELECT fDosImportoResiduo FROM TDos_DoteScuola WHERE iDosId = ?"_s, {gr.Id}))
+                    .Format();
+        return rows;
+    };
+    for (const TGrant &gr : std::as_const(grants)) {
+        const QStringList demo = state(gr);
+        {
+            TVtTransaction tr(qqoVtGlobConn);
+            tr.StartTransaction();
+            EbdAnnullaSpalmatura(gr.Id);
+            TTestDatabase::Exec(u"UPDATE TDos_DoteScuola SET fDosImportoResiduo = fDosImporto WHERE iDosId = %1"_s.arg(gr.Id));
+            tr.Commit();
+        }
+        QVERIFY(state(gr) != demo);   // given back
+        QVERIFY(EbdSpalmaDote(gr.Holder, gr.Year).Instalments > 0);
+        QCOMPARE(state(gr), demo);
+    }
+}
+
+// Advances taken in 2025 on instalments paid later in 2025: what was
+// collected on the payment day is the rest. No advance comes after the
+// payment of its instalment.
+void TstDemoRules::advancesBeforeThePaymentIn2025()
+{
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TCaa_CacAcconti caa JOIN TCac_CcaAcbCau cac ON cac.iCacId = caa.iCacId "
+                                   "WHERE cac.dCacDataPagamento IS NOT NULL AND caa.dCaaData >= cac.dCacDataPagamento"_s)
+                 .toInt(),
+             0);
+    QSqlQuery q = Select(u"SELECT caa.iCacId, caa.fCaaImporto, cac.fCacImporto FROM TCaa_CacAcconti caa "
+                         "JOIN TCac_CcaAcbCau cac ON cac.iCacId = caa.iCacId "
+                         "WHERE caa.dCaaData BETWEEN '2025-01-01' AND '2025-12-31' "
+                         "AND cac.dCacDataPagamento BETWEEN '2025-01-01' AND '2025-12-31' AND caa.dCaaData < cac.dCacDataPagamento"_s);
+    int late = 0;
+    while (q.next()) {
+        QVERIFY(Money(q.value(1)) > TVtMoney());
+        QVERIFY(Money(q.value(2)) > TVtMoney());   // something was left to collect
+        ++late;
+    }
+    QVERIFY(late >= 6);
+}
+
+// "Rimborsi alle famiglie" of 2024/2025 (outgoing) on every holder record of
+// the pupils of 4A, once each, with its one instalment; two paid in June
+// 2025, on no account: a refund is not a collection of the fee book.
+void TstDemoRules::refundsToTheFamiliesOf4A()
+{
+    const int reason = TTestDatabase::Scalar(u"SELECT iCauId FROM TCau_Causali WHERE sCauLDesc = 'Rimborsi alle famiglie' "
+                                             "AND dStart = '2024-09-01'"_s)
+                           .toInt();
+    QCOMPARE(reason, 2405);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT lCauTipo FROM TCau_Causali WHERE iCauId = ?"_s, {reason}).toInt(), 1);
+    const QString of4A = u"FROM TAcb_AluCoordBan acb WHERE acb.iAnaId IN (SELECT sit.iAnaId FROM TSit_Situazioni sit "
+                         "JOIN TClsPst pst ON pst.iClsPstId = sit.iClsPstId JOIN TCls_Classi cls ON cls.iClsId = pst.iClsId "
+                         "JOIN TAcs_AnniCorso acs ON acs.iAcsId = cls.iAcsId JOIN TSez_Sezioni sez ON sez.iSezId = cls.iSezId "
+                         "WHERE cls.dStart = '2024-09-01' AND acs.sAcsSDesc = '4' AND sez.sSezSDesc = 'A')"_s;
+    const int holders = TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + of4A).toInt();
+    QVERIFY(holders >= 10);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + of4A + u" AND (SELECT COUNT(*) FROM TAcbCau ac WHERE "
+                                                                  "ac.iAcbId = acb.iAcbId AND ac.iCauId = ?) = 1"_s,
+                                   {reason})
+                 .toInt(),
+             holders);
+    const int components = TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TCauCca WHERE iCauId = ?"_s, {reason}).toInt();
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TCac_CcaAcbCau cac JOIN TAcbCau ac ON ac.iAcbCauId = cac.iAcbCauId "
+                                   "WHERE ac.iCauId = ?"_s,
+                                   {reason})
+                 .toInt(),
+             holders * components);
+    QSqlQuery paid = Select(u"SELECT cac.dCacDataPagamento, cac.iSprIstId FROM TCac_CcaAcbCau cac "
+                            "JOIN TAcbCau ac ON ac.iAcbCauId = cac.iAcbCauId WHERE ac.iCauId = ? AND cac.dCacDataPagamento IS NOT NULL"_s,
+                            {reason});
+    int inJune = 0;
+    while (paid.next()) {
+        QVERIFY(paid.value(1).isNull());
+        const QDate d = paid.value(0).toDate();
+        inJune += (d >= QDate(2025, 6, 1) && d <= QDate(2025, 6, 30)) ? 1 : 0;
+    }
+    QCOMPARE(inJune, 2);
 }
 
 void TstDemoRules::iseeDiscountsWithTheirNote()
