@@ -367,13 +367,6 @@ const QString AttestazioneTemplate =
 
 // ------------------------------------------------------------ helpers
 
-void SetParam(TVtQueryCollection *q, const QString &name, QMetaType::Type type, const QVariant &value)
-{
-    TVtParam *p = q->Params().FindParam(name);
-    if (!p)
-        p = q->Params().CreateParam(type, name);
-    p->SetValue(value);
-}
 
 void CreateParams(TVtQueryCollection *q, const QList<QPair<QString, QMetaType::Type>> &params)
 {
@@ -480,14 +473,14 @@ TdmEbdReport::TdmEbdReport(QObject *parent) : QObject(parent)
     qquRiscontroAlu->AfterScroll = [this](TVtQueryCollection *) { RiscontroAluAfterScroll(); };
     qquRiscontroAluPag->AfterScroll = [this](TVtQueryCollection *) { RiscontroAluPagAfterScroll(); };
     frdAutorizRid->OnBeforeSelect = [this](TVtfrDBDataSet *, QWidget *form) { AutorizRidBeforeSelect(form); };
-    qquAutorizRid->BeforeOpen = [](TVtQueryCollection *q) { SetParam(q, u"iAnsId"_s, QMetaType::Int, SchoolYear()); };
+    qquAutorizRid->BeforeOpen = [](TVtQueryCollection *q) { SetReportParam(q, u"iAnsId"_s, QMetaType::Int, SchoolYear()); };
     qquGenitori->AfterScroll = [this](TVtQueryCollection *) { GenitoriAfterScroll(); };
     qquRicevuta_Tutto->BeforeOpen = [](TVtQueryCollection *q) {
-        SetParam(q, u"iansid"_s, QMetaType::Int, SchoolYear());
+        SetReportParam(q, u"iansid"_s, QMetaType::Int, SchoolYear());
     };
     qquSedi->BeforeOpen = [](TVtQueryCollection *q) {
-        SetParam(q, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
-        SetParam(q, u"All"_s, QMetaType::Int, 0);
+        SetReportParam(q, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
+        SetReportParam(q, u"All"_s, QMetaType::Int, 0);
     };
 
     m_ebs = new TdmEbsReport(this);
@@ -516,8 +509,6 @@ TdmEbdReport::TdmEbdReport(QObject *parent) : QObject(parent)
 
 TdmEbdReport::~TdmEbdReport()
 {
-    for (TfrDBDataSet *ds : m_published)
-        TdmVtRptFR::WithdrawDataSet(ds);
     if (m_engine) {
         m_engine->OnGetValue = nullptr;
         m_engine->OnBeginPrint = nullptr;
@@ -531,32 +522,7 @@ TdmEbdReport::~TdmEbdReport()
         gEbdReportModule = nullptr;
 }
 
-TVtQueryCollection *TdmEbdReport::NewQuery(const QString &name, bool client)
-{
-    auto *q = new TVtQueryCollection(this);
-    q->setObjectName(name);
-    q->ReadOnly = true;
-    m_dataSets << q;
-    if (client)
-        m_clientDataSets << q;
-    return q;
-}
 
-TfrDBDataSet *TdmEbdReport::Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form)
-{
-    const auto kind = client ? TfrDBDataSet::dkClientDataSet : TfrDBDataSet::dkStatement;
-    TfrDBDataSet *ds = nullptr;
-    if (form.isEmpty()) {
-        ds = new TfrDBDataSet(name, q, kind, this);
-    } else {
-        auto *vt = new TVtfrDBDataSet(name, q, kind, this);
-        vt->SelectForm = form;
-        ds = vt;
-    }
-    TdmVtRptFR::PublishDataSet(ds);
-    m_published << ds;
-    return ds;
-}
 
 // ------------------------------------------------------------ set-up
 
@@ -621,9 +587,9 @@ void TdmEbdReport::SetTexts()
     CreateParams(qquSedi, {{u"iDwgId"_s, Int}, {u"All"_s, Int}});
 
     // Set at once: these follow the working context through Refresh.
-    SetParam(qquGenitori, u"iAnsId"_s, Int, SchoolYear());
-    SetParam(qquAutorizRid, u"iAnsId"_s, Int, SchoolYear());
-    SetParam(qquSpesometro, u"iAnfId"_s, Int, TEbdContext::Bindable(TEbdCtx::AnfId));
+    SetReportParam(qquGenitori, u"iAnsId"_s, Int, SchoolYear());
+    SetReportParam(qquAutorizRid, u"iAnsId"_s, Int, SchoolYear());
+    SetReportParam(qquSpesometro, u"iAnfId"_s, Int, TEbdContext::Bindable(TEbdCtx::AnfId));
 }
 
 void TdmEbdReport::Setup()
@@ -671,12 +637,12 @@ void TdmEbdReport::SetRidDates(const QDate &start, const QDate &end)
 
 QList<TVtQueryCollection *> TdmEbdReport::AllDataSets() const
 {
-    return m_dataSets + m_ebs->DataSets();
+    return m_sets.DataSets() + m_ebs->DataSets();
 }
 
 QList<TVtQueryCollection *> TdmEbdReport::AllClientDataSets() const
 {
-    return m_clientDataSets + m_ebs->ClientDataSets();
+    return m_sets.ClientDataSets() + m_ebs->ClientDataSets();
 }
 
 void TdmEbdReport::CloseDataSets()
@@ -743,21 +709,21 @@ void TdmEbdReport::SetDateAfterSelectForm(TfrReport *, TfrDBDataSet *dataSet)
         return;
     ReportStart = dates->StartDate();
     ReportEnd = dates->EndDate();
-    SetParam(dataSet->DataSet(), u"dInizio"_s, QMetaType::QDate, ReportStart);
-    SetParam(dataSet->DataSet(), u"dFine"_s, QMetaType::QDate, ReportEnd);
+    SetReportParam(dataSet->DataSet(), u"dInizio"_s, QMetaType::QDate, ReportStart);
+    SetReportParam(dataSet->DataSet(), u"dFine"_s, QMetaType::QDate, ReportEnd);
 }
 
 void TdmEbdReport::SetSprIstIdBeforeOpen(TfrReport *, TfrDBDataSet *dataSet)
 {
     if (dataSet && dataSet->DataSet())
-        SetParam(dataSet->DataSet(), u"iSprIstId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::SprIstId));
+        SetReportParam(dataSet->DataSet(), u"iSprIstId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::SprIstId));
 }
 
 void TdmEbdReport::SetCommonParamsBeforeOpen(TfrReport *report, TfrDBDataSet *dataSet)
 {
     SetSprIstIdBeforeOpen(report, dataSet);
     if (dataSet && dataSet->DataSet())
-        SetParam(dataSet->DataSet(), u"dInizio"_s, QMetaType::QDate, ReportStart);
+        SetReportParam(dataSet->DataSet(), u"dInizio"_s, QMetaType::QDate, ReportStart);
 }
 
 // ------------------------------------------------------------ bank list
@@ -776,10 +742,10 @@ void TdmEbdReport::TipoPagamBeforeOpen()
     ModeA = dialog.MpgId();
     qquTipoPagam->CommandText = QString(TipoPagamSQL).replace(
         ModeMarker, ModeA != 0 ? u"AND TMpg.iMpgId = :iMpgId"_s : QString());
-    SetParam(qquTipoPagam, u"iMpgId"_s, QMetaType::Int, ModeA != 0 ? QVariant(ModeA) : QVariant());
-    SetParam(qquTipoPagam, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
-    SetParam(qquTipoPagam, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
-    SetParam(qquTipoPagam, u"iAnsId"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquTipoPagam, u"iMpgId"_s, QMetaType::Int, ModeA != 0 ? QVariant(ModeA) : QVariant());
+    SetReportParam(qquTipoPagam, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
+    SetReportParam(qquTipoPagam, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
+    SetReportParam(qquTipoPagam, u"iAnsId"_s, QMetaType::Int, SchoolYear());
 }
 
 // A detail already open on the same master row is not read again (the
@@ -802,10 +768,10 @@ void TdmEbdReport::TipoPagamAfterScroll()
 
 void TdmEbdReport::ClasseBeforeOpen()
 {
-    SetParam(qquClasse, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
-    SetParam(qquClasse, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
-    SetParam(qquClasse, u"iAnsId"_s, QMetaType::Int, SchoolYear());
-    SetParam(qquClasse, u"iMpgId"_s, QMetaType::Int, Current(qquTipoPagam, u"iMpgId"_s));
+    SetReportParam(qquClasse, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
+    SetReportParam(qquClasse, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
+    SetReportParam(qquClasse, u"iAnsId"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquClasse, u"iMpgId"_s, QMetaType::Int, Current(qquTipoPagam, u"iMpgId"_s));
 }
 
 void TdmEbdReport::ClasseAfterScroll()
@@ -816,16 +782,16 @@ void TdmEbdReport::ClasseAfterScroll()
     qquIntestatario->Close();
     if (qquClasse->IsEmpty())
         return;
-    SetParam(qquIntestatario, u"iMpgId"_s, QMetaType::Int, Current(qquClasse, u"iMpgId"_s));
-    SetParam(qquIntestatario, u"iClsId"_s, QMetaType::Int, Current(qquClasse, u"iClsId"_s));
+    SetReportParam(qquIntestatario, u"iMpgId"_s, QMetaType::Int, Current(qquClasse, u"iMpgId"_s));
+    SetReportParam(qquIntestatario, u"iClsId"_s, QMetaType::Int, Current(qquClasse, u"iClsId"_s));
     qquIntestatario->Open();
 }
 
 void TdmEbdReport::IntestatarioBeforeOpen()
 {
-    SetParam(qquIntestatario, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
-    SetParam(qquIntestatario, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
-    SetParam(qquIntestatario, u"iAnsId"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquIntestatario, u"DataScadenzaDal"_s, QMetaType::QDate, RangeAStart);
+    SetReportParam(qquIntestatario, u"DataScadenzaAl"_s, QMetaType::QDate, RangeAEnd);
+    SetReportParam(qquIntestatario, u"iAnsId"_s, QMetaType::Int, SchoolYear());
 }
 
 // ------------------------------------------------------------ classes and components
@@ -854,7 +820,7 @@ void TdmEbdReport::ClassiAfterSelect(QWidget *form)
     if (!dlg)
         return;
     qquClassi->Close();
-    SetParam(qquClassi, u"iAnsId"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquClassi, u"iAnsId"_s, QMetaType::Int, SchoolYear());
     m_componentIds.clear();
     for (const QVariant &id : dlg->CompIds())
         m_componentIds << QString::number(id.toInt());
@@ -877,13 +843,13 @@ void TdmEbdReport::ClassiAfterScroll()
     if (qquClassi->IsEmpty())
         return;
     qquCompXCls->CommandText = CompXClsSQL(InList(m_componentIds));
-    SetParam(qquCompXCls, u"iClsId"_s, QMetaType::Int, Current(qquClassi, u"iClsId"_s));
-    SetParam(qquCompXCls, u"DataScadenzaDal"_s, QMetaType::QDate, RangeBStart);
-    SetParam(qquCompXCls, u"DataScadenzaAl"_s, QMetaType::QDate, RangeBEnd);
-    SetParam(qquCompXCls, u"iMpgId"_s, QMetaType::QString, ModeB >= 1 ? QString::number(ModeB) : u"%"_s);
+    SetReportParam(qquCompXCls, u"iClsId"_s, QMetaType::Int, Current(qquClassi, u"iClsId"_s));
+    SetReportParam(qquCompXCls, u"DataScadenzaDal"_s, QMetaType::QDate, RangeBStart);
+    SetReportParam(qquCompXCls, u"DataScadenzaAl"_s, QMetaType::QDate, RangeBEnd);
+    SetReportParam(qquCompXCls, u"iMpgId"_s, QMetaType::QString, ModeB >= 1 ? QString::number(ModeB) : u"%"_s);
     qquCompXCls->Open();
     ModeC = 0;
-    SetParam(qquRicevutaXClasse, u"iansid"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquRicevutaXClasse, u"iansid"_s, QMetaType::Int, SchoolYear());
     qquRicevutaXClasse->Open();
 }
 
@@ -918,7 +884,7 @@ void TdmEbdReport::ElencoXClasseAfterSelect(QWidget *form, bool confirmed)
         return;
     m_ansElenco = dlg->AnsId();
     qquElencoXClasse->Close();
-    SetParam(qquElencoXClasse, u"iAnsId"_s, QMetaType::Int, m_ansElenco);
+    SetReportParam(qquElencoXClasse, u"iAnsId"_s, QMetaType::Int, m_ansElenco);
     qquElencoXClasse->Open();
 }
 
@@ -927,7 +893,7 @@ void TdmEbdReport::ElencoXClasseAfterScroll()
     qquRicevutaXClasse->Close();
     if (qquElencoXClasse->IsEmpty())
         return;
-    SetParam(qquRicevutaXClasse, u"iansid"_s, QMetaType::Int, m_ansElenco);
+    SetReportParam(qquRicevutaXClasse, u"iansid"_s, QMetaType::Int, m_ansElenco);
     qquRicevutaXClasse->Open();
 }
 
@@ -935,12 +901,12 @@ void TdmEbdReport::RicevutaXClasseBeforeOpen()
 {
     TVtQueryCollection *q = qquRicevutaXClasse;
     const int base = BaseRptId();
-    SetParam(q, u"DataScadenzaDal"_s, QMetaType::QDate, RangeBStart);
-    SetParam(q, u"DataScadenzaAl"_s, QMetaType::QDate, RangeBEnd);
+    SetReportParam(q, u"DataScadenzaDal"_s, QMetaType::QDate, RangeBStart);
+    SetReportParam(q, u"DataScadenzaAl"_s, QMetaType::QDate, RangeBEnd);
     if (ModeC != 0) {
         q->CommandText = RicevutaXClasseSQL(u" AND TMpg.iMpgId = :iMpgId "_s, u" and cac.dCacDataPagamento is null "_s);
-        SetParam(q, u"iclsid"_s, QMetaType::Int, Current(qquElencoXClasse, u"iClsId"_s));
-        SetParam(q, u"iMpgId"_s, QMetaType::Int, ModeC);
+        SetReportParam(q, u"iclsid"_s, QMetaType::Int, Current(qquElencoXClasse, u"iClsId"_s));
+        SetReportParam(q, u"iMpgId"_s, QMetaType::Int, ModeC);
         return;
     }
     // 44025 keeps the ticked components; the others list every instalment.
@@ -949,7 +915,7 @@ void TdmEbdReport::RicevutaXClasseBeforeOpen()
     else
         q->CommandText = RicevutaXClasseSQL(QString(), QString());
     TVtQueryCollection *classes = base == 44024 || base == 44025 ? qquClassi : qquElencoXClasse;
-    SetParam(q, u"iclsid"_s, QMetaType::Int, Current(classes, u"iClsId"_s));
+    SetReportParam(q, u"iclsid"_s, QMetaType::Int, Current(classes, u"iClsId"_s));
 }
 
 // ------------------------------------------------------------ reconciliations
@@ -961,7 +927,7 @@ void TdmEbdReport::RiscontroBeforeSelect(QWidget *form, bool perHolder)
         return;
     TVtQueryCollection *q = perHolder ? qquRiscontroAluPag : qquRiscontroAlu;
     q->Close();
-    SetParam(q, u"iansid"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(q, u"iansid"_s, QMetaType::Int, SchoolYear());
     dlg->SetCommandText(q->CommandText);
     dlg->KeyField = perHolder ? u"iAcbId"_s : u"iAnaId"_s;
     dlg->SetParamValue(u"iansid"_s, SchoolYear());
@@ -1004,8 +970,8 @@ void TdmEbdReport::RiscontroAluAfterScroll()
     qquVersamenti->Close();
     if (qquRiscontroAlu->IsEmpty())
         return;
-    SetParam(qquVersamenti, u"iansid"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
-    SetParam(qquVersamenti, u"ianaid"_s, QMetaType::Int, Current(qquRiscontroAlu, u"iAnaId"_s));
+    SetReportParam(qquVersamenti, u"iansid"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
+    SetReportParam(qquVersamenti, u"ianaid"_s, QMetaType::Int, Current(qquRiscontroAlu, u"iAnaId"_s));
     qquVersamenti->Open();
     ReopenDoteResidua(Current(qquRiscontroAlu, u"iAcbId"_s));
 }
@@ -1015,8 +981,8 @@ void TdmEbdReport::RiscontroAluPagAfterScroll()
     qquVersamentiPag->Close();
     if (qquRiscontroAluPag->IsEmpty())
         return;
-    SetParam(qquVersamentiPag, u"iansid"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
-    SetParam(qquVersamentiPag, u"iacbid"_s, QMetaType::Int, Current(qquRiscontroAluPag, u"iAcbId"_s));
+    SetReportParam(qquVersamentiPag, u"iansid"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
+    SetReportParam(qquVersamentiPag, u"iacbid"_s, QMetaType::Int, Current(qquRiscontroAluPag, u"iAcbId"_s));
     qquVersamentiPag->Open();
     ReopenDoteResidua(Current(qquRiscontroAluPag, u"iAcbId"_s));
 }
@@ -1024,8 +990,8 @@ void TdmEbdReport::RiscontroAluPagAfterScroll()
 void TdmEbdReport::ReopenDoteResidua(const QVariant &iAcbId)
 {
     qquDoteResidua->Close();
-    SetParam(qquDoteResidua, u"iAnsId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
-    SetParam(qquDoteResidua, u"iAcbId"_s, QMetaType::Int, iAcbId);
+    SetReportParam(qquDoteResidua, u"iAnsId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::CauAnsId));
+    SetReportParam(qquDoteResidua, u"iAcbId"_s, QMetaType::Int, iAcbId);
     qquDoteResidua->Open();
 }
 
@@ -1058,9 +1024,9 @@ void TdmEbdReport::GenitoriAfterScroll()
     qquFratelli->Close();
     if (qquGenitori->IsEmpty())
         return;
-    SetParam(qquFratelli, u"ianaid_pad"_s, QMetaType::QString, ParentPattern(Current(qquGenitori, u"iAnaId_Pad"_s)));
-    SetParam(qquFratelli, u"ianaid_mad"_s, QMetaType::QString, ParentPattern(Current(qquGenitori, u"iAnaId_Mad"_s)));
-    SetParam(qquFratelli, u"iAnsId"_s, QMetaType::Int, SchoolYear());
+    SetReportParam(qquFratelli, u"ianaid_pad"_s, QMetaType::QString, ParentPattern(Current(qquGenitori, u"iAnaId_Pad"_s)));
+    SetReportParam(qquFratelli, u"ianaid_mad"_s, QMetaType::QString, ParentPattern(Current(qquGenitori, u"iAnaId_Mad"_s)));
+    SetReportParam(qquFratelli, u"iAnsId"_s, QMetaType::Int, SchoolYear());
     qquFratelli->Open();
 }
 
@@ -1081,10 +1047,10 @@ void TdmEbdReport::AttestazioneAfterSelect(QWidget *form)
     m_statementTarget = dlg->Destinazione();
     qquAttestazione->Close();
     qquAttestazione->CommandText = AttestazioneSQL(dlg->SelectedPayers());
-    SetParam(qquAttestazione, u"iAnno"_s, QMetaType::Int, m_statementYear);
-    SetParam(qquAttestazione, u"dDal"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearStart(m_statementYear));
-    SetParam(qquAttestazione, u"dAl"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearEnd(m_statementYear));
-    SetParam(qquAttestazione, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
+    SetReportParam(qquAttestazione, u"iAnno"_s, QMetaType::Int, m_statementYear);
+    SetReportParam(qquAttestazione, u"dDal"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearStart(m_statementYear));
+    SetReportParam(qquAttestazione, u"dAl"_s, QMetaType::QDate, TfmEbdRptSelAttestazione::YearEnd(m_statementYear));
+    SetReportParam(qquAttestazione, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
     if (!m_printing)
         return;
     if (m_statementOutput == TfmEbdRptSelAttestazione::usPdfPerGenitore)

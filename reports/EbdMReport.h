@@ -1,4 +1,5 @@
 #pragma once
+#include "EbdURptDataSets.h"
 #include "EbdUReportModule.h"
 
 #include <QDate>
@@ -107,8 +108,11 @@ public:
     QString CompXClsSQL(const QString &components) const;
 
 private:
-    TVtQueryCollection *NewQuery(const QString &name, bool client);
-    TfrDBDataSet *Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form = QString());
+    TVtQueryCollection *NewQuery(const QString &name, bool client) { return m_sets.NewQuery(name, client); }
+    TfrDBDataSet *Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form = QString())
+    {
+        return m_sets.Publish(name, q, client, form);
+    }
     void SetTexts();
 
     // Bank list
@@ -146,9 +150,7 @@ private:
     QPointer<TfrReport> m_printing;
     int m_ansElenco = 0;            // the class dialog's school year
     QStringList m_componentIds;     // the ticked components of the class dialog
-    QList<TVtQueryCollection *> m_dataSets;
-    QList<TVtQueryCollection *> m_clientDataSets;
-    QList<TfrDBDataSet *> m_published;
+    TRptDataSetList m_sets{this};
 };
 
 extern TdmEbdReport *dmEbdReport;

@@ -44,18 +44,11 @@ const QString DatiScuolaSQL =
     "WHERE Sed.iDwgId = :iDwgId AND Sed.dEnd_DwgSed IS NULL "
     "ORDER BY Sed.lDwgSedMain DESC, Sed.sSedNomSDesc"_s;
 
-void SetParam(TVtQueryCollection *q, const QString &name, QMetaType::Type type, const QVariant &value)
-{
-    TVtParam *p = q->Params().FindParam(name);
-    if (!p)
-        p = q->Params().CreateParam(type, name);
-    p->SetValue(value);
-}
 
 void Reopen(TVtQueryCollection *q, const QString &name, QMetaType::Type type, const QVariant &value)
 {
     q->Close();
-    SetParam(q, name, type, value);
+    SetReportParam(q, name, type, value);
     q->Open();
 }
 }
@@ -106,44 +99,17 @@ TdmEbsReport::TdmEbsReport(QObject *parent) : QObject(parent)
     qquCau->AfterScroll = [this](TVtQueryCollection *) { CauAfterScroll(); };
     qquAlunni->AfterScroll = [this](TVtQueryCollection *) { AlunniAfterScroll(); };
     qquDatiScuola->BeforeOpen = [](TVtQueryCollection *q) {
-        SetParam(q, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
+        SetReportParam(q, u"iDwgId"_s, QMetaType::Int, TEbdContext::Bindable(TEbdCtx::DwgId));
     };
 }
 
 TdmEbsReport::~TdmEbsReport()
 {
-    for (TfrDBDataSet *ds : m_published)
-        TdmVtRptFR::WithdrawDataSet(ds);
     if (dmEbsReport == this)
         dmEbsReport = nullptr;
 }
 
-TVtQueryCollection *TdmEbsReport::NewQuery(const QString &name, bool client)
-{
-    auto *q = new TVtQueryCollection(this);
-    q->setObjectName(name);
-    q->ReadOnly = true;
-    m_dataSets << q;
-    if (client)
-        m_clientDataSets << q;
-    return q;
-}
 
-TfrDBDataSet *TdmEbsReport::Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form)
-{
-    const auto kind = client ? TfrDBDataSet::dkClientDataSet : TfrDBDataSet::dkStatement;
-    TfrDBDataSet *ds = nullptr;
-    if (form.isEmpty()) {
-        ds = new TfrDBDataSet(name, q, kind, this);
-    } else {
-        auto *vt = new TVtfrDBDataSet(name, q, kind, this);
-        vt->SelectForm = form;
-        ds = vt;
-    }
-    TdmVtRptFR::PublishDataSet(ds);
-    m_published << ds;
-    return ds;
-}
 
 void TdmEbsReport::Setup()
 {
@@ -211,8 +177,7 @@ bool TdmEbsReport::GetValue(const QString &name, QVariant &value) const
 
 void TdmEbsReport::CloseDataSets()
 {
-    for (TVtQueryCollection *q : m_dataSets)
-        q->Close();
+    m_sets.CloseAll();
 }
 
 // ------------------------------------------------------------ dialogs
@@ -244,7 +209,7 @@ void TdmEbsReport::CompCauAfterSelect(QWidget *form)
         return;
     m_ansId = dlg->GetSelectediAnsId();
     qquCompCau->Close();
-    SetParam(qquCompCau, u"iAnsId"_s, QMetaType::Int, m_ansId);
+    SetReportParam(qquCompCau, u"iAnsId"_s, QMetaType::Int, m_ansId);
 }
 
 void TdmEbsReport::CauBeforeSelect(QWidget *form)
@@ -272,8 +237,8 @@ void TdmEbsReport::CauAfterSelect(QWidget *form)
         return;
     m_ansId = dlg->GetSelectediAnsId();
     qquCau->Close();
-    SetParam(qquCau, u"iAnsId"_s, QMetaType::Int, m_ansId);
-    SetParam(qquCau, u"lCauTipo"_s, QMetaType::Int, dlg->CauTipo());
+    SetReportParam(qquCau, u"iAnsId"_s, QMetaType::Int, m_ansId);
+    SetReportParam(qquCau, u"lCauTipo"_s, QMetaType::Int, dlg->CauTipo());
 }
 
 void TdmEbsReport::AlunniBeforeSelect(QWidget *form)
@@ -308,7 +273,7 @@ void TdmEbsReport::AlunniAfterSelect(QWidget *form)
         return;
     // The dialog copied its text and parameters into qquAlunni on closing.
     qquCauBollettino->Close();
-    SetParam(qquCauBollettino, u"iCauId"_s, QMetaType::Int, dlg->CauId());
+    SetReportParam(qquCauBollettino, u"iCauId"_s, QMetaType::Int, dlg->CauId());
     m_barCode = dlg->BarCode();
     m_accountNumber = dlg->NumeroCC();
 }

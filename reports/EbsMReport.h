@@ -1,4 +1,5 @@
 #pragma once
+#include "EbdURptDataSets.h"
 #include <QList>
 #include <QObject>
 #include <QString>
@@ -54,16 +55,19 @@ public:
     // "Anno scolastico", "BarCode" and "NumeroCC"; false for any other name.
     bool GetValue(const QString &name, QVariant &value) const;
 
-    QList<TVtQueryCollection *> DataSets() const { return m_dataSets; }
-    QList<TVtQueryCollection *> ClientDataSets() const { return m_clientDataSets; }
+    QList<TVtQueryCollection *> DataSets() const { return m_sets.DataSets(); }
+    QList<TVtQueryCollection *> ClientDataSets() const { return m_sets.ClientDataSets(); }
     void CloseDataSets();
 
     // The component list's text for the flag.
     static QString CompCauSQL(bool allComponents);
 
 private:
-    TVtQueryCollection *NewQuery(const QString &name, bool client);
-    TfrDBDataSet *Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form = QString());
+    TVtQueryCollection *NewQuery(const QString &name, bool client) { return m_sets.NewQuery(name, client); }
+    TfrDBDataSet *Publish(const QString &name, TVtQueryCollection *q, bool client, const QString &form = QString())
+    {
+        return m_sets.Publish(name, q, client, form);
+    }
 
     void CompCauBeforeSelect(QWidget *form);
     void CompCauAfterSelect(QWidget *form);
@@ -78,9 +82,7 @@ private:
     bool m_barCode = false;
     QString m_accountNumber;
     int m_ansId = 0;
-    QList<TVtQueryCollection *> m_dataSets;
-    QList<TVtQueryCollection *> m_clientDataSets;
-    QList<TfrDBDataSet *> m_published;
+    TRptDataSetList m_sets{this};
 };
 
 // The process-wide fee-structure reports module; null when none exists.
