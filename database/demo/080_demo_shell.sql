@@ -47,7 +47,72 @@ INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lM
 
 -- A customised copy of the advances summary, a report the tree hides when
 -- the advances are not in use: the tree maps the copy to its base report.
+-- Its layout is that of database/reports/44028_ACCONTI.xml, titled as a copy.
 INSERT INTO TYRpc_RptCustom (iYRpcId, iYRptId, sYRpcDesc, bYRpcTemplate) VALUES (1900002, 44028, 'Riepilogo acconti (copia dell''istituto)', '<?xml version="1.0" encoding="UTF-8"?>
-<Report Name="ACCONTI" Title="Riepilogo acconti"/>');
+<Report Name="ACCONTI" Title="Riepilogo acconti (copia dell&apos;istituto)" Paper="A4" Orientation="Portrait" Margins="12 12 12 12" Font="DejaVu Sans" FontSize="8">
+  <DataSet Name="qAcconti">
+    <Sql>SELECT Acb.iAcbId, Acb.sAcbIntestatario, Alu.sAnaCognome, Alu.sAnaNome, Cau.sCauSDesc, Cca.sCcaSDesc, Cca.sCcaLDesc,
+         Caa.iCaaId, Caa.dCaaData, Caa.fCaaImporto, Cac.dCacDataScadenza, Cac.dCacDataPagamento,
+         IIF(Cac.dCacDataPagamento IS NULL, Cac.fCacImporto, 0) AS fDaPagare
+         FROM TCaa_CacAcconti Caa
+         INNER JOIN TCac_CcaAcbCau Cac ON (Cac.iCacId = Caa.iCacId)
+         INNER JOIN TAcbCau Ac ON (Ac.iAcbCauId = Cac.iAcbCauId)
+         INNER JOIN TAcb_AluCoordBan Acb ON (Acb.iAcbId = Ac.iAcbId)
+         INNER JOIN TAna_Anagrafiche Alu ON (Alu.iAnaId = Acb.iAnaId)
+         INNER JOIN TCca_CompCausali Cca ON (Cca.iCcaId = Cac.iCcaId)
+         INNER JOIN TCau_Causali Cau ON (Cau.iCauId = Ac.iCauId)
+         INNER JOIN TAns_AnniScolast Ans ON (Ans.dAnsVeltoInizio = Cau.dStart)
+         WHERE Ans.iAnsId = :iAnsId
+         ORDER BY Acb.sAcbIntestatario, Acb.iAcbId, Caa.dCaaData, Caa.iCaaId</Sql>
+    <Param Name="iAnsId" Type="Integer" Value="[PARAM(''EBSP_CauAnsId'')]"/>
+  </DataSet>
+  <Band Type="PageHeader" Height="9">
+    <Text Left="0" Top="0" Width="146" Height="5" FontStyle="Bold">[frdSedi.SSEDNOMLDESC]</Text>
+    <Text Left="146" Top="0" Width="40" Height="5" Align="Right">[Date]</Text>
+    <Line Left="0" Top="6" Width="186" Height="0"/>
+  </Band>
+  <Band Type="ReportTitle" Height="15">
+    <Text Left="0" Top="0" Width="186" Height="7" FontSize="12" FontStyle="Bold">[Title]</Text>
+    <Text Left="0" Top="8" Width="186" Height="5">Acconti sulle rate delle causali dell''anno scolastico di lavoro</Text>
+  </Band>
+  <Band Type="Data" Name="Acconti" DataSet="qAcconti" Height="5" Stretch="true">
+    <Band Type="Header" Height="6" RepeatOnNewPage="true">
+      <Text Left="0" Top="0" Width="40" Height="5" FontStyle="Bold">Alunno</Text>
+      <Text Left="41" Top="0" Width="22" Height="5" FontStyle="Bold">Causale</Text>
+      <Text Left="64" Top="0" Width="40" Height="5" FontStyle="Bold">Componente</Text>
+      <Text Left="105" Top="0" Width="17" Height="5" FontStyle="Bold">Scadenza</Text>
+      <Text Left="123" Top="0" Width="17" Height="5" FontStyle="Bold">Data</Text>
+      <Text Left="141" Top="0" Width="22" Height="5" FontStyle="Bold" Align="Right">Acconto</Text>
+      <Text Left="164" Top="0" Width="22" Height="5" FontStyle="Bold" Align="Right">Da pagare</Text>
+      <Line Left="0" Top="5.5" Width="186" Height="0"/>
+    </Band>
+    <Band Type="GroupHeader" Height="7" Condition="qAcconti.IACBID">
+      <Text Left="0" Top="1.5" Width="186" Height="5" FontStyle="Bold">[qAcconti.SACBINTESTATARIO]</Text>
+    </Band>
+    <Text Left="0" Top="0" Width="40" Height="5" WordWrap="true" Stretch="true">[qAcconti.SANACOGNOME] [qAcconti.SANANOME]</Text>
+    <Text Left="41" Top="0" Width="22" Height="5" WordWrap="true" Stretch="true">[qAcconti.SCAUSDESC]</Text>
+    <Text Left="64" Top="0" Width="40" Height="5" WordWrap="true" Stretch="true">[qAcconti.SCCALDESC]</Text>
+    <Text Left="105" Top="0" Width="17" Height="5" Format="dd/MM/yyyy">[qAcconti.DCACDATASCADENZA]</Text>
+    <Text Left="123" Top="0" Width="17" Height="5" Format="dd/MM/yyyy">[qAcconti.DCAADATA]</Text>
+    <Text Left="141" Top="0" Width="22" Height="5" Align="Right" Format="#,###.00">[qAcconti.FCAAIMPORTO]</Text>
+    <Text Left="164" Top="0" Width="22" Height="5" Align="Right" Format="#,###.00">[qAcconti.FDAPAGARE]</Text>
+    <Band Type="GroupFooter" Height="7" Condition="qAcconti.IACBID">
+      <Line Left="100" Top="0.5" Width="86" Height="0"/>
+      <Text Left="100" Top="1.5" Width="40" Height="5" FontStyle="Bold">Totale intestatario</Text>
+      <Text Left="141" Top="1.5" Width="22" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(qAcconti.FCAAIMPORTO)]</Text>
+      <Text Left="164" Top="1.5" Width="22" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(qAcconti.FDAPAGARE)]</Text>
+    </Band>
+  </Band>
+  <Band Type="Summary" Height="10">
+    <Line Left="100" Top="1" Width="86" Height="0"/>
+    <Text Left="60" Top="3" Width="80" Height="5" FontStyle="Bold">Totale generale ([COUNT()] acconti)</Text>
+    <Text Left="141" Top="3" Width="22" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(qAcconti.FCAAIMPORTO)]</Text>
+    <Text Left="164" Top="3" Width="22" Height="5" FontStyle="Bold" Align="Right" Format="#,###.00">[SUM(qAcconti.FDAPAGARE)]</Text>
+  </Band>
+  <Band Type="PageFooter" Height="7">
+    <Line Left="0" Top="1" Width="186" Height="0"/>
+    <Text Left="0" Top="2" Width="186" Height="5" FontSize="7" Align="Right">Pagina [Page] di [TotalPages]</Text>
+  </Band>
+</Report>');
 
 COMMIT;

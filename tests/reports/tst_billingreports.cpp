@@ -293,6 +293,7 @@ void TstBillingReports::everyDefaultTemplatePrints_data()
     QTest::newRow("44034") << 44034 << u"Pagate"_s;
     QTest::newRow("44030") << 44030 << u"Totale versato nell'anno"_s;
     QTest::newRow("1900001") << 1900001 << u"(copia dell'istituto)"_s;
+    QTest::newRow("1900002") << 1900002 << u"Riepilogo acconti (copia dell'istituto)"_s;
 }
 
 void TstBillingReports::everyDefaultTemplatePrints()
