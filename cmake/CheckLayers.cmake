@@ -15,6 +15,7 @@ set(VARDELLA_LAYERS
   billing
   accounts
   reports
+  export/wizard
   tools
   app)
 # Subfolders compiled into a folder's library belong to its layer.
