@@ -2,6 +2,7 @@
 #include "EbcFCcp.h"
 #include "EbcFDataReplace.h"
 #include "EbdFInitAnf.h"
+#include "EbdFwExport_Banche.h"
 #include "EbcUDataReplace.h"
 #include "EbdRAluGen.h"
 #include "EbdFAluGen.h"
@@ -19,6 +20,7 @@ void RegisterVardellaModules()
     TdmEbdBilling::Register();
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
     TVtFormRegistry::RegisterClass<TfmEbdInitAnf>(QStringLiteral("TfmEbdInitAnf"));
+    TVtFormRegistry::RegisterClass<TfwEbdExport_Banche>(QStringLiteral("TfwEbdExport_Banche"));
     TVtFormRegistry::RegisterClass<TfmEbcDataReplace>(TfrEbdAluGen::DataReplaceClass);
     TfrEbdAluGen::UndoLastReplace = EbcUndoLastReplace;
     TVtFormRegistry::RegisterClass<TfmEbdAluGen>(QStringLiteral("TfmEbdAluGen"));

@@ -109,6 +109,7 @@ TfrEbdAluGen::TfrEbdAluGen(QWidget *parent) : TfrVtDBRWGrid(parent)
     xdeClasse = AddEdit(u"xdeClasse"_s, u"SCLSDESC"_s, u"Classe"_s, true);
     xneSconto = AddNumEdit(u"xneSconto"_s, u"FACBPERCSCONTO"_s, u"Sconto"_s);
     xneSconto->OnValidate = EbdCacPercentValidation();
+    xddDataMandato = AddDateEdit(u"xddDataMandato"_s, u"DACBDATAMANDATO"_s, u"Data firma mandato"_s);
 
     xdsMain->OnDataChange = [this](TVtDataSource *, TVtField *field) {
         if (!field && DataSet() && DataSet()->Active())

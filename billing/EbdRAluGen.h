@@ -6,6 +6,7 @@
 class QAction;
 class TVtDBEdit;
 class TVtDBLookupEdit;
+class TVtDBDateEdit;
 class TVtDBNumEdit;
 
 // The holder records of the working school year: for each pupil, who pays
@@ -24,6 +25,7 @@ public:
     TVtDBEdit *xdeIntestatario;
     TVtDBEdit *xdeClasse;
     TVtDBNumEdit *xneSconto;
+    TVtDBDateEdit *xddDataMandato;
 
     // Multiple insertion of a reason on many holder records, or of holder
     // records for many pupils, through the data-replace wizard; and the

@@ -143,6 +143,10 @@ void TdmEbdAtt::CreateCommands()
     xarReport->BeforeExecute = [this](TVtAttivazione *s, bool &allow) { xarReportBeforeExecute(s, allow); };
     xasNotizie->BeforeExecute = [this](TVtAttivazione *s, bool &allow) { xasNotizieBeforeExecute(s, allow); };
     xasNotizie->AfterExecute = [this](TVtAttivazione *s) { xasNotizieAfterExecute(s); };
+    // The export writes the working account's debits: the whole context first.
+    xafExportRid->BeforeExecute = [](TVtAttivazione *, bool &allow) {
+        allow = CheckParamsSet(QStringLiteral("VTUP_DwgId,VTUP_AnsId,EBDP_AnfId,EBDP_SprIstId,EBSP_CauAnsId"));
+    };
     xafExportRid->OnModalExit = [](TVtAttForm *, QWidget *wizard) {
         if (wizard)
             wizard->deleteLater();

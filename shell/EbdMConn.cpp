@@ -246,7 +246,7 @@ void TdmEbdConn::SetupAluGen()
         " SELECT TAcb.iAcbId, TAcb.iMpgId, TAna.iAnaId, TAcb.iAnaId_Gen, TAcb.sAcbIBan, TAcb.sAcbIntestatario, "
         "TAnaGen.iAnaId AS iAnaId_p, ac.sAnaCagCode, TAnaGen.sAnaCognome || ' ' || TAnaGen.sAnaNome AS sCognomeNomeGen, "
         "TAna.sAnaCognome || ' ' || TAna.sAnaNome AS sCognomeNomeAlu, TMpg.iMpgId, TMpg.sMpgDescL, "
-        "VCls_Classi.sClsDesc, TAcb.fAcbPercSconto "
+        "VCls_Classi.sClsDesc, TAcb.fAcbPercSconto, TAcb.dAcbDataMandato "
         "FROM TAcb_AluCoordBan TAcb "
         "INNER JOIN TAna_Anagrafiche TAna ON (TAna.iAnaId = TAcb.iAnaId) "
         "INNER JOIN TAnaCag ac ON ((ac.iAnaId = TAna.iAnaId) AND (ac.iCagId = 1)) "
@@ -261,11 +261,13 @@ void TdmEbdConn::SetupAluGen()
     q->TableName = QStringLiteral("TAcb_AluCoordBan");
     q->KeyFields = QStringLiteral("IACBID");
     q->SQLInsert.Add(QStringLiteral(
-        "INSERT INTO TACB_ALUCOORDBAN (IACBID, IMPGID, IANAID, IANAID_GEN, SACBIBAN, SACBINTESTATARIO, fAcbPercSconto) "
-        "VALUES (:VTGENID, :IMPGID, :IANAID, :IANAID_P, :SACBIBAN, :SACBINTESTATARIO, :fAcbPercSconto)"));
+        "INSERT INTO TACB_ALUCOORDBAN (IACBID, IMPGID, IANAID, IANAID_GEN, SACBIBAN, SACBINTESTATARIO, fAcbPercSconto, "
+        "dAcbDataMandato) VALUES (:VTGENID, :IMPGID, :IANAID, :IANAID_P, :SACBIBAN, :SACBINTESTATARIO, :fAcbPercSconto, "
+        ":dAcbDataMandato)"));
     q->SQLUpdate.Add(QStringLiteral(
         "UPDATE TAcb_AluCoordBan SET IMPGID = :IMPGID, IANAID = :IANAID, IANAID_GEN = :IANAID_P, SACBIBAN = :SACBIBAN, "
-        "SACBINTESTATARIO = :SACBINTESTATARIO, fAcbPercSconto = :fAcbPercSconto WHERE IACBID = :VTCURRID"));
+        "SACBINTESTATARIO = :SACBINTESTATARIO, fAcbPercSconto = :fAcbPercSconto, dAcbDataMandato = :dAcbDataMandato "
+        "WHERE IACBID = :VTCURRID"));
     q->SQLDelete.Add(QStringLiteral(" DELETE FROM TAcb_AluCoordBan WHERE iAcbId = :VTCURRID"));
 }
 

@@ -159,6 +159,39 @@ void TVtQueryCollection::Open()
     DoScroll();
 }
 
+void TVtQueryCollection::OpenRows(const QVector<QVector<QVariant>> &rows)
+{
+    Close();
+    QVector<int> data;   // row positions of the data fields, in declaration order
+    for (const auto &f : m_fields)
+        if (!f->IsCalculated())
+            data.push_back(f->Index);
+    beginResetModel();
+    m_rows.clear();
+    m_rows.reserve(rows.size());
+    const int width = int(m_fields.size());
+    for (const QVector<QVariant> &values : rows) {
+        Row row(width);
+        for (int c = 0; c < data.size() && c < values.size(); ++c)
+            row[data[c]] = values[c];
+        if (OnCalcFields)
+            CalcRow(row);
+        m_rows.push_back(std::move(row));
+    }
+    RebuildVisible();
+    m_query.reset();
+    m_allFetched = true;
+    m_state = dsBrowse;
+    endResetModel();
+    m_cur = -1;
+    SetCurrent(m_visible.isEmpty() ? -1 : 0, false);
+    if (AfterOpen)
+        AfterOpen(this);
+    emit Reopened();
+    emit StateChanged();
+    DoScroll();
+}
+
 bool TVtQueryCollection::FetchNextPacket(bool notify)
 {
     if (m_allFetched || !m_query)

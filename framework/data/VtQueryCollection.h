@@ -85,6 +85,11 @@ public:
 
     // Opening
     void Open();
+    // An in-memory dataset: opens without a statement on the declared fields
+    // (AddField, in declaration order), holding these rows, one value per
+    // data field; calculated fields are computed. Grids, filters and the
+    // report engine read it as any other collection; it writes nothing.
+    void OpenRows(const QVector<QVector<QVariant>> &rows);
     void Close();
     bool Active() const { return m_state != dsInactive; }
     void SetActive(bool on) { on ? Open() : Close(); }

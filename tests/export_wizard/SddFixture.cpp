@@ -122,3 +122,52 @@ QString Mandate(const QString &code)
 }
 
 } // namespace sddfix
+
+#include <QDir>
+#include <QFile>
+
+namespace sddfix {
+
+int AddClass()
+{
+    const int id = TTestDatabase::Scalar(u"SELECT NEXT VALUE FOR GEN_VTID FROM RDB$DATABASE"_s).toInt();
+    TTestDatabase::Exec(u"INSERT INTO TCls_Classi (iClsId, iAcsId, iSezId, iIndId, iDwgSedId, dStart, dEnd) "
+                        "SELECT %1, iAcsId, iSezId, iIndId, iDwgSedId, dStart, dEnd FROM TCls_Classi WHERE iClsId = 24001"_s
+                            .arg(id));
+    return id;
+}
+
+QList<int> AddManyPupils(int classId, int count, int reason)
+{
+    const int first = TTestDatabase::Scalar(u"SELECT GEN_ID(GEN_VTID, %1) FROM RDB$DATABASE"_s.arg(count * 2)).toInt()
+        - count * 2 + 1;
+    TTestDatabase::Exec(
+        u"EXECUTE BLOCK AS DECLARE i INTEGER = 0; DECLARE a INTEGER; DECLARE g INTEGER; BEGIN "
+        "WHILE (i < %2) DO BEGIN a = %1 + 2 * i; g = a + 1; "
+        "INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome) VALUES (:a, 'Massa', 'Alunno ' || :i); "
+        "INSERT INTO TAna_Anagrafiche (iAnaId, sAnaCognome, sAnaNome) VALUES (:g, 'Massa', 'Genitore ' || :i); "
+        "INSERT INTO TAnaCag (iAnaCagId, iAnaId, iCagId, sAnaCagCode) VALUES (:a, :a, 1, 'M' || :i); "
+        "INSERT INTO TClsPst (iClsPstId, iClsId, iClsPstNum) VALUES (:a, %3, :i); "
+        "INSERT INTO TSit_Situazioni (iSitId, iAnaId, iClsPstId, dStart, dEnd) VALUES (:a, :a, :a, '2024-09-01', '2025-08-31'); "
+        "INSERT INTO TAcb_AluCoordBan (iAcbId, iAnaId, iAnaId_Gen, sAcbIBan, sAcbIntestatario, iMpgId) "
+        "VALUES (:a, :a, :g, 'IT60X0542811101000000123456', 'MASSA GENITORE ' || :i, 1); "
+        "INSERT INTO TAcbCau (iAcbCauId, iAcbId, iCauId, fAcbCauPercSconto) VALUES (:a, :a, %4, 0); "
+        "i = i + 1; END END"_s.arg(first).arg(count).arg(classId).arg(reason));
+    QList<int> ids;
+    for (int i = 0; i < count; ++i)
+        ids << first + 2 * i;
+    return ids;
+}
+
+void InstallBankFiles(const QString &home)
+{
+    const QDir source(QStringLiteral(VARDELLA_SOURCE_DIR "/etc/Ebd/exp_banche"));
+    const QDir target(QDir(home).filePath(u"etc/Ebd/exp_banche"_s));
+    QDir().mkpath(target.path());
+    for (const QString &name : source.entryList(QDir::Files)) {
+        QFile::remove(target.filePath(name));
+        QFile::copy(source.filePath(name), target.filePath(name));
+    }
+}
+
+} // namespace sddfix

@@ -48,3 +48,13 @@ void LinkInstalment(int transaction, int instalment, qint64 cents);
 QString Mandate(const QString &code);
 
 } // namespace sddfix
+
+namespace sddfix {
+// A class of 2024/2025 like the demo's class 24001, empty.
+int AddClass();
+// count pupils in the class, each with its own paying parent, holder
+// record on RID and the reason assigned; their ids in order.
+QList<int> AddManyPupils(int classId, int count, int reason);
+// The shipped bank files, copied into the installation folder of the test.
+void InstallBankFiles(const QString &home);
+} // namespace sddfix
