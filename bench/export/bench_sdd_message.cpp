@@ -1,6 +1,7 @@
 // Builds and saves an SDD request message of 10,000 transactions in 20
 // payment blocks, filled as the bank export fills it, and prints the time
 // of each phase and the size of the file.
+#include "ebdUSddText.h"
 #include "ebdUXmlSDD.h"
 
 #include <QCoreApplication>
@@ -15,17 +16,6 @@ namespace {
 
 constexpr int kBlocks = 20;
 constexpr int kTransactionsPerBlock = 500;
-
-QString amount(qint64 cents)
-{
-    QString text = QString::number(cents / 100);
-    if (cents % 100 != 0) {
-        text += QLatin1Char('.') + QStringLiteral("%1").arg(cents % 100, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-    }
-    return text;
-}
 
 void build(TXMLCBISDDReqLogMsg000100 *msg)
 {
@@ -71,7 +61,7 @@ void build(TXMLCBISDDReqLogMsg000100 *msg)
             tx->PmtId()->SetInstrId(QString::number(++transaction));
             tx->PmtId()->SetEndToEndId(QString::number(transaction));
             tx->SetInstdAmtCcy(QStringLiteral("EUR"));
-            tx->SetInstdAmt(amount(cents));
+            tx->SetInstdAmt(SddAmountText(cents));
             tx->DrctDbtTx()->MndtRltdInf()->SetMndtId(QString::number(transaction).rightJustified(16, QLatin1Char('0')));
             tx->DrctDbtTx()->MndtRltdInf()->SetDtOfSgntr(QStringLiteral("2012-02-01"));
             tx->Dbtr()->SetNm(QStringLiteral("Genitore Numero %1").arg(transaction));
@@ -84,7 +74,7 @@ void build(TXMLCBISDDReqLogMsg000100 *msg)
             tx->RmtInf()->Ustrd()->Add(QStringLiteral("Mensa scolastica - rata di marzo"));
         }
     }
-    hdr->SetCtrlSum(amount(total));
+    hdr->SetCtrlSum(SddAmountText(total));
 }
 
 } // namespace

@@ -164,18 +164,6 @@ QStringList elementsOutsideNamespace(const QDomElement &root)
     return outside;
 }
 
-QString amountText(qint64 cents)
-{
-    QString text = QString::number(cents / 100);
-    const qint64 rest = cents % 100;
-    if (rest != 0) {
-        text += QLatin1Char('.') + QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-    }
-    return text;
-}
-
 QList<PaymentGroup> exportSample()
 {
     return {
@@ -220,7 +208,7 @@ void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &gro
     hdr->SetMsgId(QStringLiteral("SDD") + created.toString(QStringLiteral("yyyyMMddHHmmss")));
     hdr->SetCreDtTm(created.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")));
     hdr->SetNbOfTxs(QString::number(count));
-    hdr->SetCtrlSum(amountText(total));
+    hdr->SetCtrlSum(SddAmountText(total));
     hdr->InitgPty()->SetNm(seatName.left(70));
     TXMLCBIGenericIdentification1 *initiator = hdr->InitgPty()->Id()->OrgId()->Add();
     initiator->SetId(cuc);
@@ -257,7 +245,7 @@ void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &gro
             tx->PmtId()->SetInstrId(QString::number(++transaction));
             tx->PmtId()->SetEndToEndId(QString::number(transaction));
             tx->SetInstdAmtCcy(QStringLiteral("EUR"));
-            tx->SetInstdAmt(amountText(d.cents));
+            tx->SetInstdAmt(SddAmountText(d.cents));
             tx->DrctDbtTx()->MndtRltdInf()->SetMndtId(d.pupilCode);
             tx->DrctDbtTx()->MndtRltdInf()->SetDtOfSgntr(QStringLiteral("2012-02-01"));
             tx->Dbtr()->SetNm(d.holder);

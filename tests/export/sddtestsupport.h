@@ -3,6 +3,7 @@
 // fills it.
 #pragma once
 
+#include "ebdUSddText.h"
 #include "ebdUXmlSDD.h"
 
 #include <QByteArray>
@@ -58,8 +59,5 @@ QList<PaymentGroup> exportSample();
 // PmtInf per group and one DrctDbtTxInf per disposition, each element in the
 // order and with the values the export writes.
 void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &groups);
-
-// The export's amount form: cents as euros, shortest decimal, point.
-QString amountText(qint64 cents);
 
 } // namespace sddtest
