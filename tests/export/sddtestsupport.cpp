@@ -46,7 +46,7 @@ QString findCbiSchema()
 
 QString modelSchemaPath()
 {
-    return QDir(QStringLiteral(SDD_TEST_SOURCE_DIR)).filePath(QStringLiteral("CBISDDReqLogMsg.model.xsd"));
+    return QStringLiteral(SDD_MODEL_SCHEMA_FILE);
 }
 
 bool usingCbiSchema()
@@ -249,11 +249,22 @@ void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &gro
             tx->DrctDbtTx()->MndtRltdInf()->SetMndtId(d.pupilCode);
             tx->DrctDbtTx()->MndtRltdInf()->SetDtOfSgntr(QStringLiteral("2012-02-01"));
             tx->Dbtr()->SetNm(d.holder);
-            tx->Dbtr()->PstlAdr()->SetPstCd(d.postcode);
-            tx->Dbtr()->PstlAdr()->SetTwnNm(d.town);
-            tx->Dbtr()->PstlAdr()->SetCtry(QStringLiteral("IT"));
-            tx->Dbtr()->PstlAdr()->AdrLine()->Add(d.street);
-            tx->Dbtr()->PstlAdr()->AdrLine()->Add(d.postcode + QStringLiteral(" - ") + d.town);
+            // An address part without a value is left out, and so is the
+            // whole address when the family has none.
+            if (!d.street.isEmpty() || !d.postcode.isEmpty() || !d.town.isEmpty()) {
+                TXMLCBIPostalAddress6 *address = tx->Dbtr()->PstlAdr();
+                if (!d.postcode.isEmpty())
+                    address->SetPstCd(d.postcode);
+                if (!d.town.isEmpty())
+                    address->SetTwnNm(d.town);
+                address->SetCtry(QStringLiteral("IT"));
+                if (!d.street.isEmpty())
+                    address->AdrLine()->Add(d.street);
+                if (!d.postcode.isEmpty() && !d.town.isEmpty())
+                    address->AdrLine()->Add(d.postcode + QStringLiteral(" - ") + d.town);
+                else if (!d.postcode.isEmpty() || !d.town.isEmpty())
+                    address->AdrLine()->Add(d.postcode + d.town);
+            }
             tx->DbtrAcct()->Id()->SetIBAN(d.iban);
             tx->RmtInf()->Ustrd()->Add(d.reason);
         }

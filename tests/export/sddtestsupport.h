@@ -13,8 +13,8 @@
 
 namespace sddtest {
 
-// The schema the model was built after (element order, repetitions, the
-// namespace, the Ccy attribute).
+// The model schema, the source file of the one built into vardella_export:
+// the model's elements in order, with their content types.
 QString modelSchemaPath();
 // The CBI schema file when it is at hand (/work/shared/cbi or shared/cbi
 // beside the repository), otherwise the model schema.
