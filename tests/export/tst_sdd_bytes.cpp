@@ -107,6 +107,7 @@ private slots:
     void textAndFileAreAsBefore_data();
     void textAndFileAreAsBefore();
     void exportSampleIsTheKeptFile();
+    void declarationsAcrossPiecesAreRemoved();
 
 private:
     std::unique_ptr<QTemporaryDir> m_dir;
@@ -130,32 +131,55 @@ Q_DECLARE_METATYPE(Prepare)
 void TestSddBytes::textAndFileAreAsBefore_data()
 {
     QTest::addColumn<Prepare>("prepare");
-    QTest::newRow("empty message") << Prepare([] { return NewCBISDDReqLogMsg(); });
+    // Whether the text has a piece that cannot be encoded: every name after
+    // it is left out, so end tags come out as "</>".
+    QTest::addColumn<bool>("broken");
+    QTest::newRow("empty message") << Prepare([] { return NewCBISDDReqLogMsg(); }) << false;
     QTest::newRow("export sample") << Prepare([] {
         auto msg = NewCBISDDReqLogMsg();
         fillAsExport(msg.get(), exportSample());
         return msg;
-    });
+    }) << false;
     QTest::newRow("every element") << Prepare([] {
         auto msg = NewCBISDDReqLogMsg();
         sddfill::Filler filler;
         sddfill::fill(msg.get(), filler);
         return msg;
-    });
-    QTest::newRow("awkward") << Prepare([] { return awkwardMessage(); });
+    }) << false;
+    QTest::newRow("awkward") << Prepare([] { return awkwardMessage(); }) << false;
     for (const int indent : {0, 1, 4, -1}) {
         QTest::addRow("awkward, indentation %d", indent) << Prepare([indent] {
             auto msg = awkwardMessage();
             msg->OwnerDocument()->SetIndentation(indent);
             return msg;
-        });
+        }) << false;
     }
     QTest::newRow("declaration") << Prepare([] {
         auto msg = awkwardMessage();
         msg->OwnerDocument()->SetVersion(QStringLiteral("1.0 xmlns="));
         msg->OwnerDocument()->SetEncoding(QStringLiteral("ISO-8859-1"));
         return msg;
-    });
+    }) << false;
+    QTest::newRow("half a pair ending a text") << Prepare([] {
+        auto msg = awkwardMessage();
+        msg->PmtInf()->Items(0)->DrctDbtTxInf()->Items(1)->Dbtr()->SetNm(QStringLiteral("fine") + QChar(0xD83D));
+        return msg;
+    }) << true;
+    QTest::newRow("low half alone in an attribute") << Prepare([] {
+        auto msg = awkwardMessage();
+        msg->PmtInf()->Items(0)->DrctDbtTxInf()->Items(1)->SetInstdAmtCcy(QString(QChar(0xDE00)) + QStringLiteral("EUR"));
+        msg->PmtInf()->Items(0)->DrctDbtTxInf()->Items(1)->SetInstdAmt(QStringLiteral("2"));
+        return msg;
+    }) << true;
+    QTest::newRow("pair around a control character") << Prepare([] {
+        auto msg = awkwardMessage();
+        QString joined = QStringLiteral("a");
+        joined += QChar(0xD83D);
+        joined += QChar(0x0001);
+        joined += QChar(0xDE00);
+        msg->PmtInf()->Items(0)->DrctDbtTxInf()->Items(1)->Dbtr()->SetNm(joined);
+        return msg;
+    }) << false;
     QTest::newRow("half a surrogate pair") << Prepare([] {
         auto msg = awkwardMessage();
         QString broken = QStringLiteral("prima ");
@@ -163,14 +187,16 @@ void TestSddBytes::textAndFileAreAsBefore_data()
         broken += QStringLiteral(" dopo");
         msg->PmtInf()->Items(0)->DrctDbtTxInf()->Items(1)->Dbtr()->SetNm(broken);
         return msg;
-    });
+    }) << true;
 }
 
 void TestSddBytes::textAndFileAreAsBefore()
 {
     QFETCH(Prepare, prepare);
+    QFETCH(bool, broken);
     const auto msg = prepare();
     const QByteArray reference = referenceXml(*msg->OwnerDocument());
+    QCOMPARE(reference.contains("</>"), broken);
     QCOMPARE(msg->OwnerDocument()->XML(), reference);
 
     const QString file = QDir(m_dir->path()).filePath(QStringLiteral("sdd.xml"));
@@ -192,6 +218,59 @@ void TestSddBytes::exportSampleIsTheKeptFile()
     QVERIFY(!kept.isEmpty());
     QCOMPARE(readFile(file), kept);
     QCOMPARE(msg->OwnerDocument()->XML(), kept);
+}
+
+void TestSddBytes::declarationsAcrossPiecesAreRemoved()
+{
+    // Payment blocks in no namespace, each one a declaration, over many
+    // pieces of the written text.
+    auto msg = NewCBISDDReqLogMsg();
+    for (int i = 0; i < 20000; ++i)
+        msg->PmtInf()->Add()->SetNamespaceURI(QStringLiteral(""));
+    const QByteArray text = msg->OwnerDocument()->XML();
+    QCOMPARE(text.count(" xmlns=\"\""), 20000);
+    int pieces = 0;
+    QByteArray joined;
+    QVERIFY(msg->OwnerDocument()->Write([&](const char *data, qsizetype size) {
+        joined.append(data, size);
+        ++pieces;
+        return true;
+    }));
+    QCOMPARE(joined, text);
+    QVERIFY(pieces > 4);
+    const QString file = QDir(m_dir->path()).filePath(QStringLiteral("sdd.xml"));
+    QString error;
+    QVERIFY2(SaveCBISDDReqLogMsg(*msg, file, &error), qPrintable(error));
+    const QByteArray expected = referenceSaved(*msg->OwnerDocument());
+    QCOMPARE(expected.size(), text.size() - 9 * 20000);
+    QCOMPARE(readFile(file), expected);
+
+    // Cut anywhere, declarations split between pieces included, the text
+    // comes out cleaned as line by line.
+    auto awkward = awkwardMessage();
+    awkward->OwnerDocument()->SetVersion(QStringLiteral("1.0 xmlns="));
+    const QByteArray awkwardText = awkward->OwnerDocument()->XML();
+    const QByteArray awkwardClean = referenceSaved(*awkward->OwnerDocument());
+    QVERIFY(awkwardText.size() - awkwardClean.size() >= 9 * 4);
+    for (const QByteArray &whole : {awkwardText.left(5000), text.left(3000), QByteArray(" xmlns=\"\""),
+                                    QByteArray(" xmlns=\""), QByteArray(" XMLNS=\"\" xmlns=\"\"x")}) {
+        QByteArray cleanedLines;
+        QByteArray rest = whole;
+        while (!rest.isEmpty()) {
+            const qsizetype end = rest.indexOf('\n');
+            const qsizetype take = end < 0 ? rest.size() : end + 1;
+            cleanedLines += RemoveEmptyNamespaceDeclarations(rest.left(take));
+            rest.remove(0, take);
+        }
+        for (qsizetype piece = 1; piece <= 17; ++piece) {
+            TEmptyNamespaceCleaner cleaner;
+            QByteArray out;
+            for (qsizetype at = 0; at < whole.size(); at += piece)
+                cleaner.Feed(whole.constData() + at, qMin(piece, whole.size() - at), out);
+            cleaner.Finish(out);
+            QCOMPARE(out, cleanedLines);
+        }
+    }
 }
 
 QTEST_GUILESS_MAIN(TestSddBytes)
