@@ -2,6 +2,9 @@
 
 #include "VtXmlFile.h"
 
+#include <QDir>
+#include <QSaveFile>
+
 const char *const CBISDDReqLogMsgNamespace = "urn:CBI:xsd:CBISDDReqLogMsg.00.01.00";
 const char *const CBISDDReqLogMsgSchemaLocation =
     "urn:CBI:xsd:CBISDDReqLogMsg.00.01.00 CBISDDReqLogMsg.00.01.00.xsd";
@@ -981,6 +984,67 @@ QByteArray RemoveEmptyNamespaceDeclarations(QByteArray line)
     return line;
 }
 
+// The declaration never spans a line, and two of them cannot overlap, so one
+// pass over the whole text finds the same ones as the line-by-line cleaning.
+namespace {
+
+constexpr qsizetype kDeclarationLength = 9; // ' xmlns=""'
+
+bool isDeclarationAt(const char *p)
+{
+    static const char name[] = "xmlns";
+    if (p[0] != ' ')
+        return false;
+    for (int i = 0; i < 5; ++i) {
+        char c = p[1 + i];
+        if (c >= 'A' && c <= 'Z')
+            c = char(c - 'A' + 'a');
+        if (c != name[i])
+            return false;
+    }
+    return true;
+}
+
+// Appends text to out without its declarations, holding back up to hold
+// bytes at the end that are not part of one; returns how many it held.
+qsizetype cleanInto(const QByteArray &text, qsizetype hold, QByteArray &out)
+{
+    const char *const begin = text.constData();
+    const qsizetype size = text.size();
+    qsizetype copied = 0;
+    qsizetype from = 0;
+    for (;;) {
+        const qsizetype at = text.indexOf("=\"\"", from);
+        if (at < 0)
+            break;
+        const qsizetype start = at - 6;
+        if (start >= copied && isDeclarationAt(begin + start)) {
+            out.append(begin + copied, start - copied);
+            copied = start + kDeclarationLength;
+        }
+        from = at + 1;
+    }
+    const qsizetype end = qMax(copied, size - hold);
+    out.append(begin + copied, end - copied);
+    return size - end;
+}
+
+} // namespace
+
+void TEmptyNamespaceCleaner::Feed(const char *data, qsizetype size, QByteArray &out)
+{
+    m_pending.append(data, size);
+    // The last bytes may be the start of a declaration the next piece ends.
+    const qsizetype kept = cleanInto(m_pending, kDeclarationLength - 1, out);
+    m_pending.remove(0, m_pending.size() - kept);
+}
+
+void TEmptyNamespaceCleaner::Finish(QByteArray &out)
+{
+    cleanInto(m_pending, 0, out);
+    m_pending.clear();
+}
+
 bool CleanCBISDDReqLogMsgFile(const QString &fileName, QString *errorText)
 {
     return VtRewriteFileLines(
@@ -992,12 +1056,50 @@ bool CleanCBISDDReqLogMsgFile(const QString &fileName, QString *errorText)
         errorText);
 }
 
+namespace {
+
+QString saveError(const QString &fileName, const QString &reason)
+{
+    return QStringLiteral("Impossibile scrivere il file \"%1\": %2").arg(QDir::toNativeSeparators(fileName), reason);
+}
+
+} // namespace
+
 bool SaveCBISDDReqLogMsg(const TXMLCBISDDReqLogMsg000100 &message, const QString &fileName,
                          QString *errorText)
 {
     // The stale copy goes first, so that failing to delete it leaves the
     // user's file untouched.
-    return VtRemoveSideCopy(fileName, errorText)
-        && message.OwnerDocument()->SaveToFile(fileName, errorText)
-        && CleanCBISDDReqLogMsgFile(fileName, errorText);
+    if (!VtRemoveSideCopy(fileName, errorText))
+        return false;
+
+    // Written under a temporary name in the same folder and put in place by
+    // commit(): until then an existing file is left as it was, and a
+    // failure leaves nothing behind.
+    QSaveFile file(fileName);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (errorText)
+            *errorText = saveError(fileName, file.errorString());
+        return false;
+    }
+    TEmptyNamespaceCleaner filter;
+    QByteArray cleaned;
+    const auto write = [&file, &cleaned] {
+        const bool ok = file.write(cleaned) == cleaned.size();
+        cleaned.resize(0);
+        return ok;
+    };
+    const bool written = message.OwnerDocument()->Write([&](const char *data, qsizetype size) {
+        filter.Feed(data, size, cleaned);
+        return write();
+    });
+    if (written) {
+        filter.Finish(cleaned);
+        if (write() && file.commit())
+            return true;
+    }
+    if (errorText)
+        *errorText = saveError(fileName, file.errorString());
+    file.cancelWriting();
+    return false;
 }

@@ -1054,16 +1054,33 @@ std::unique_ptr<TXMLCBISDDReqLogMsg000100> NewCBISDDReqLogMsg();
 // declaration (xmlns="", in any case); every other byte is kept.
 QByteArray RemoveEmptyNamespaceDeclarations(QByteArray line);
 
+// RemoveEmptyNamespaceDeclarations for a text that comes in pieces: Feed
+// appends to out the cleaned text of what it was given so far, holding back
+// the last few bytes when they may start a declaration that the next piece
+// ends; Finish appends the rest.
+class TEmptyNamespaceCleaner
+{
+public:
+    void Feed(const char *data, qsizetype size, QByteArray &out);
+    void Finish(QByteArray &out);
+
+private:
+    QByteArray m_pending;
+};
+
 // Cleans a saved message file of empty default-namespace declarations: the
 // file is moved to fileName + ".old" and copied back line by line without
 // them, then the ".old" is deleted. On failure the file is restored from the
 // ".old" copy and errorText tells why.
 bool CleanCBISDDReqLogMsgFile(const QString &fileName, QString *errorText = nullptr);
 
-// Saves the message under fileName and cleans the file. A stale ".old" is
-// deleted before anything is written; the file is replaced only by a
-// complete document. Returns false with the reason in errorText when a step
-// fails: an existing file is then either left as it was or holds the
-// complete saved document, never a part of it.
+// Saves the message under fileName without empty default-namespace
+// declarations: the bytes are cleaned as RemoveEmptyNamespaceDeclarations
+// cleans a line on their way to the file, so the file holds what saving
+// and then CleanCBISDDReqLogMsgFile would leave. A stale ".old" is deleted
+// before anything is written; the text goes to a temporary file in the same
+// folder that replaces fileName only once complete. Returns false with the
+// reason in errorText when a step fails: an existing file is then left as
+// it was.
 bool SaveCBISDDReqLogMsg(const TXMLCBISDDReqLogMsg000100 &message, const QString &fileName,
                          QString *errorText = nullptr);

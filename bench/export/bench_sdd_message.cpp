@@ -1,31 +1,25 @@
 // Builds and saves an SDD request message of 10,000 transactions in 20
 // payment blocks, filled as the bank export fills it, and prints the time
-// of each phase and the size of the file.
+// of each phase, the size of the file and the peak memory of the process
+// (VmHWM); then validates the saved file against the built-in schema.
+#include "ebdUSddText.h"
+#include "ebdUSddValidate.h"
 #include "ebdUXmlSDD.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <ctime>
 
 namespace {
 
 constexpr int kBlocks = 20;
 constexpr int kTransactionsPerBlock = 500;
-
-QString amount(qint64 cents)
-{
-    QString text = QString::number(cents / 100);
-    if (cents % 100 != 0) {
-        text += QLatin1Char('.') + QStringLiteral("%1").arg(cents % 100, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-    }
-    return text;
-}
 
 void build(TXMLCBISDDReqLogMsg000100 *msg)
 {
@@ -71,7 +65,7 @@ void build(TXMLCBISDDReqLogMsg000100 *msg)
             tx->PmtId()->SetInstrId(QString::number(++transaction));
             tx->PmtId()->SetEndToEndId(QString::number(transaction));
             tx->SetInstdAmtCcy(QStringLiteral("EUR"));
-            tx->SetInstdAmt(amount(cents));
+            tx->SetInstdAmt(SddAmountText(cents));
             tx->DrctDbtTx()->MndtRltdInf()->SetMndtId(QString::number(transaction).rightJustified(16, QLatin1Char('0')));
             tx->DrctDbtTx()->MndtRltdInf()->SetDtOfSgntr(QStringLiteral("2012-02-01"));
             tx->Dbtr()->SetNm(QStringLiteral("Genitore Numero %1").arg(transaction));
@@ -84,7 +78,29 @@ void build(TXMLCBISDDReqLogMsg000100 *msg)
             tx->RmtInf()->Ustrd()->Add(QStringLiteral("Mensa scolastica - rata di marzo"));
         }
     }
-    hdr->SetCtrlSum(amount(total));
+    hdr->SetCtrlSum(SddAmountText(total));
+}
+
+// CPU time of the process so far, in ms: steadier than the wall clock when
+// the machine is busy with something else.
+long long cpuMs()
+{
+    timespec t{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
+    return static_cast<long long>(t.tv_sec) * 1000 + t.tv_nsec / 1000000;
+}
+
+// A "Vm..." line of /proc/self/status, in kB (-1 where there is none).
+long long statusKb(const char *field)
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    const QByteArray prefix = QByteArray(field) + ':';
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith(prefix))
+            return line.mid(prefix.size()).trimmed().split(' ').value(0).toLongLong();
+    return -1;
 }
 
 } // namespace
@@ -99,25 +115,45 @@ int main(int argc, char **argv)
     }
     const QString file = QDir(dir.path()).filePath(QStringLiteral("sdd.xml"));
 
+    const long long startRssKb = statusKb("VmRSS");
     QElapsedTimer timer;
+    const long long cpuStart = cpuMs();
     timer.start();
     auto msg = NewCBISDDReqLogMsg();
     build(msg.get());
     const qint64 buildMs = timer.restart();
+    const long long buildCpuMs = cpuMs() - cpuStart;
+    const long long builtRssKb = statusKb("VmRSS");
+    const long long saveCpuStart = cpuMs();
+    timer.restart();
     QString error;
     if (!SaveCBISDDReqLogMsg(*msg, file, &error)) {
         std::fprintf(stderr, "save failed: %s\n", qPrintable(error));
         return 1;
     }
     const qint64 saveMs = timer.restart();
+    const long long saveCpuMs = cpuMs() - saveCpuStart;
     msg.reset();
-    const qint64 freeMs = timer.elapsed();
+    const qint64 freeMs = timer.restart();
+    const long long peakKb = statusKb("VmHWM");
+    timer.restart();
+
+    const QStringList problems = ValidateCBISDDReqLogMsgFile(file);
+    const qint64 validateMs = timer.elapsed();
 
     std::printf("SDD message, %d transactions in %d payment blocks\n", kBlocks * kTransactionsPerBlock, kBlocks);
     std::printf("  build:            %lld ms\n", static_cast<long long>(buildMs));
     std::printf("  save and clean:   %lld ms\n", static_cast<long long>(saveMs));
     std::printf("  free:             %lld ms\n", static_cast<long long>(freeMs));
     std::printf("  total:            %lld ms\n", static_cast<long long>(buildMs + saveMs + freeMs));
+    std::printf("  build plus save:  %lld ms (CPU: build %lld ms, save %lld ms)\n",
+                static_cast<long long>(buildMs + saveMs), buildCpuMs, saveCpuMs);
     std::printf("  file size:        %lld bytes\n", static_cast<long long>(QFileInfo(file).size()));
+    std::printf("  VmRSS at start:   %lld kB\n", startRssKb);
+    std::printf("  VmRSS after build: %lld kB\n", builtRssKb);
+    std::printf("  VmHWM:            %lld kB\n", peakKb);
+    std::printf("  validate file:    %lld ms, %s\n", static_cast<long long>(validateMs),
+                problems.isEmpty() ? "valid" : qPrintable(problems.first()));
+    std::printf("  VmHWM after validation: %lld kB\n", statusKb("VmHWM"));
     return 0;
 }

@@ -5,7 +5,13 @@
 #include <QByteArray>
 #include <QString>
 
+#include <functional>
+
 class TVtXMLNode;
+
+// Receives the text of a document in consecutive pieces; returning false
+// stops the writing.
+using TVtXMLTextSink = std::function<bool(const char *data, qsizetype size)>;
 
 class TVtXMLDocument
 {
@@ -30,7 +36,13 @@ public:
 
     // The whole document as UTF-8 text: declaration, then the elements
     // (attributes before text, children in the order they are kept).
+    // The text is the one QXmlStreamWriter writes with auto-formatting at
+    // this indentation, byte for byte, characters it cannot write included.
     QByteArray XML() const;
+
+    // Hands the text of XML() to sink in pieces of some tens of kilobytes,
+    // without ever holding all of it; false when sink stopped it.
+    bool Write(const TVtXMLTextSink &sink) const;
 
     // Writes XML() to the file. The file is replaced only once the new text
     // is completely written: on failure an existing file is left as it was.

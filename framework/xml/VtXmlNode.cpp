@@ -20,20 +20,54 @@ void TVtXMLNode::SetNamespaceURI(const QString &uri)
     m_namespaceURI = uri;
 }
 
+namespace {
+
+const std::vector<std::pair<QString, QString>> &noPairs()
+{
+    static const std::vector<std::pair<QString, QString>> none;
+    return none;
+}
+
+// Names mostly come from the same literals, so equal data is checked first.
+bool sameName(const QString &a, const QString &b)
+{
+    return a.size() == b.size() && (a.constData() == b.constData() || a == b);
+}
+
+} // namespace
+
+TVtXMLNode::Extras &TVtXMLNode::extras()
+{
+    if (!m_extras)
+        m_extras = std::make_unique<Extras>();
+    return *m_extras;
+}
+
+const std::vector<std::pair<QString, QString>> &TVtXMLNode::NamespaceDeclarations() const
+{
+    return m_extras ? m_extras->nsDeclarations : noPairs();
+}
+
+const std::vector<std::pair<QString, QString>> &TVtXMLNode::Attributes() const
+{
+    return m_extras ? m_extras->attributes : noPairs();
+}
+
 void TVtXMLNode::DeclareNamespace(const QString &prefix, const QString &uri)
 {
-    for (auto &decl : m_nsDeclarations) {
+    auto &declarations = extras().nsDeclarations;
+    for (auto &decl : declarations) {
         if (decl.first == prefix) {
             decl.second = uri;
             return;
         }
     }
-    m_nsDeclarations.emplace_back(prefix, uri);
+    declarations.emplace_back(prefix, uri);
 }
 
 bool TVtXMLNode::HasAttribute(const QString &name) const
 {
-    for (const auto &attr : m_attributes)
+    for (const auto &attr : Attributes())
         if (attr.first == name)
             return true;
     return false;
@@ -41,7 +75,7 @@ bool TVtXMLNode::HasAttribute(const QString &name) const
 
 QString TVtXMLNode::Attribute(const QString &name) const
 {
-    for (const auto &attr : m_attributes)
+    for (const auto &attr : Attributes())
         if (attr.first == name)
             return attr.second;
     return QString();
@@ -49,25 +83,30 @@ QString TVtXMLNode::Attribute(const QString &name) const
 
 void TVtXMLNode::SetAttribute(const QString &name, const QString &value)
 {
-    for (auto &attr : m_attributes) {
+    auto &attributes = extras().attributes;
+    for (auto &attr : attributes) {
         if (attr.first == name) {
             attr.second = value;
             return;
         }
     }
-    m_attributes.emplace_back(name, value);
+    attributes.emplace_back(name, value);
 }
 
 TVtXMLNode *TVtXMLNode::FindChild(const QString &name) const
 {
+    return FindChildAt(name, OrderIndex(name));
+}
+
+TVtXMLNode *TVtXMLNode::FindChildAt(const QString &name, int order) const
+{
     // Children are kept in schema order, so the search can stop at the first
     // child that the order places after the wanted one.
-    const int wanted = OrderIndex(name);
     for (const auto &child : m_children) {
-        if (child->m_name == name)
-            return child.get();
-        if (child->m_order > wanted)
+        if (child->m_order > order)
             break;
+        if (child->m_order == order && sameName(child->m_name, name))
+            return child.get();
     }
     return nullptr;
 }
@@ -80,9 +119,10 @@ QString TVtXMLNode::ChildText(const QString &name) const
 
 void TVtXMLNode::SetChildText(const QString &name, const QString &text)
 {
-    TVtXMLNode *child = FindChild(name);
+    const int order = OrderIndex(name);
+    TVtXMLNode *child = FindChildAt(name, order);
     if (!child)
-        child = InsertChild(std::make_unique<TVtXMLNode>(name), nullptr);
+        child = InsertChildAt(std::make_unique<TVtXMLNode>(name), order, nullptr);
     child->m_text = text;
 }
 
@@ -95,7 +135,13 @@ const QStringList &TVtXMLNode::ChildOrder() const
 int TVtXMLNode::OrderIndex(const QString &name) const
 {
     const QStringList &order = ChildOrder();
-    const int index = order.indexOf(name);
+    int index = -1;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        if (sameName(order.at(i), name)) {
+            index = int(i);
+            break;
+        }
+    }
     Q_ASSERT_X(index >= 0 || order.isEmpty(), "TVtXMLNode",
                qPrintable(QStringLiteral("%1 declares no child %2").arg(m_name, name)));
     return index >= 0 ? index : int(order.size());
@@ -103,8 +149,14 @@ int TVtXMLNode::OrderIndex(const QString &name) const
 
 TVtXMLNode *TVtXMLNode::InsertChild(std::unique_ptr<TVtXMLNode> child, const TVtXMLNode *before)
 {
+    const int order = OrderIndex(child->m_name);
+    return InsertChildAt(std::move(child), order, before);
+}
+
+TVtXMLNode *TVtXMLNode::InsertChildAt(std::unique_ptr<TVtXMLNode> child, int order, const TVtXMLNode *before)
+{
     child->m_parent = this;
-    child->m_order = OrderIndex(child->m_name);
+    child->m_order = order;
     if (child->m_namespaceURI.isNull())
         child->m_namespaceURI = m_namespaceURI;
 
@@ -125,10 +177,17 @@ TVtXMLNode *TVtXMLNode::InsertChild(std::unique_ptr<TVtXMLNode> child, const TVt
 
 TVtXMLNodeCollection *TVtXMLNode::FindList(const QString &itemName) const
 {
-    for (const auto &list : m_lists)
-        if (list->ItemTag() == itemName)
+    if (!m_extras)
+        return nullptr;
+    for (const auto &list : m_extras->lists)
+        if (sameName(list->ItemTag(), itemName))
             return list.get();
     return nullptr;
+}
+
+void TVtXMLNode::AddList(std::unique_ptr<TVtXMLNodeCollection> list)
+{
+    extras().lists.push_back(std::move(list));
 }
 
 // ---------------------------------------------------------------------------

@@ -41,10 +41,7 @@ public:
     void SetNamespaceURI(const QString &uri);
     // Prefixed namespace declarations written on this element ("xsi", ...).
     void DeclareNamespace(const QString &prefix, const QString &uri);
-    const std::vector<std::pair<QString, QString>> &NamespaceDeclarations() const
-    {
-        return m_nsDeclarations;
-    }
+    const std::vector<std::pair<QString, QString>> &NamespaceDeclarations() const;
 
     const QString &Text() const { return m_text; }
     void SetText(const QString &text) { m_text = text; }
@@ -53,7 +50,7 @@ public:
     QString Attribute(const QString &name) const;
     // Attributes keep the order in which they were first set.
     void SetAttribute(const QString &name, const QString &value);
-    const std::vector<std::pair<QString, QString>> &Attributes() const { return m_attributes; }
+    const std::vector<std::pair<QString, QString>> &Attributes() const;
 
     int ChildCount() const { return int(m_children.size()); }
     TVtXMLNode *ChildAt(int index) const { return m_children.at(size_t(index)).get(); }
@@ -76,9 +73,10 @@ protected:
     template <class T>
     T *Child(const QString &name)
     {
-        if (TVtXMLNode *found = FindChild(name))
+        const int order = OrderIndex(name);
+        if (TVtXMLNode *found = FindChildAt(name, order))
             return static_cast<T *>(found);
-        return static_cast<T *>(InsertChild(std::make_unique<T>(name), nullptr));
+        return static_cast<T *>(InsertChildAt(std::make_unique<T>(name), order, nullptr));
     }
 
     // The list object that manages the repeating children of this name.
@@ -89,7 +87,7 @@ protected:
             return static_cast<L *>(found);
         auto list = std::make_unique<L>(this, itemName);
         L *result = list.get();
-        m_lists.push_back(std::move(list));
+        AddList(std::move(list));
         return result;
     }
 
@@ -100,16 +98,29 @@ private:
     // same name), otherwise after the last child that the schema order
     // places at or before it.
     TVtXMLNode *InsertChild(std::unique_ptr<TVtXMLNode> child, const TVtXMLNode *before);
+    // The same with the position of the name in ChildOrder worked out.
+    TVtXMLNode *InsertChildAt(std::unique_ptr<TVtXMLNode> child, int order, const TVtXMLNode *before);
+    TVtXMLNode *FindChildAt(const QString &name, int order) const;
     int OrderIndex(const QString &name) const;
     TVtXMLNodeCollection *FindList(const QString &itemName) const;
+    void AddList(std::unique_ptr<TVtXMLNodeCollection> list);
+
+    // What few elements have: namespace declarations, attributes and the
+    // list objects of repeating children. Kept apart, so that the many
+    // elements that are a name and a text stay small.
+    struct Extras
+    {
+        std::vector<std::pair<QString, QString>> nsDeclarations;
+        std::vector<std::pair<QString, QString>> attributes;
+        std::vector<std::unique_ptr<TVtXMLNodeCollection>> lists;
+    };
+    Extras &extras();
 
     QString m_name;
     QString m_namespaceURI;
     QString m_text;
-    std::vector<std::pair<QString, QString>> m_nsDeclarations;
-    std::vector<std::pair<QString, QString>> m_attributes;
     std::vector<std::unique_ptr<TVtXMLNode>> m_children;
-    std::vector<std::unique_ptr<TVtXMLNodeCollection>> m_lists;
+    std::unique_ptr<Extras> m_extras;
     TVtXMLNode *m_parent = nullptr;
     int m_order = 0; // position of this node's name in its parent's order
 };

@@ -8,11 +8,25 @@
 
 namespace sddfill {
 
+// Every value differs from the others and fits the element's type: text,
+// then the typed values (dates, identifiers, codes) the schema asks for.
 struct Filler
 {
     int next = 0;
     QString text() { return QStringLiteral("v%1").arg(++next); }
     QString amount() { return QStringLiteral("%1.25").arg(++next); }
+    QString number() { return QString::number(++next); }
+    QString date() { return QStringLiteral("2024-%1-%2").arg(++next % 12 + 1, 2, 10, QLatin1Char('0')).arg(next % 28 + 1, 2, 10, QLatin1Char('0')); }
+    QString dateTime() { return date() + QStringLiteral("T09:05:07"); }
+    QString iban() { return QStringLiteral("IT60X0542811101%1").arg(++next, 12, 10, QLatin1Char('0')); }
+    QString bic() { return QStringLiteral("BPMOIT2") + QChar(u'0' + ++next % 10); }
+    QString phone() { return QStringLiteral("+39-051%1").arg(++next); }
+    // A value of a code list (or a country): the given one.
+    QString code(const char *value)
+    {
+        ++next;
+        return QString::fromLatin1(value);
+    }
 };
 
 inline void fill(TXMLContactDetails2 *n, Filler &f);
@@ -89,9 +103,9 @@ inline void fill(TXMLCBISDDReqLogMsg000100 *n, Filler &f)
 inline void fill(TXMLCBIGroupHeader2 *n, Filler &f)
 {
     fill(n->InitgPty(), f);
-    n->SetCtrlSum(f.text());
-    n->SetNbOfTxs(f.text());
-    n->SetCreDtTm(f.text());
+    n->SetCtrlSum(f.amount());
+    n->SetNbOfTxs(f.number());
+    n->SetCreDtTm(f.dateTime());
     n->SetMsgId(f.text());
 }
 
@@ -124,39 +138,39 @@ inline void fill(TXMLPaymentInstructionInformation2 *n, Filler &f)
     fill(n->DrctDbtTxInf()->Insert(0), f);
     fill(n->CdtrSchmeId(), f);
     fill(n->ChrgsAcct(), f);
-    n->SetChrgBr(f.text());
+    n->SetChrgBr(f.code("SLEV"));
     fill(n->UltmtCdtr(), f);
     fill(n->CdtrAgt(), f);
     fill(n->CdtrAcct(), f);
     fill(n->Cdtr(), f);
-    n->SetReqdColltnDt(f.text());
+    n->SetReqdColltnDt(f.date());
     fill(n->PmtTpInf(), f);
-    n->SetBtchBookg(f.text());
-    n->SetPmtMtd(f.text());
+    n->SetBtchBookg(f.code("true"));
+    n->SetPmtMtd(f.code("DD"));
     n->SetPmtInfId(f.text());
 }
 
 inline void fill(TXMLCBIPaymentTypeInformation2_1 *n, Filler &f)
 {
     fill(n->CtgyPurp(), f);
-    n->SetSeqTp(f.text());
+    n->SetSeqTp(f.code("FRST"));
     fill(n->LclInstrm(), f);
     fill(n->SvcLvl(), f);
 }
 
 inline void fill(TXMLCBIServiceLevel3Choice *n, Filler &f)
 {
-    n->SetCd(f.text());
+    n->SetCd(f.code("SEPA"));
 }
 
 inline void fill(TXMLLocalInstrument1Choice *n, Filler &f)
 {
-    n->SetCd(f.text());
+    n->SetCd(f.code("CORE"));
 }
 
 inline void fill(TXMLPaymentCategoryPurpose1Code *n, Filler &f)
 {
-    n->SetCd(f.text());
+    n->SetCd(f.code("OTHR"));
 }
 
 inline void fill(TXMLCBIPartyIdentification3 *n, Filler &f)
@@ -170,7 +184,7 @@ inline void fill(TXMLCBIPostalAddress6 *n, Filler &f)
 {
     n->AdrLine()->Add(f.text());
     n->AdrLine()->Insert(0, f.text());
-    n->SetCtry(f.text());
+    n->SetCtry(f.code("IT"));
     n->SetCtrySubDvsn(f.text());
     n->SetTwnNm(f.text());
     n->SetPstCd(f.text());
@@ -178,7 +192,7 @@ inline void fill(TXMLCBIPostalAddress6 *n, Filler &f)
     n->SetStrtNm(f.text());
     n->SetSubDept(f.text());
     n->SetDept(f.text());
-    n->SetAdrTp(f.text());
+    n->SetAdrTp(f.code("ADDR"));
 }
 
 inline void fill(TXMLCBIParty1Choice *n, Filler &f)
@@ -190,7 +204,7 @@ inline void fill(TXMLCBIParty1Choice *n, Filler &f)
 inline void fill(TXMLCBIOrganisationIdentification2 *n, Filler &f)
 {
     fill(n->Othr(), f);
-    n->SetBICOrBEI(f.text());
+    n->SetBICOrBEI(f.bic());
 }
 
 inline void fill(TXMLCBIPersonIdentification1 *n, Filler &f)
@@ -205,7 +219,7 @@ inline void fill(TXMLCBICashAccount7 *n, Filler &f)
 
 inline void fill(TXMLAccountIdentification3Choice *n, Filler &f)
 {
-    n->SetIBAN(f.text());
+    n->SetIBAN(f.iban());
 }
 
 inline void fill(TXMLCBIBranchAndFinancialInstitutionIdentification1 *n, Filler &f)
@@ -225,7 +239,7 @@ inline void fill(TXMLCBIClearingSystemMemberIdentification1 *n, Filler &f)
 
 inline void fill(TXMLCBIPartyIdentification2 *n, Filler &f)
 {
-    n->SetCtryOfRes(f.text());
+    n->SetCtryOfRes(f.code("IT"));
     fill(n->Id(), f);
     fill(n->PstlAdr(), f);
     n->SetNm(f.text());
@@ -251,7 +265,7 @@ inline void fill(TXMLCBIGenericIdentification2 *n, Filler &f)
 inline void fill(TXMLPersonIdentificationSchemeName1Choice *n, Filler &f)
 {
     n->SetPrtry(f.text());
-    n->SetCd(f.text());
+    n->SetCd(f.code("SOSE"));
 }
 
 inline void fill(TXMLDirectDebitTransactionInformation1 *n, Filler &f)
@@ -267,7 +281,7 @@ inline void fill(TXMLDirectDebitTransactionInformation1 *n, Filler &f)
     fill(n->DbtrAgt(), f);
     fill(n->UltmtCdtr(), f);
     fill(n->DrctDbtTx(), f);
-    n->SetChrgBr(f.text());
+    n->SetChrgBr(f.code("SLEV"));
     n->SetInstdAmtCcy(QStringLiteral("EUR"));
     n->SetInstdAmt(f.amount());
     fill(n->PmtTpInf(), f);
@@ -293,27 +307,27 @@ inline void fill(TXMLActiveOrHistoricCurrencyAndAmount *n, Filler &f)
 
 inline void fill(TXMLDirectDebitTransaction1 *n, Filler &f)
 {
-    n->SetPreNtfctnDt(f.text());
+    n->SetPreNtfctnDt(f.date());
     n->SetPreNtfctnId(f.text());
     fill(n->MndtRltdInf(), f);
 }
 
 inline void fill(TXMLMandateRelatedInformation1 *n, Filler &f)
 {
-    n->SetFrqcy(f.text());
-    n->SetFnlColltnDt(f.text());
-    n->SetFrstColltnDt(f.text());
+    n->SetFrqcy(f.code("MNTH"));
+    n->SetFnlColltnDt(f.date());
+    n->SetFrstColltnDt(f.date());
     n->SetElctrncSgntr(f.text());
     fill(n->AmdmntInfDtls(), f);
     n->SetAmdmntInd(true);
-    n->SetDtOfSgntr(f.text());
+    n->SetDtOfSgntr(f.date());
     n->SetMndtId(f.text());
 }
 
 inline void fill(TXMLAmendmentInformationDetails1 *n, Filler &f)
 {
-    n->SetOrgnlFrqcy(f.text());
-    n->SetOrgnlFnlColltnDt(f.text());
+    n->SetOrgnlFrqcy(f.code("YEAR"));
+    n->SetOrgnlFnlColltnDt(f.date());
     fill(n->OrgnlDbtrAgt(), f);
     fill(n->OrgnlDbtrAcct(), f);
     fill(n->OrgnlDbtr(), f);
@@ -324,7 +338,7 @@ inline void fill(TXMLAmendmentInformationDetails1 *n, Filler &f)
 
 inline void fill(TXMLCBIPartyIdentification6 *n, Filler &f)
 {
-    n->SetCtryOfRes(f.text());
+    n->SetCtryOfRes(f.code("IT"));
     fill(n->Id(), f);
     fill(n->PstlAdr(), f);
     n->SetNm(f.text());
@@ -338,12 +352,12 @@ inline void fill(TXMLBranchAndFinancialInstitutionIdentification4 *n, Filler &f)
 inline void fill(TXMLCBIFinancialInstitutionIdentification7 *n, Filler &f)
 {
     fill(n->ClrSysMmbId(), f);
-    n->SetBIC(f.text());
+    n->SetBIC(f.bic());
 }
 
 inline void fill(TXMLCBIPartyIdentification4 *n, Filler &f)
 {
-    n->SetCtryOfRes(f.text());
+    n->SetCtryOfRes(f.code("IT"));
     fill(n->Id(), f);
     fill(n->PstlAdr(), f);
     n->SetNm(f.text());
@@ -358,7 +372,7 @@ inline void fill(TXMLFinancialInstitutionIdentification7 *n, Filler &f)
 {
     fill(n->Othr(), f);
     fill(n->ClrSysMmbId(), f);
-    n->SetBIC(f.text());
+    n->SetBIC(f.bic());
 }
 
 inline void fill(TXMLGenericFinancialIdentification1 *n, Filler &f)
@@ -373,18 +387,18 @@ inline void fill(TXMLCBIBranchAndFinancialInstitutionIdentification3 *n, Filler 
 
 inline void fill(TXMLCBIFinancialInstitutionIdentification5Choice *n, Filler &f)
 {
-    n->SetBIC(f.text());
+    n->SetBIC(f.bic());
 }
 
 inline void fill(TXMLCBIPurpose1Choice *n, Filler &f)
 {
-    n->SetCd(f.text());
+    n->SetCd(f.code("EDUC"));
 }
 
 inline void fill(TXMLCBIRegulatoryReporting1 *n, Filler &f)
 {
     fill(n->Dtls(), f);
-    n->SetDbtCdtRptgInd(f.text());
+    n->SetDbtCdtRptgInd(f.code("DEBT"));
 }
 
 inline void fill(TXMLCBIStructuredRegulatoryReporting1 *n, Filler &f)
@@ -416,7 +430,7 @@ inline void fill(TXMLStructuredRemittanceInformation7 *n, Filler &f)
 
 inline void fill(TXMLReferredDocumentInformation3 *n, Filler &f)
 {
-    n->SetRltdDt(f.text());
+    n->SetRltdDt(f.date());
     n->SetNb(f.text());
     fill(n->Tp(), f);
 }
@@ -430,7 +444,7 @@ inline void fill(TXMLReferredDocumentType2 *n, Filler &f)
 inline void fill(TXMLReferredDocumentType1Choice *n, Filler &f)
 {
     n->SetPrtry(f.text());
-    n->SetCd(f.text());
+    n->SetCd(f.code("CINV"));
 }
 
 inline void fill(TXMLRemittanceAmount1 *n, Filler &f)
@@ -447,8 +461,8 @@ inline void fill(TXMLRemittanceAmount1 *n, Filler &f)
 inline void fill(TXMLDocumentAdjustment1 *n, Filler &f)
 {
     n->SetAddtlInf(f.text());
-    n->SetRsn(f.text());
-    n->SetCdtDbtInd(f.text());
+    n->SetRsn(f.code("R001"));
+    n->SetCdtDbtInd(f.code("DBIT"));
     fill(n->Amt(), f);
 }
 
@@ -467,13 +481,13 @@ inline void fill(TXMLCreditorReferenceType2 *n, Filler &f)
 inline void fill(TXMLCreditorReferenceType1Choice *n, Filler &f)
 {
     n->SetPrtry(f.text());
-    n->SetCd(f.text());
+    n->SetCd(f.code("SCOR"));
 }
 
 inline void fill(TXMLPartyIdentification32 *n, Filler &f)
 {
     fill(n->CtctDtls(), f);
-    n->SetCtryOfRes(f.text());
+    n->SetCtryOfRes(f.code("IT"));
     fill(n->Id(), f);
     fill(n->PstlAdr(), f);
     n->SetNm(f.text());
@@ -489,7 +503,7 @@ inline void fill(TXMLOrganisationIdentification4 *n, Filler &f)
 {
     fill(n->Othr()->Add(), f);
     fill(n->Othr()->Insert(0), f);
-    n->SetBICOrBEI(f.text());
+    n->SetBICOrBEI(f.bic());
 }
 
 inline void fill(TXMLGenericOrganisationIdentification1 *n, Filler &f)
@@ -502,7 +516,7 @@ inline void fill(TXMLGenericOrganisationIdentification1 *n, Filler &f)
 inline void fill(TXMLOrganisationIdentificationSchemeName1Choice *n, Filler &f)
 {
     n->SetPrtry(f.text());
-    n->SetCd(f.text());
+    n->SetCd(f.code("BANK"));
 }
 
 inline void fill(TXMLPersonIdentification5 *n, Filler &f)
@@ -514,10 +528,10 @@ inline void fill(TXMLPersonIdentification5 *n, Filler &f)
 
 inline void fill(TXMLDateAndPlaceOfBirth *n, Filler &f)
 {
-    n->SetCtryOfBirth(f.text());
+    n->SetCtryOfBirth(f.code("IT"));
     n->SetCityOfBirth(f.text());
     n->SetPrvcOfBirth(f.text());
-    n->SetBirthDt(f.text());
+    n->SetBirthDt(f.date());
 }
 
 inline void fill(TXMLGenericPersonIdentification1 *n, Filler &f)
@@ -531,11 +545,11 @@ inline void fill(TXMLContactDetails2 *n, Filler &f)
 {
     n->SetOthr(f.text());
     n->SetEmailAdr(f.text());
-    n->SetFaxNb(f.text());
-    n->SetMobNb(f.text());
-    n->SetPhneNb(f.text());
+    n->SetFaxNb(f.phone());
+    n->SetMobNb(f.phone());
+    n->SetPhneNb(f.phone());
     n->SetNm(f.text());
-    n->SetNmPrfx(f.text());
+    n->SetNmPrfx(f.code("MIST"));
 }
 
 constexpr int kElementsBelowRoot = 2177;

@@ -46,7 +46,7 @@ QString findCbiSchema()
 
 QString modelSchemaPath()
 {
-    return QDir(QStringLiteral(SDD_TEST_SOURCE_DIR)).filePath(QStringLiteral("CBISDDReqLogMsg.model.xsd"));
+    return QStringLiteral(SDD_MODEL_SCHEMA_FILE);
 }
 
 bool usingCbiSchema()
@@ -164,18 +164,6 @@ QStringList elementsOutsideNamespace(const QDomElement &root)
     return outside;
 }
 
-QString amountText(qint64 cents)
-{
-    QString text = QString::number(cents / 100);
-    const qint64 rest = cents % 100;
-    if (rest != 0) {
-        text += QLatin1Char('.') + QStringLiteral("%1").arg(rest, 2, 10, QLatin1Char('0'));
-        if (text.endsWith(QLatin1Char('0')))
-            text.chop(1);
-    }
-    return text;
-}
-
 QList<PaymentGroup> exportSample()
 {
     return {
@@ -220,7 +208,7 @@ void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &gro
     hdr->SetMsgId(QStringLiteral("SDD") + created.toString(QStringLiteral("yyyyMMddHHmmss")));
     hdr->SetCreDtTm(created.toString(QStringLiteral("yyyy-MM-dd'T'HH:mm:ss")));
     hdr->SetNbOfTxs(QString::number(count));
-    hdr->SetCtrlSum(amountText(total));
+    hdr->SetCtrlSum(SddAmountText(total));
     hdr->InitgPty()->SetNm(seatName.left(70));
     TXMLCBIGenericIdentification1 *initiator = hdr->InitgPty()->Id()->OrgId()->Add();
     initiator->SetId(cuc);
@@ -257,15 +245,26 @@ void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &gro
             tx->PmtId()->SetInstrId(QString::number(++transaction));
             tx->PmtId()->SetEndToEndId(QString::number(transaction));
             tx->SetInstdAmtCcy(QStringLiteral("EUR"));
-            tx->SetInstdAmt(amountText(d.cents));
+            tx->SetInstdAmt(SddAmountText(d.cents));
             tx->DrctDbtTx()->MndtRltdInf()->SetMndtId(d.pupilCode);
             tx->DrctDbtTx()->MndtRltdInf()->SetDtOfSgntr(QStringLiteral("2012-02-01"));
             tx->Dbtr()->SetNm(d.holder);
-            tx->Dbtr()->PstlAdr()->SetPstCd(d.postcode);
-            tx->Dbtr()->PstlAdr()->SetTwnNm(d.town);
-            tx->Dbtr()->PstlAdr()->SetCtry(QStringLiteral("IT"));
-            tx->Dbtr()->PstlAdr()->AdrLine()->Add(d.street);
-            tx->Dbtr()->PstlAdr()->AdrLine()->Add(d.postcode + QStringLiteral(" - ") + d.town);
+            // An address part without a value is left out, and so is the
+            // whole address when the family has none.
+            if (!d.street.isEmpty() || !d.postcode.isEmpty() || !d.town.isEmpty()) {
+                TXMLCBIPostalAddress6 *address = tx->Dbtr()->PstlAdr();
+                if (!d.postcode.isEmpty())
+                    address->SetPstCd(d.postcode);
+                if (!d.town.isEmpty())
+                    address->SetTwnNm(d.town);
+                address->SetCtry(QStringLiteral("IT"));
+                if (!d.street.isEmpty())
+                    address->AdrLine()->Add(d.street);
+                if (!d.postcode.isEmpty() && !d.town.isEmpty())
+                    address->AdrLine()->Add(d.postcode + QStringLiteral(" - ") + d.town);
+                else if (!d.postcode.isEmpty() || !d.town.isEmpty())
+                    address->AdrLine()->Add(d.postcode + d.town);
+            }
             tx->DbtrAcct()->Id()->SetIBAN(d.iban);
             tx->RmtInf()->Ustrd()->Add(d.reason);
         }

