@@ -7,6 +7,7 @@
 #include "EbdUSddDataSets.h"
 #include "VtClock.h"
 #include "VtDBGrid.h"
+#include "VtMoney.h"
 #include "VtDataSource.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
@@ -35,6 +36,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
+#include <QTableWidget>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -100,6 +103,8 @@ TfwEbdExport_Banche::TfwEbdExport_Banche(QWidget *parent) : TfmVtWizard(parent)
     AddPage(BuildParamPage(), u"Parametri di esportazione"_s);
     AddPage(BuildClsAluPage(), u"Classi e alunni"_s);
     AddPage(BuildExportPage(), u"Dati dell'esportazione"_s);
+    AddPage(BuildControlliPage(), u"Controlli prima dell'esportazione"_s);
+    seGiorniPreavviso->setValue(m_settings->value(u"Dati/GiorniPreavviso"_s, 14).toInt());
     deDataDal->setDate(VtClock::Today());
     deDataAl->setDate(VtClock::Today());
     resize(1100, 720);
@@ -609,6 +614,9 @@ void TfwEbdExport_Banche::PageChanging(int fromPage, int toPage, bool &allow)
             EnterClsAlu();
         } else if (toPage == tsExport) {
             EnterExport();
+        } else if (toPage == tsControlli) {
+            RefreshDisposizioni();
+            RunChecks();
         }
     } catch (const EVtException &e) {
         VtMessageDlg(e.Message(), mtError, mbOK);
@@ -621,7 +629,210 @@ void TfwEbdExport_Banche::PageChanged(int page)
     TfmVtWizard::PageChanged(page);
 }
 
-bool TfwEbdExport_Banche::CanFinish(int) const
+bool TfwEbdExport_Banche::CanFinish(int page) const
 {
-    return false;
+    return page == tsControlli && SddCanExport(m_disposizioni, m_controlli);
+}
+
+bool TfwEbdExport_Banche::CanAccept()
+{
+    if (TfmVtWizard::CanAccept())
+        Export();
+    return false;   // the wizard stays open: prints, another export
+}
+
+// ---------------------------------------------------------------- page 4
+
+QWidget *TfwEbdExport_Banche::BuildControlliPage()
+{
+    auto *page = new QWidget(this);
+    page->setObjectName(u"tsControlli"_s);
+    auto *layout = new QVBoxLayout(page);
+    auto *top = new QHBoxLayout;
+    auto *label = new QLabel(u"Giorni di preavviso"_s, page);
+    seGiorniPreavviso = new QSpinBox(page);
+    seGiorniPreavviso->setObjectName(u"seGiorniPreavviso"_s);
+    seGiorniPreavviso->setRange(0, 60);
+    label->setBuddy(seGiorniPreavviso);
+    top->addWidget(label);
+    top->addWidget(seGiorniPreavviso);
+    top->addStretch(1);
+    buEscludiErrori = new QPushButton(u"Escludi le righe con errori"_s, page);
+    buEscludiErrori->setObjectName(u"buEscludiErrori"_s);
+    top->addWidget(buEscludiErrori);
+    layout->addLayout(top);
+    grControlli = new QTableWidget(0, 6, page);
+    grControlli->setObjectName(u"grControlli"_s);
+    grControlli->setHorizontalHeaderLabels(
+        {u"Escludi"_s, u"Destinatario"_s, u"Importo"_s, u"Data incasso"_s, u"Sequenza"_s, u"Problema"_s});
+    grControlli->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grControlli->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grControlli->verticalHeader()->setVisible(false);
+    for (const auto &[column, width] : QList<QPair<int, int>>{{0, 60}, {1, 220}, {2, 90}, {3, 90}, {4, 75}})
+        grControlli->setColumnWidth(column, width);
+    grControlli->horizontalHeader()->setStretchLastSection(true);
+    grControlli->setWordWrap(true);
+    layout->addWidget(grControlli, 1);
+    laProblemi = new QLabel(page);
+    laProblemi->setObjectName(u"laProblemi"_s);
+    laDaEsportare = new QLabel(page);
+    laDaEsportare->setObjectName(u"laDaEsportare"_s);
+    layout->addWidget(laProblemi);
+    layout->addWidget(laDaEsportare);
+
+    connect(seGiorniPreavviso, &QSpinBox::valueChanged, this, [this] {
+        if (ActivePageIndex() == tsControlli)
+            RunChecks();
+    });
+    connect(buEscludiErrori, &QPushButton::clicked, this, [this] { ExcludeErrors(); });
+    connect(grControlli, &QTableWidget::itemChanged, this, [this](QTableWidgetItem *item) {
+        if (m_filling || item->column() != 0)
+            return;
+        const int d = item->data(Qt::UserRole).toInt();
+        if (d >= 0)
+            SetExcluded(d, item->checkState() == Qt::Checked);
+    });
+    return page;
+}
+
+void TfwEbdExport_Banche::RunChecks()
+{
+    const TSddFiltro f = Filtro();
+    TSddContesto c;
+    c.Cuc = edMittente->text();
+    c.CreditorIdent = edCREDITOR_IDENT->text();
+    c.Creditore = m_creditore;
+    c.Sede = m_sede;
+    c.Oggi = VtClock::Today();
+    c.GiorniPreavviso = seGiorniPreavviso->value();
+    c.FrstPresentati = ReadFrstPresentations(f.IdSprIst);
+    m_controlli = SddChecks(m_disposizioni, c);
+    FillChecklist();
+    CheckButtons();
+}
+
+void TfwEbdExport_Banche::FillChecklist()
+{
+    m_filling = true;
+    grControlli->setRowCount(0);
+    int errors = 0, warnings = 0, problems = 0;
+    for (const TSddControllo &c : m_controlli) {
+        problems += c.Problemi.isEmpty() ? 0 : 1;
+        const int row = grControlli->rowCount();
+        grControlli->insertRow(row);
+        auto *exclude = new QTableWidgetItem;
+        exclude->setData(Qt::UserRole, c.Disposizione);
+        exclude->setFlags(Qt::ItemIsEnabled);
+        if (c.Disposizione >= 0) {
+            const TSddDisposizione &d = m_disposizioni[c.Disposizione];
+            exclude->setFlags(Qt::ItemIsEnabled | Qt::ItemIsUserCheckable);
+            exclude->setCheckState(d.Esclusa ? Qt::Checked : Qt::Unchecked);
+            grControlli->setItem(row, 1, new QTableWidgetItem(d.Ultima.Debitore));
+            auto *amount = new QTableWidgetItem(TVtMoney::FromCents(d.Importo).Format());
+            amount->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            grControlli->setItem(row, 2, amount);
+            grControlli->setItem(row, 3, new QTableWidgetItem(d.Ultima.Scadenza.toString(u"dd/MM/yyyy"_s)));
+            grControlli->setItem(row, 4, new QTableWidgetItem(d.Ultima.TipoSequenza));
+        } else {
+            grControlli->setItem(row, 1, new QTableWidgetItem(u"Intestazione del file"_s));
+        }
+        grControlli->setItem(row, 0, exclude);
+        grControlli->setItem(row, 5, new QTableWidgetItem(c.Problemi.join(u"; "_s)));
+        errors += c.Errore ? 1 : 0;
+        warnings += c.Problemi.join(u"; "_s).contains(u"Avviso: "_s) ? 1 : 0;
+    }
+    grControlli->resizeRowsToContents();
+    m_filling = false;
+    laProblemi->setText(problems == 0
+                            ? u"Nessun problema rilevato."_s
+                            : u"Disposizioni con problemi: %1 (errori: %2, avvisi: %3)"_s.arg(problems)
+                                  .arg(errors)
+                                  .arg(warnings));
+    int count = 0, excluded = 0;
+    qint64 cents = 0;
+    for (const TSddDisposizione &d : m_disposizioni) {
+        if (d.Esclusa) {
+            ++excluded;
+            continue;
+        }
+        ++count;
+        cents += d.Importo;
+    }
+    laDaEsportare->setText(count == 0 ? u"Nessuna disposizione da esportare."_s
+                                      : u"Da esportare: %1 disposizioni per %2 €. Escluse: %3."_s.arg(count)
+                                            .arg(TVtMoney::FromCents(cents).Format())
+                                            .arg(excluded));
+}
+
+void TfwEbdExport_Banche::SetExcluded(int disposizione, bool excluded)
+{
+    if (disposizione < 0 || disposizione >= m_disposizioni.size())
+        return;
+    const QString key = m_disposizioni[disposizione].Chiave();
+    m_escluse.removeAll(key);
+    if (excluded)
+        m_escluse << key;
+    m_disposizioni[disposizione].Esclusa = excluded;
+    FillChecklist();
+    CheckButtons();
+}
+
+void TfwEbdExport_Banche::ExcludeErrors()
+{
+    for (const TSddControllo &c : m_controlli)
+        if (c.Errore && c.Disposizione >= 0) {
+            const QString key = m_disposizioni[c.Disposizione].Chiave();
+            if (!m_escluse.contains(key))
+                m_escluse << key;
+            m_disposizioni[c.Disposizione].Esclusa = true;
+        }
+    FillChecklist();
+    CheckButtons();
+}
+
+void TfwEbdExport_Banche::SaveSettings()
+{
+    m_settings->setValue(u"Dati/Mittente"_s, edMittente->text());
+    m_settings->setValue(u"Dati/CreditIdent"_s, edCREDITOR_IDENT->text());
+    if (cbBanche->currentIndex() >= 0)
+        m_settings->setValue(u"Dati/Banca"_s, cbBanche->currentText());
+    m_settings->setValue(u"Dati/GiorniPreavviso"_s, seGiorniPreavviso->value());
+    m_settings->sync();
+}
+
+void TfwEbdExport_Banche::Export()
+{
+    const TVtWaitCursor wait;
+    RefreshDisposizioni();
+    RunChecks();
+    m_esito = {};
+    if (SddCanExport(m_disposizioni, m_controlli)) {
+        const TSddFiltro f = Filtro();
+        const QDateTime now = VtClock::Now();
+        TSddRichiesta r;
+        r.Rate = m_rate;
+        r.Disposizioni = m_disposizioni;
+        r.Sede = ReadSddSede(f.IdDwg);
+        r.Creditore = m_creditore;
+        r.Testata = {QDateTime(now.date(), QTime(now.time().hour(), now.time().minute(), now.time().second())),
+                     edMittente->text(), edCREDITOR_IDENT->text()};
+        r.FileName = cbBancaFile->text();
+        r.RegistraPagamenti = ckInsMov->isChecked();
+        r.AnfValore = GetCurrentAnfValore().toInt();
+        r.IdSprIst = f.IdSprIst;
+        r.IdDwg = f.IdDwg;
+        m_esito = RunSddExport(r);
+    }
+    SaveSettings();
+    if (m_esito.Scritto && ckInsMov->isChecked()) {
+        // The collected instalments are paid now: they drop out.
+        m_rate = ReadSddSelection(Filtro());
+        cdsLeggi->Close();
+        RefreshDisposizioni();
+        RunChecks();
+    }
+    if (m_esito.Scritto
+        && VtMessageDlg(u"File prodotto con successo. Si vuole aprire la cartella relativa?"_s, mtInformation, mbYes | mbNo)
+               == mrYes)
+        VtMessageService().OpenDocument(QFileInfo(QDir::fromNativeSeparators(cbBancaFile->text())).absolutePath());
 }

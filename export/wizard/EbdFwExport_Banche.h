@@ -2,6 +2,8 @@
 // "Export banche": the unpaid instalments of a period, payment mode,
 // classes and pupils become one SEPA direct debit per paying parent and
 // account, written to the bank's SDD file from the working account.
+#include "EbdUSddControlli.h"
+#include "EbdUSddEsportazione.h"
 #include "EbdUSddRules.h"
 #include "EbdUSddSelezione.h"
 #include "EbdUTracciatiBanche.h"
@@ -20,6 +22,8 @@ class QLineEdit;
 class QListWidget;
 class QPushButton;
 class QSettings;
+class QSpinBox;
+class QTableWidget;
 class TVtDataSource;
 class TVtDBGrid;
 class TVtQueryCollection;
@@ -28,7 +32,7 @@ class TfwEbdExport_Banche : public TfmVtWizard
 {
     Q_OBJECT
 public:
-    enum TPage { tsParam, tsClsAlu, tsExport };
+    enum TPage { tsParam, tsClsAlu, tsExport, tsControlli };
 
     explicit TfwEbdExport_Banche(QWidget *parent = nullptr);
     ~TfwEbdExport_Banche() override;
@@ -62,6 +66,12 @@ public:
     QLabel *laDisp;
     QPushButton *buStampaRiepilogo;
     QPushButton *buStampaBrogliaccio;
+    // Page 4
+    QTableWidget *grControlli;
+    QPushButton *buEscludiErrori;
+    QSpinBox *seGiorniPreavviso;
+    QLabel *laProblemi;
+    QLabel *laDaEsportare;
 
     // The instalments (the rows of frRiepilogoPagam) and the debits (of
     // frBrogliaccioEsp).
@@ -92,11 +102,21 @@ public:
     void SelectBank(const QString &name);
     void PrintRiepilogo();
     void PrintBrogliaccio();
+    // The checks of the debits; the checklist's rows.
+    void RunChecks();
+    const QVector<TSddControllo> &Controlli() const { return m_controlli; }
+    // Ticks or clears "Escludi" on a checklist row (a debit's).
+    void SetExcluded(int disposizione, bool excluded);
+    void ExcludeErrors();
+    // The export of OK; the wizard stays open.
+    void Export();
+    const TSddEsito &UltimoEsito() const { return m_esito; }
 
 protected:
     void PageChanging(int fromPage, int toPage, bool &allow) override;
     void PageChanged(int page) override;
     bool CanFinish(int page) const override;
+    bool CanAccept() override;
     void showEvent(QShowEvent *event) override;
 
     QVector<TSddRata> m_rate;
@@ -110,6 +130,9 @@ private:
     QWidget *BuildParamPage();
     QWidget *BuildClsAluPage();
     QWidget *BuildExportPage();
+    QWidget *BuildControlliPage();
+    void FillChecklist();
+    void SaveSettings();
     void AddCheckListMenu(QListWidget *list, const std::function<void()> &after);
     void LoadPaymentModes();
     void LoadComponents();
@@ -131,5 +154,8 @@ private:
     TVtDataSource *m_dsAlunni;
     TVtDataSource *m_dsDisp;
     QString m_pupilOrder;
+    QVector<TSddControllo> m_controlli;
+    TSddEsito m_esito;
+    bool m_filling = false;
     bool m_shown = false;
 };
