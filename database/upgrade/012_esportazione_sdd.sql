@@ -101,6 +101,8 @@ DECLARE VARIABLE sMandato VARCHAR(35);
 DECLARE VARIABLE sIban VARCHAR(34);
 DECLARE VARIABLE sUltimo VARCHAR(34);
 DECLARE VARIABLE lTrovato SMALLINT;
+DECLARE VARIABLE iAcbCauId INTEGER;
+DECLARE VARIABLE iMpgAcb INTEGER;
 BEGIN
   SELECT FIRST 1 LPAD(NULLIF(TRIM(Cag.sAnaCagCode), ''), 16, '0'), UPPER(REPLACE(TRIM(Acb.sAcbIBan), ' ', ''))
     FROM TAcb_AluCoordBan Acb
@@ -110,27 +112,35 @@ BEGIN
     INTO :sMandato, :sIban;
   lTrovato = 0;
   IF (sMandato IS NOT NULL) THEN
+    -- Driven by the mandate ("+ 0": not by the export's many debits).
     SELECT FIRST 1 1, Etx.sEtxIban FROM TEtx_TransazSdd Etx
-      INNER JOIN TEsd_EsportazSdd Esd ON (Esd.iEsdId = Etx.iEsdId)
-      WHERE Etx.sEtxMndtId = :sMandato AND Esd.iSprIstId = :iSprIstId AND Esd.lEsdPagamenti = 1
+      INNER JOIN TEsd_EsportazSdd Esd ON (Esd.iEsdId = Etx.iEsdId + 0)
+      WHERE Etx.sEtxMndtId = :sMandato AND Esd.iSprIstId + 0 = :iSprIstId AND Esd.lEsdPagamenti = 1
         AND Etx.dEtxStorno IS NULL
       ORDER BY Esd.dEsdCreazione DESC, Etx.iEtxId DESC
       INTO :lTrovato, :sUltimo;
   IF (lTrovato = 1) THEN
     sSeqTp = IIF(sUltimo = sIban, 'RCUR', 'FRST');
-  ELSE IF (EXISTS (SELECT 1 FROM TAcbCau Ac
-                   INNER JOIN TCac_CcaAcbCau Cac ON (Cac.iAcbCauId = Ac.iAcbCauId)
-                   INNER JOIN TAcb_AluCoordBan Acb ON (Acb.iAcbId = Ac.iAcbId)
-                   WHERE Ac.iAcbId = :iAcbId AND Cac.dCacDataPagamento > DATE '2014-01-23'
-                     AND Cac.fCacImporto > 0 AND COALESCE(Cac.iMpgId, Acb.iMpgId) = :iMpgId
-                     AND NOT EXISTS (SELECT 1 FROM TEtxCac Lnk
-                                     INNER JOIN TEtx_TransazSdd Etx ON (Etx.iEtxId = Lnk.iEtxId)
-                                     INNER JOIN TEsd_EsportazSdd Esd ON (Esd.iEsdId = Etx.iEsdId)
-                                     WHERE Lnk.iCacId = Cac.iCacId AND Etx.dEtxStorno IS NULL
-                                       AND Esd.lEsdPagamenti = 1))) THEN
-    sSeqTp = 'RCUR';
   ELSE
+  BEGIN
     sSeqTp = 'FRST';
+    -- Assignment by assignment, so that each looks its instalments up by key.
+    FOR SELECT Ac.iAcbCauId, Acb.iMpgId FROM TAcbCau Ac
+        INNER JOIN TAcb_AluCoordBan Acb ON (Acb.iAcbId = Ac.iAcbId)
+        WHERE Ac.iAcbId = :iAcbId
+        INTO :iAcbCauId, :iMpgAcb
+    DO
+      IF (sSeqTp = 'FRST' AND EXISTS (
+            SELECT 1 FROM TCac_CcaAcbCau Cac
+            WHERE Cac.iAcbCauId = :iAcbCauId AND Cac.dCacDataPagamento + 0 > DATE '2014-01-23'
+              AND Cac.fCacImporto > 0 AND COALESCE(Cac.iMpgId, :iMpgAcb) = :iMpgId
+              AND NOT EXISTS (SELECT 1 FROM TEtxCac Lnk
+                              INNER JOIN TEtx_TransazSdd Etx ON (Etx.iEtxId = Lnk.iEtxId)
+                              INNER JOIN TEsd_EsportazSdd Esd ON (Esd.iEsdId = Etx.iEsdId)
+                              WHERE Lnk.iCacId = Cac.iCacId AND Etx.dEtxStorno IS NULL
+                                AND Esd.lEsdPagamenti = 1))) THEN
+        sSeqTp = 'RCUR';
+  END
   SUSPEND;
 END^
 

@@ -741,7 +741,6 @@ void TfwEbdExport_Banche::FillChecklist()
         errors += c.Errore ? 1 : 0;
         warnings += c.Problemi.join(u"; "_s).contains(u"Avviso: "_s) ? 1 : 0;
     }
-    grControlli->resizeRowsToContents();
     m_filling = false;
     laProblemi->setText(problems == 0
                             ? u"Nessun problema rilevato."_s

@@ -8,6 +8,8 @@
 #include <QSqlQuery>
 #include <QVariantMap>
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -50,8 +52,22 @@ QList<QList<int>> Chunks(const QList<int> &ids)
     return out;
 }
 
-// Tables and conditions shared by the pupils and the instalments. The year
-// joins compare "+ 0" so that the engine drives from the instalments.
+// The conditions that read the rows of these ids: lists of at most 1,000;
+// for many ids, one pass over the whole table (the caller keeps what it
+// asked for), which costs less than many long lists.
+QStringList Conditions(const QString &column, const QList<int> &ids)
+{
+    if (ids.size() > 3 * MaxInList)
+        return {column + u" IS NOT NULL"_s};
+    QStringList out;
+    for (const QList<int> &chunk : Chunks(ids))
+        out << SddIdCondition(column, chunk);
+    return out;
+}
+
+// Tables and conditions shared by the pupils and the instalments. The
+// "+ 0" keep the engine off the indexes that match most rows (the year's
+// start, the due dates): it drives from the classes and the holders' keys.
 QString FromWhere(const TSddFiltro &f)
 {
     QString sql =
@@ -71,7 +87,7 @@ QString FromWhere(const TSddFiltro &f)
         " AND cac.dCacDataScadenza IS NOT NULL AND COALESCE(tcau.lCauTipo, 0) <> 1"
         " AND COALESCE(cac.iMpgId, tacb.iMpgId) = :iMpgId"_s;
     if (f.Componenti.isEmpty())
-        sql += u" AND cac.dCacDataScadenza BETWEEN :DataScadenzaDal AND :DataScadenzaAl"_s;
+        sql += u" AND cac.dCacDataScadenza + 0 BETWEEN :DataScadenzaDal AND :DataScadenzaAl"_s;
     else
         sql += u" AND "_s + SddIdCondition(u"tcca.iCcaId"_s, f.Componenti);
     return sql;
@@ -97,11 +113,10 @@ void ReadSequenceTypes(QVector<TSddRata> &rate, const TSddFiltro &f, TVtSQLConne
             holders << r.IdAcb;
         }
     QHash<int, QString> types;
-    for (const QList<int> &chunk : Chunks(holders))
+    for (const QString &condition : Conditions(u"a.iAcbId"_s, holders))
         ForEachRow(conn,
                    u"SELECT a.iAcbId, s.sSeqTp FROM TAcb_AluCoordBan a"
-                   " CROSS JOIN PEbd_SddSeqTp(a.iAcbId, :iSprIstId, :iMpgId) s WHERE "_s
-                       + SddIdCondition(u"a.iAcbId"_s, chunk),
+                   " CROSS JOIN PEbd_SddSeqTp(a.iAcbId, :iSprIstId, :iMpgId) s WHERE "_s + condition,
                    {{u"iSprIstId"_s, f.IdSprIst}, {u"iMpgId"_s, f.IdMpg}},
                    [&types](const QSqlQuery &q) { types.insert(q.value(0).toInt(), Text(q, 1)); });
     for (TSddRata &r : rate)
@@ -124,7 +139,7 @@ void ReadDwellings(QVector<TSddRata> &rate, TVtSQLConnection *conn)
         QString Indirizzo, Cap, Comune;
     };
     QHash<int, TDimora> dwellings;
-    for (const QList<int> &chunk : Chunks(parents))
+    for (const QString &condition : Conditions(u"Aa.iAnaId"_s, parents))
         ForEachRow(conn,
                    u"SELECT Aa.iAnaId, Abt.sAbtIndirizzo, Cap.sCapValue, Cap.sComDesc, Cap.sProSigla,"
                    " IIF(EXISTS (SELECT 1 FROM TAbtLoc Al WHERE Al.iAnaAbtId = Aa.iAnaAbtId AND Al.iLocId = 2), 0,"
@@ -132,7 +147,7 @@ void ReadDwellings(QVector<TSddRata> &rate, TVtSQLConnection *conn)
                    " Aa.iAnaAbtNum, Aa.iAnaAbtId"
                    " FROM TAnaAbt Aa INNER JOIN TAbt_Abitaz Abt ON (Abt.iAbtId = Aa.iAbtId)"
                    " LEFT OUTER JOIN VComCap Cap ON (Cap.iComCapId = Abt.iComCapId) WHERE "_s
-                       + SddIdCondition(u"Aa.iAnaId"_s, chunk) + u" ORDER BY 1, 6, 7, 8"_s,
+                       + condition + u" ORDER BY 1, 6, 7, 8"_s,
                    {}, [&dwellings](const QSqlQuery &q) {
                        const int parent = q.value(0).toInt();
                        if (dwellings.contains(parent))
@@ -193,11 +208,11 @@ QVector<TSddRata> ReadSddSelection(const TSddFiltro &filtro, TVtSQLConnection *c
     const QString sql =
         u"SELECT cac.iCacId, tacb.iAcbId, tana.iAnaId, tacb.iAnaId_Gen, tcca.iCcaId, tcau.iCauId, tsit.iSitId,"
         " cls.iClsId, tacb.sAcbIntestatario, cac.fCacImporto, tacb.sAcbIBan,"
+        // "+ 0": sorted, not walked along the key index from its start for each row.
         " (SELECT FIRST 1 ac.sAnaCagCode FROM TAnaCag ac WHERE ac.iAnaId = tana.iAnaId AND ac.iCagId = 1"
-        " ORDER BY ac.iAnaCagId), tcca.sCcaLDesc, cac.dCacDataScadenza, tana.sAnaCognome, tana.sAnaNome,"
+        " ORDER BY ac.iAnaCagId + 0), tcca.sCcaLDesc, cac.dCacDataScadenza, tana.sAnaCognome, tana.sAnaNome,"
         " cls.sClsDesc, tana.dAnaNascita, tacb.dAcbDataMandato"_s
-        + FromWhere(filtro) + u" AND "_s + pupils
-        + u" ORDER BY tacb.sAcbIntestatario, tana.sAnaCognome, tana.sAnaNome, cac.dCacDataScadenza, cac.iCacId"_s;
+        + FromWhere(filtro) + u" AND "_s + pupils;
     QVector<TSddRata> rate;
     QSet<int> seen;   // a pupil with two placements of the year must not double an instalment
     ForEachRow(conn, sql, Values(filtro), [&](const QSqlQuery &q) {
@@ -227,6 +242,19 @@ QVector<TSddRata> ReadSddSelection(const TSddFiltro &filtro, TVtSQLConnection *c
         r.Nascita = q.value(17).toDate();
         r.DataMandato = q.value(18).toDate();
         rate.append(r);
+    });
+    // The file's order, sorted here rather than by the engine (whose sort
+    // would carry every column): the same binary order of the texts.
+    std::sort(rate.begin(), rate.end(), [](const TSddRata &a, const TSddRata &b) {
+        if (int c = QString::compare(a.Debitore, b.Debitore); c != 0)
+            return c < 0;
+        if (int c = QString::compare(a.Cognome, b.Cognome); c != 0)
+            return c < 0;
+        if (int c = QString::compare(a.Nome, b.Nome); c != 0)
+            return c < 0;
+        if (a.Scadenza != b.Scadenza)
+            return a.Scadenza < b.Scadenza;
+        return a.IdCac < b.IdCac;
     });
     ReadSequenceTypes(rate, filtro, conn);
     ReadDwellings(rate, conn);

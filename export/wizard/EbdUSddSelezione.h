@@ -49,7 +49,7 @@ QString SddIdCondition(const QString &column, const QList<int> &ids);
 QString SddPupilsSql(const TSddFiltro &filtro);
 
 // The instalments to collect, in the order of the file: by account holder,
-// pupil, due date, instalment. Each carries its paying parent's first
+// pupil (surname, name), due date, instalment. Each carries its paying parent's first
 // dwelling and the sequence type of its holder record.
 QVector<TSddRata> ReadSddSelection(const TSddFiltro &filtro, TVtSQLConnection *conn = nullptr);
 
