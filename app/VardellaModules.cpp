@@ -2,6 +2,7 @@
 #include "EbcFCcp.h"
 #include "EbcFDataReplace.h"
 #include "EbdFInitAnf.h"
+#include "EbdFStornoRid.h"
 #include "EbdFwExport_Banche.h"
 #include "EbcUDataReplace.h"
 #include "EbdRAluGen.h"
@@ -21,6 +22,7 @@ void RegisterVardellaModules()
     TVtFormRegistry::RegisterClass<TfmEbcCcp>(QStringLiteral("TfmEbcCcp"));
     TVtFormRegistry::RegisterClass<TfmEbdInitAnf>(QStringLiteral("TfmEbdInitAnf"));
     TVtFormRegistry::RegisterClass<TfwEbdExport_Banche>(QStringLiteral("TfwEbdExport_Banche"));
+    TVtFormRegistry::RegisterClass<TfmEbdStornoRid>(QStringLiteral("TfmEbdStornoRid"));
     TVtFormRegistry::RegisterClass<TfmEbcDataReplace>(TfrEbdAluGen::DataReplaceClass);
     TfrEbdAluGen::UndoLastReplace = EbcUndoLastReplace;
     TVtFormRegistry::RegisterClass<TfmEbdAluGen>(QStringLiteral("TfmEbdAluGen"));

@@ -124,6 +124,8 @@ void TdmEbdAtt::CreateCommands()
                                    QStringLiteral("TfmEbdAluGen"), false, xpgBeneficiari, 4, 14, 0);
     xafExportRid = NewForm(this, QStringLiteral("xafExportRid"), QStringLiteral("Esporta Rid"), QStringLiteral("TfwEbdExport_Banche"),
                            true, xpgTools, 10, 16, 0);
+    xafStornoRid = NewForm(this, QStringLiteral("xafStornoRid"), QStringLiteral("Storno Rid"), QStringLiteral("TfmEbdStornoRid"),
+                           true, xpgTools, 11, 16, 0);
 
     xarReport = new TVtAttReport(this, QStringLiteral("xarReport"));
     xarReport->CodAppl = QStringLiteral("EBD");
@@ -150,6 +152,14 @@ void TdmEbdAtt::CreateCommands()
     xafExportRid->OnModalExit = [](TVtAttForm *, QWidget *wizard) {
         if (wizard)
             wizard->deleteLater();
+    };
+    // The cancellation reopens instalments of the working account's exports.
+    xafStornoRid->BeforeExecute = [](TVtAttivazione *, bool &allow) {
+        allow = CheckParamsSet(QStringLiteral("VTUP_DwgId,EBDP_AnfId,EBDP_SprIstId"));
+    };
+    xafStornoRid->OnModalExit = [](TVtAttForm *, QWidget *window) {
+        if (window)
+            window->deleteLater();
     };
     const QList<QPair<TVtAttForm *, int>> registry = {{xafAlunni, 1}, {xafTutori, 2}, {xafDipendenti, 3}, {xafEda, 6}};
     for (const auto &[cmd, category] : registry) {

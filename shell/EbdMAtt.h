@@ -41,6 +41,7 @@ public:
     TVtAttForm *xafEda;
     TVtAttForm *xafAlunnoGenitoreInt;
     TVtAttForm *xafExportRid;
+    TVtAttForm *xafStornoRid;
 
     // Opens the parameter dialog and refreshes the status panels (used by
     // commands refused for a missing context).

@@ -64,6 +64,7 @@ private slots:
     void movimentiYearCheck();
     void movimentiMissingContextOpensParams();
     void initAnfRefusals();
+    void stornoRidCommand();
     void reportKindCheck();
     void releaseNotesFollowTheMarker();
     void startupWithIncompleteContextOpensParams();
@@ -179,7 +180,8 @@ void TstEbdMain::commandBarPagesAndCommands()
     QCOMPARE(captions(dmEbdAtt->xpgGestione), (QStringList{"Movimenti", "Conti"}));
     QCOMPARE(captions(dmEbdAtt->xpgTabelle), (QStringList{"Causali", "Componenti di causali", "Aggregati", "Voci",
                                                            "Tipologie componenti", "Modalità di pagamento"}));
-    QCOMPARE(captions(dmEbdAtt->xpgTools), (QStringList{"Firme", "Parametri", "Inizio anno finanziario", "Esporta Rid"}));
+    QCOMPARE(captions(dmEbdAtt->xpgTools),
+             (QStringList{"Firme", "Parametri", "Inizio anno finanziario", "Esporta Rid", "Storno Rid"}));
     QCOMPARE(captions(dmEbdAtt->xpgBeneficiari),
              (QStringList{"Alunni", "Genitori/tutori", "Personale", "Altri beneficiari", "Eda", "Intestatari"}));
     // The fee-structure commands moved with their images and help contexts.
@@ -303,6 +305,52 @@ void TstEbdMain::initAnfRefusals()
     bool allow = false;
     dmEbdAtt->xafInitAnf->BeforeExecute(dmEbdAtt->xafInitAnf, allow);
     QVERIFY(allow);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+}
+
+// "Storno Rid" needs the data owner, the financial year and the account
+// (not the school years); it opens its window modal and frees it after.
+void TstEbdMain::stornoRidCommand()
+{
+    TVtAttForm *cmd = dmEbdAtt->xafStornoRid;
+    QCOMPARE(cmd->Caption(), QStringLiteral("Storno Rid"));
+    QCOMPARE(cmd->ClasseForm, QStringLiteral("TfmEbdStornoRid"));
+    QCOMPARE(cmd->ParentPage(), dmEbdAtt->xpgTools);
+    QCOMPARE(cmd->Order(), 11);
+    QCOMPARE(cmd->ImageIndex(), 16);
+    QVERIFY(cmd->ModalForm);
+    QVERIFY(cmd->Available());
+
+    SetWorkingContext(0, 2024, 0, 0, 2024);
+    QVERIFY(!cmd->Execute());
+    QCOMPARE((*m_messages)->Texts(),
+             QStringList{QStringLiteral("E' necessario impostare l'istituto di lavoro, l'anno finanziario e il conto.")});
+    QCOMPARE((*m_messages)->Messages.last().Type, mtWarning);
+    (*m_messages)->Clear();
+    SetWorkingContext(1, 0, 2025, 2, 0);
+    bool allow = false;
+    cmd->BeforeExecute(cmd, allow);
+    QVERIFY(allow);
+    QVERIFY((*m_messages)->Messages.isEmpty());
+
+    SetWorkingContext(1, 2024, 2025, 2, 2024);
+    QPointer<QWidget> opened;
+    QString title;
+    bool modal = false;
+    QTimer::singleShot(0, this, [&] {
+        opened = QApplication::activeModalWidget();
+        if (!opened)
+            return;
+        title = opened->windowTitle();
+        modal = opened->isModal();
+        if (auto *dialog = qobject_cast<QDialog *>(opened.data()))
+            dialog->reject();
+    });
+    QVERIFY(cmd->Execute());
+    QVERIFY(opened);
+    QCOMPARE(title, QStringLiteral("Storno esportazioni Rid"));
+    QVERIFY(modal);
+    QTRY_VERIFY(opened.isNull());
     QVERIFY((*m_messages)->Messages.isEmpty());
 }
 
