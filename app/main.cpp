@@ -10,6 +10,7 @@
 #include "EbdMConn.h"
 #include "EbdMReport.h"
 #include "EbdURptForms.h"
+#include "EbdFwExport_Banche.h"
 #include "VardellaModules.h"
 
 #include <QApplication>
@@ -141,6 +142,8 @@ int main(int argc, char *argv[])
     dmEbdConn = new TdmEbdConn;
     dmEbdConn->CreateScripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
     dmEbdConn->UpgradeScripts = DbScripts::UpgradeScripts();
+    // The demo school's bank settings, for a first export.
+    dmEbdConn->OnCreated = [] { TfwEbdExport_Banche::WriteDemoSettings(); };
     dmEbdAtt = new TdmEbdAtt;
     fmEbdMain = new TfmEbdMain;
     fmEbdMain->setWindowTitle(QStringLiteral("Vardella"));

@@ -720,6 +720,10 @@ def main():
     holders = []   # dict
     acb_n = 0
     s.comment('Holder records: one per pupil, paid by the first parent; most pay by RID with an IBAN')
+    rnd_mandati = random.Random(SEED + 19)
+    MANDATE_FROM = D(2016, 9, 1)
+    MANDATE_DAYS = (D(2024, 9, 30) - MANDATE_FROM).days
+    rid_n = 0
     iban_banks = [b for b in BANCHE if b[0] not in (3,)]
     for fam in families:
         par, gpt = fam['parents'][0]
@@ -746,6 +750,13 @@ def main():
             h = dict(iAcbId=acb_n, iAnaId=pid, iAnaId_Gen=par, sAcbIBan=code,
                      sAcbIntestatario=(pp['cognome'] + ' ' + pp['nome']).upper(), iMpgId=mpg,
                      fAcbPercSconto=10.0 if (sibling_discount and k > 0) else 0.0)
+            if mpg == MPG_RID and code:
+                # The mandate's signature date, from a stream of its own so
+                # that the rest of the demo stays as it was; three mandates
+                # migrated without one.
+                rid_n += 1
+                if rid_n not in (7, 77, 177):
+                    h['dAcbDataMandato'] = MANDATE_FROM + dt.timedelta(days=rnd_mandati.randint(0, MANDATE_DAYS))
             holders.append(h)
             s.insert('TAcb_AluCoordBan', h)
 

@@ -117,6 +117,18 @@ QString TfwEbdExport_Banche::SettingsFileName()
     return QDir(VtPaths::UsrDir()).filePath(u"Ebd/xba/Banca.ini"_s);
 }
 
+void TfwEbdExport_Banche::WriteDemoSettings()
+{
+    if (QFileInfo::exists(SettingsFileName()))
+        return;
+    QDir().mkpath(QFileInfo(SettingsFileName()).absolutePath());
+    QSettings settings(SettingsFileName(), QSettings::IniFormat);
+    settings.setValue(u"Dati/Mittente"_s, u"VALD812C"_s);
+    settings.setValue(u"Dati/CreditIdent"_s, u"IT27ZZZ90012340187"_s);
+    settings.setValue(u"Dati/Banca"_s, u"Credito Cooperativo di Serralta"_s);
+    settings.setValue(u"Dati/GiorniPreavviso"_s, 14);
+}
+
 QString TfwEbdExport_Banche::DefaultExportDir()
 {
     return QDir(QDir::homePath()).filePath(u"Zedavirid/Banca"_s);

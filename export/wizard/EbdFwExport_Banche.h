@@ -90,6 +90,9 @@ public:
     // the files (Zedavirid/Banca under the user's home).
     static QString SettingsFileName();
     static QString DefaultExportDir();
+    // The demo school's settings (sender code, creditor identifier, bank,
+    // notice days), written unless the settings file exists.
+    static void WriteDemoSettings();
 
     // The popup actions of a check list.
     enum TCheckAction { caSelectAll, caClear, caInvert };

@@ -59,6 +59,8 @@ bool TdmVtConnection::OpenConnection()
             OnCreateStep(-1, 0);
         if (!created)
             return refuse(m_lastError);
+        if (OnCreated)
+            OnCreated();
     }
     if (!UpgradeScripts.isEmpty()) {
         TVtSchemaUpgrader upgrader;

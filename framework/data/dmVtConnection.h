@@ -28,6 +28,8 @@ public:
     // Told while a new database is built: statements run of the total, from
     // 0 as the building starts; done is -1 when it ends, well or not.
     TVtDatabaseCreator::TSteps OnCreateStep;
+    // Called once a missing database has been built (before it is opened).
+    std::function<void()> OnCreated;
 
     // Opens the connection and makes it the global one; false (after showing
     // the reason) when no connection is made. A missing database is built

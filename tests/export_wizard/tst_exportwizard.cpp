@@ -51,6 +51,8 @@ private slots:
     void shippedBanks();
     void exportPage();
     void supportNameAndFile();
+    void demoSettings();
+    void demoMandates();
     void screenshots();
 
 private:
@@ -500,6 +502,37 @@ void TstExportWizard::supportNameAndFile()
     (*m_messages)->SaveNames << QDir(m_home).filePath(u"altro.xml"_s);
     w->buBancaFile->click();
     QCOMPARE(QDir::fromNativeSeparators(w->cbBancaFile->text()), QDir(m_home).filePath(u"altro.xml"_s));
+}
+
+// The demo database's first start leaves the school's bank settings, and
+// never replaces the office's own.
+void TstExportWizard::demoSettings()
+{
+    TfwEbdExport_Banche::WriteDemoSettings();
+    {
+        QSettings settings(TfwEbdExport_Banche::SettingsFileName(), QSettings::IniFormat);
+        QCOMPARE(settings.value(u"Dati/Mittente"_s).toString(), u"VALD812C"_s);
+        QCOMPARE(settings.value(u"Dati/CreditIdent"_s).toString(), u"IT27ZZZ90012340187"_s);
+        QCOMPARE(settings.value(u"Dati/Banca"_s).toString(), u"Credito Cooperativo di Serralta"_s);
+        QCOMPARE(settings.value(u"Dati/GiorniPreavviso"_s).toInt(), 14);
+        settings.setValue(u"Dati/Mittente"_s, u"ALTRO"_s);
+    }
+    TfwEbdExport_Banche::WriteDemoSettings();
+    QSettings settings(TfwEbdExport_Banche::SettingsFileName(), QSettings::IniFormat);
+    QCOMPARE(settings.value(u"Dati/Mittente"_s).toString(), u"ALTRO"_s);
+    TfwEbdExport_Banche *w = Open();
+    ToExportPage({24001});
+    QCOMPARE(w->edMittente->text(), u"ALTRO"_s);
+    QCOMPARE(w->cbBanche->currentText(), u"Credito Cooperativo di Serralta"_s);
+}
+
+// The demo's RID mandates carry their signature dates, but three.
+void TstExportWizard::demoMandates()
+{
+    const QString rid = u"SELECT COUNT(*) FROM TAcb_AluCoordBan WHERE iMpgId = 1 AND sAcbIBan IS NOT NULL AND iAcbId < 900000 "_s;
+    QCOMPARE(TTestDatabase::Scalar(rid + u"AND dAcbDataMandato IS NULL"_s).toInt(), 3);
+    QVERIFY(TTestDatabase::Scalar(rid).toInt() > 250);
+    QCOMPARE(TTestDatabase::Scalar(rid + u"AND dAcbDataMandato NOT BETWEEN '2016-09-01' AND '2024-09-30'"_s).toInt(), 0);
 }
 
 void TstExportWizard::screenshots()
