@@ -253,6 +253,10 @@ int Measure(const QString &file, const QString &mode, const QString &dir)
                 t.restart();
                 TVtTransaction tr;
                 tr.StartTransaction();
+                QSqlQuery *defer = qqoVtGlobConn->TransactionStatement(
+                    QStringLiteral("SELECT RDB$SET_CONTEXT('USER_TRANSACTION', 'SDD_RICALCOLO', 'DIFFERITO') FROM RDB$DATABASE"));
+                defer->exec();
+                defer->next();
                 int reopened = 0;
                 for (int id : ids) {
                     QSqlQuery *p = qqoVtGlobConn->TransactionStatement(QStringLiteral("EXECUTE PROCEDURE PEbd_SddStorno(?)"));
@@ -263,6 +267,7 @@ int Measure(const QString &file, const QString &mode, const QString &dir)
                     }
                     reopened += p->value(0).toInt();
                 }
+                qqoVtGlobConn->TransactionStatement(QStringLiteral("EXECUTE PROCEDURE PEbd_SddRicalcola"))->exec();
                 tr.Commit();
                 ms["storno"] = t.restart();
                 std::printf("riaperte=%d\nstornate=%d\n", reopened, int(ids.size()));

@@ -8,6 +8,14 @@ CREATE OR ALTER EXCEPTION E_SDD_RATAPAGATA 'Una rata dell''esportazione risulta 
 CREATE OR ALTER EXCEPTION E_SDD_RATAMODIFICATA 'Una rata della disposizione è stata modificata dopo l''esportazione: storno non eseguito.';
 CREATE OR ALTER EXCEPTION E_SDD_STORNATA 'La disposizione è già stata stornata.';
 
+-- The accounts and years whose incoming totals a batch of cancellations
+-- computes at its end.
+CREATE GLOBAL TEMPORARY TABLE TEbd_SddRicalcolo (
+  iSprIstId  INTEGER NOT NULL,
+  iAnfValore INTEGER NOT NULL,
+  CONSTRAINT PK_TEbd_SddRicalcolo PRIMARY KEY (iSprIstId, iAnfValore)
+) ON COMMIT DELETE ROWS;
+
 SET TERM ^ ;
 EXECUTE BLOCK AS
 BEGIN
@@ -214,6 +222,7 @@ DECLARE VARIABLE iCacId INTEGER;
 DECLARE VARIABLE dPagamento DATE;
 DECLARE VARIABLE iPrec INTEGER;
 DECLARE VARIABLE iAnno INTEGER;
+DECLARE VARIABLE lDifferito SMALLINT;
 BEGIN
   iRiaperte = 0;
   lTrovata = 0;
@@ -237,12 +246,32 @@ BEGIN
       iRiaperte = iRiaperte + 1;
     END
   UPDATE TEtx_TransazSdd SET dEtxStorno = CURRENT_TIMESTAMP WHERE iEtxId = :iEtxId;
+  -- A batch of cancellations computes the totals once, at its end
+  -- (PEbd_SddRicalcola), when it asked for it in its transaction.
+  lDifferito = IIF(RDB$GET_CONTEXT('USER_TRANSACTION', 'SDD_RICALCOLO') = 'DIFFERITO', 1, 0);
   IF (lPagamenti = 1) THEN
     FOR SELECT Anf.iAnfValore FROM TAnf_AnniFinanz Anf
         WHERE EXISTS (SELECT 1 FROM TEtxCac Lnk WHERE Lnk.iEtxId = :iEtxId
                         AND Lnk.dEtxCacPagamento BETWEEN Anf.dAnfVeltoInizio AND Anf.dAnfVeltoFine)
         INTO :iAnno
     DO
-      EXECUTE PROCEDURE PEbc_RicalcSaldoIn(:iSprIstId, :iAnno);
+      IF (lDifferito = 1) THEN
+        UPDATE OR INSERT INTO TEbd_SddRicalcolo (iSprIstId, iAnfValore) VALUES (:iSprIstId, :iAnno)
+          MATCHING (iSprIstId, iAnfValore);
+      ELSE
+        EXECUTE PROCEDURE PEbc_RicalcSaldoIn(:iSprIstId, :iAnno);
+END^
+
+-- The incoming totals a batch of cancellations put off, computed once each.
+CREATE OR ALTER PROCEDURE PEbd_SddRicalcola
+AS
+DECLARE VARIABLE iSprIstId INTEGER;
+DECLARE VARIABLE iAnno INTEGER;
+DECLARE VARIABLE iFatto INTEGER;
+BEGIN
+  FOR SELECT iSprIstId, iAnfValore FROM TEbd_SddRicalcolo INTO :iSprIstId, :iAnno DO
+    EXECUTE PROCEDURE PEbc_RicalcSaldoIn(:iSprIstId, :iAnno);
+  DELETE FROM TEbd_SddRicalcolo;
+  iFatto = RDB$SET_CONTEXT('USER_TRANSACTION', 'SDD_RICALCOLO', NULL);
 END^
 SET TERM ; ^

@@ -408,6 +408,11 @@ int TfmEbdStornoRid::CancelDebits(const QList<int> &debits)
     TSQLQuery q;
     q.SQL = CancelSql;
     TVtParam *debit = q.Params().CreateParam(QMetaType::Int, u"iEtxId"_s);
+    // The incoming totals once for the whole batch, not after each debit.
+    TSQLQuery defer;
+    defer.SQL = u"SELECT RDB$SET_CONTEXT('USER_TRANSACTION', 'SDD_RICALCOLO', 'DIFFERITO') FROM RDB$DATABASE"_s;
+    defer.Open();
+    defer.Close();
     for (int id : debits) {
         debit->SetAsInteger(id);
         // An executable procedure gives its one row of outputs: read once.
@@ -415,6 +420,9 @@ int TfmEbdStornoRid::CancelDebits(const QList<int> &debits)
         reopened += q.FieldByName(u"iRiaperte"_s).toInt();
         q.Close();
     }
+    TSQLQuery totals;
+    totals.SQL = u"EXECUTE PROCEDURE PEbd_SddRicalcola"_s;
+    totals.ExecSQL();
     transaction.Commit();
     return reopened;
 }

@@ -30,6 +30,7 @@ private slots:
     void recordingRefusedWhenAnInstalmentChanged();
     void cancellation();
     void cancellationRefused();
+    void batchOfCancellationsComputesTheTotalsOnce();
     void upgradeOfADatabaseInUse();
 
 private:
@@ -300,6 +301,45 @@ void TstSddProcedures::cancellationRefused()
              QDate(2024, 12, 16));
     QVERIFY(TTestDatabase::Scalar(u"SELECT dEtxStorno FROM TEtx_TransazSdd WHERE iEtxId = ?"_s, {etx}).isNull());
     QCOMPARE(SaldoIn(2025), saldo);
+}
+
+// A batch that asks for it computes the incoming totals at its end, once.
+void TstSddProcedures::batchOfCancellationsComputesTheTotalsOnce()
+{
+    const double saldo2024 = SaldoIn(2024), saldo2025 = SaldoIn(2025);
+    const int esd = LogExport(QDateTime(QDate(2024, 12, 10), QTime(9, 0)), u"SDD20241210090000"_s, false);
+    const int first = LogTransaction(esd, 1, Mandate(u"T00001"_s), IbanA, u"FRST"_s, QDate(2024, 12, 16), 5000);
+    const int second = LogTransaction(esd, 2, Mandate(u"T00001"_s), IbanA, u"FRST"_s, QDate(2025, 1, 15), 6000);
+    LinkInstalment(first, m_cac[0], 5000);
+    LinkInstalment(second, m_cac[1], 6000);
+    QCOMPARE(ExecOut(u"EXECUTE PROCEDURE PEbd_SddRegistra(?, ?)"_s, {esd, 2025}).toInt(), 2);
+    QCOMPARE(SaldoIn(2024), saldo2024 + 50);
+    QSqlDatabase db = qqoVtGlobConn->Database();
+    QVERIFY(db.transaction());
+    QSqlQuery q(db);
+    QVERIFY(q.exec(u"SELECT RDB$SET_CONTEXT('USER_TRANSACTION', 'SDD_RICALCOLO', 'DIFFERITO') FROM RDB$DATABASE"_s) && q.next());
+    for (int tx : {first, second})
+        QVERIFY2(q.exec(u"EXECUTE PROCEDURE PEbd_SddStorno(%1)"_s.arg(tx)) && q.next(), qPrintable(q.lastError().text()));
+    QVERIFY(q.exec(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = 2 AND iCaiEsercizioFin = 2024"_s) && q.next());
+    QCOMPARE(q.value(0).toDouble(), saldo2024 + 50);   // put off
+    QVERIFY(q.exec(u"SELECT COUNT(*) FROM TEbd_SddRicalcolo"_s) && q.next());
+    QCOMPARE(q.value(0).toInt(), 2);   // 2024 and 2025, once each
+    QVERIFY(q.exec(u"EXECUTE PROCEDURE PEbd_SddRicalcola"_s));
+    q.finish();
+    QVERIFY(db.commit());
+    QCOMPARE(SaldoIn(2024), saldo2024);
+    QCOMPARE(SaldoIn(2025), saldo2025);
+    // Without the request, a cancellation computes its own years at once.
+    const int third = LogTransaction(esd, 3, Mandate(u"T00001"_s), IbanA, u"FRST"_s, QDate(2025, 3, 15), 7000);
+    LinkInstalment(third, m_cac[2], 7000);
+    TTestDatabase::Exec(u"UPDATE TEtxCac SET dEtxCacPagamento = '2025-03-15', iSprIstId_Prec = NULL WHERE iEtxId = %1"_s
+                            .arg(third));
+    Pay(m_cac[2], QDate(2025, 3, 15));
+    TTestDatabase::Exec(u"EXECUTE PROCEDURE PEbc_RicalcSaldoIn(2, 2025)"_s);
+    QCOMPARE(SaldoIn(2025), saldo2025 + 70);
+    TTestDatabase::Exec(u"UPDATE TEsd_EsportazSdd SET lEsdPagamenti = 1 WHERE iEsdId = %1"_s.arg(esd));
+    QCOMPARE(ExecOut(u"EXECUTE PROCEDURE PEbd_SddStorno(?)"_s, {third}).toInt(), 1);
+    QCOMPARE(SaldoIn(2025), saldo2025);
 }
 
 // A database of the previous revision, without the log: the upgrade
