@@ -53,8 +53,6 @@ const QString ComponentsSql =
 const QString ClassesSql = u"SELECT iClsId, sClsDesc FROM VCLS_CLASSI WHERE SCLSANNOSCOL = :sAnnoScol ORDER BY sClsDesc"_s;
 const QString ComponentsNote = u"Selezionando le seguenti componenti da esportare verranno ignorate le date di esportazione"_s;
 const QString NoPaymentMode = u"Scegliere la modalità di pagamento."_s;
-const QString ByName = u" ORDER BY tana.sAnaCognome, tana.sAnaNome, cls.sClsDesc, tana.iAnaId"_s;
-const QString ByClass = u" ORDER BY cls.sClsDesc, tana.sAnaCognome, tana.sAnaNome, tana.iAnaId"_s;
 
 QDateEdit *NewDate(QWidget *parent, const QString &name)
 {
@@ -432,10 +430,7 @@ void TfwEbdExport_Banche::ReloadPupils()
     TSddFiltro f = Filtro();
     f.Alunni.clear();
     qquAlunni->Close();
-    qquAlunni->CommandText = SddPupilsSql(f);
-    if (!m_pupilOrder.isEmpty())
-        qquAlunni->CommandText.replace(
-            u" ORDER BY cls.sClsDesc, tana.sAnaCognome, tana.sAnaNome, tana.iAnaId"_s, m_pupilOrder);
+    qquAlunni->CommandText = SddPupilsSql(f, m_pupilOrder);
     TVtParams &p = qquAlunni->Params();
     p.CreateParam(QMetaType::Int, u"iAnsId"_s)->SetAsInteger(f.IdAns);
     p.CreateParam(QMetaType::Int, u"iMpgId"_s)->SetAsInteger(f.IdMpg);
@@ -449,9 +444,9 @@ void TfwEbdExport_Banche::ReloadPupils()
 void TfwEbdExport_Banche::SortPupils(int column)
 {
     if (column == 0)
-        m_pupilOrder = ByName;
+        m_pupilOrder = TSddPupilOrder::ByName;
     else if (column == 2)
-        m_pupilOrder = ByClass;
+        m_pupilOrder = TSddPupilOrder::ByClass;
     else
         return;
     ReloadPupils();
@@ -636,10 +631,6 @@ void TfwEbdExport_Banche::PageChanging(int fromPage, int toPage, bool &allow)
     }
 }
 
-void TfwEbdExport_Banche::PageChanged(int page)
-{
-    TfmVtWizard::PageChanged(page);
-}
 
 bool TfwEbdExport_Banche::CanFinish(int page) const
 {

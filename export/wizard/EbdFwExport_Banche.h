@@ -117,7 +117,6 @@ public:
 
 protected:
     void PageChanging(int fromPage, int toPage, bool &allow) override;
-    void PageChanged(int page) override;
     bool CanFinish(int page) const override;
     bool CanAccept() override;
     void showEvent(QShowEvent *event) override;
@@ -156,7 +155,7 @@ private:
     QList<TCampoIntestazione> m_headerFields;
     TVtDataSource *m_dsAlunni;
     TVtDataSource *m_dsDisp;
-    QString m_pupilOrder;
+    TSddPupilOrder m_pupilOrder = TSddPupilOrder::ByClass;
     QVector<TSddControllo> m_controlli;
     TSddEsito m_esito;
     bool m_filling = false;

@@ -193,12 +193,13 @@ QString SddIdCondition(const QString &column, const QList<int> &ids)
     return parts.size() == 1 ? parts.first() : u"("_s + parts.join(u" OR "_s) + u")"_s;
 }
 
-QString SddPupilsSql(const TSddFiltro &filtro)
+QString SddPupilsSql(const TSddFiltro &filtro, TSddPupilOrder order)
 {
     return u"SELECT tana.iAnaId, tana.sAnaNome, tana.sAnaCognome, cls.sClsDesc"_s + FromWhere(filtro) + u" AND "_s
         + SddIdCondition(u"cls.iClsId"_s, filtro.Classi)
-        + u" GROUP BY tana.iAnaId, tana.sAnaNome, tana.sAnaCognome, cls.sClsDesc"
-          " ORDER BY cls.sClsDesc, tana.sAnaCognome, tana.sAnaNome, tana.iAnaId"_s;
+        + u" GROUP BY tana.iAnaId, tana.sAnaNome, tana.sAnaCognome, cls.sClsDesc"_s
+        + (order == TSddPupilOrder::ByName ? u" ORDER BY tana.sAnaCognome, tana.sAnaNome, cls.sClsDesc, tana.iAnaId"_s
+                                           : u" ORDER BY cls.sClsDesc, tana.sAnaCognome, tana.sAnaNome, tana.iAnaId"_s);
 }
 
 QVector<TSddRata> ReadSddSelection(const TSddFiltro &filtro, TVtSQLConnection *conn)

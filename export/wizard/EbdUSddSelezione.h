@@ -45,8 +45,10 @@ QString SddIdCondition(const QString &column, const QList<int> &ids);
 
 // The pupils of the ticked classes that have an instalment to collect:
 // iAnaId, sAnaNome, sAnaCognome, sClsDesc; parameters iAnsId, iMpgId and,
-// without components, DataScadenzaDal and DataScadenzaAl.
-QString SddPupilsSql(const TSddFiltro &filtro);
+// without components, DataScadenzaDal and DataScadenzaAl. Ordered by class,
+// surname and name, or by surname, name and class.
+enum class TSddPupilOrder { ByClass, ByName };
+QString SddPupilsSql(const TSddFiltro &filtro, TSddPupilOrder order = TSddPupilOrder::ByClass);
 
 // The instalments to collect, in the order of the file: by account holder,
 // pupil (surname, name), due date, instalment. Each carries its paying parent's first
