@@ -26,7 +26,7 @@ INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 1, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 2, 5300.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 3, 2100.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (3, 4, 980.4);
-INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (4, 2, 2025, 30296.55, 38312.3, 1285.0, 50094.55, 0.0, 1);
+INSERT INTO TCai_CassaIst (iCaiId, iSprIstId, iCaiEsercizioFin, fCaiCassaIn, fCaiSaldoIn, fCaiSaldoOut, fCaiCassaAtt, fCaiDiffIniz, iLocked) VALUES (4, 2, 2025, 30296.55, 38192.3, 1285.0, 49974.55, 0.0, 1);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 1, 0.0);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 2, 15973.65);
 INSERT INTO TCaiTcc (iCaiId, iTccId, fCaiTccImportoIniz) VALUES (4, 3, 12384.0);
@@ -57,7 +57,7 @@ INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lM
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5005, 1, NULL, 1, 5005, 0, '2025-04-30', '2025-05-02', 610.0, 'Versamenti su bollettino quote alunni aprile 2025');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5006, 2, NULL, 2, 5006, 0, '2024-10-31', '2024-11-02', 22181.95, 'Incasso SDD quote alunni ottobre 2024');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5007, 2, NULL, 2, 5007, 0, '2024-11-30', '2024-12-02', 106.5, 'Incasso SDD quote alunni novembre 2024');
-INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5008, 2, NULL, 2, 5008, 0, '2025-01-31', '2025-02-02', 10272.0, 'Incasso SDD quote alunni gennaio 2025');
+INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5008, 2, NULL, 2, 5008, 0, '2025-01-31', '2025-02-02', 10152.0, 'Incasso SDD quote alunni gennaio 2025');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5009, 2, NULL, 2, 5009, 0, '2025-03-31', '2025-04-02', 1995.0, 'Incasso SDD quote alunni marzo 2025');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5010, 2, NULL, 2, 5010, 0, '2025-04-30', '2025-05-02', 8731.0, 'Incasso SDD quote alunni aprile 2025');
 INSERT INTO TMvm_MovimentiCcp (iMvmId, iSprIstId, iCauId, iCbmId, iMvmNumero, lMvmTipo, dMvmDataMov, dMvmDataEC, fMvmImporto, sMvmDesc) VALUES (5011, 3, NULL, 1, 5011, 0, '2024-10-31', '2024-11-02', 807.0, 'Versamenti in contanti quote alunni ottobre 2024');

@@ -1090,6 +1090,143 @@ def main():
     else:
         raise AssertionError('no holder for the grant with something left')
 
+    # ------------------------------------------------------------ bank export
+    # The rows below meet the bank export's rules; like the ones above they
+    # draw nothing from the random sequence.
+    school_year = (D(2024, 9, 1), D(2025, 8, 31))
+    jan_day = D(2025, 1, 15)
+
+    def family_of(h):
+        return next(f for f in families if h['iAnaId'] in f['pupils'])
+
+    def by_rid(r, h):
+        return h['iMpgId'] == MPG_RID and h['sAcbIBan'] and r['iMpgId'] in (None, MPG_RID)
+
+    def to_collect(h):
+        """The holder's unpaid RID instalments of 2024/2025 with something to pay."""
+        return [r for r, c, hh in cac_rows if hh is h and by_rid(r, h) and r['dCacDataPagamento'] is None
+                and r['fCacImporto'] > 0 and school_year[0] <= r['dCacDataScadenza'] <= school_year[1]]
+
+    def collected_in_january(r, h):
+        return (by_rid(r, h) and r['iSprIstId'] == 2 and r['fCacImporto'] > 0
+                and r['dCacDataScadenza'] == jan_day and r['dCacDataPagamento'] == jan_day)
+
+    def january_rows(h):
+        return [r for r, c, hh in cac_rows if hh is h and collected_in_january(r, h)]
+
+    def free(h):
+        return h['iAcbId'] not in used_acb and not any(r['iCacId'] in used_cac for r in to_collect(h))
+
+    def set_acb(h, **values):
+        h.update(values)
+        s.raw('UPDATE TAcb_AluCoordBan SET %s WHERE iAcbId = %d;'
+              % (', '.join('%s = %s' % (k, q(v)) for k, v in values.items()), h['iAcbId']))
+        used_acb.add(h['iAcbId'])
+
+    single = [h for h in reversed(holders) if h['iMpgId'] == MPG_RID and h['sAcbIBan'] and free(h)
+              and len(family_of(h)['pupils']) == 1 and to_collect(h) and not january_rows(h)]
+    assert len(single) >= 3
+    s.comment('For the checklist of the bank export: a RID holder without an IBAN, one whose IBAN has wrong '
+              'check digits (entered before the check existed), a pupil without a registration code')
+    set_acb(single[0], sAcbIBan=None)
+    wrong = single[1]['sAcbIBan']
+    set_acb(single[1], sAcbIBan=wrong[:2] + '%02d' % ((int(wrong[2:4]) + 1) % 97 or 2) + wrong[4:])
+    s.raw('UPDATE TAnaCag SET sAnaCagCode = \'\' WHERE iAnaId = %d AND iCagId = 1;' % single[2]['iAnaId'])
+    used_acb.add(single[2]['iAcbId'])
+
+    s.comment('A paying parent whose two pupils are paid from two different IBANs')
+    for fam in reversed(families):
+        pair = [h for h in holders if h['iAnaId'] in fam['pupils'] and h['iAnaId_Gen'] == fam['parents'][0][0]]
+        if (len(pair) == 2 and all(h['iMpgId'] == MPG_RID and h['sAcbIBan'] and free(h) and to_collect(h)
+                                   for h in pair)):
+            ban = iban_banks[2]
+            set_acb(pair[1], sAcbIBan=iban(ban[1], sportelli[ban[0]][0][1], '%012d' % (700000 + pair[1]['iAnaId']))[0])
+            used_acb.add(pair[0]['iAcbId'])
+            break
+    else:
+        raise AssertionError('no parent for two IBANs')
+
+    s.comment('A paying parent with a domicile besides the residence')
+    dom = next(h for h in reversed(holders) if h['iMpgId'] == MPG_RID and h['sAcbIBan'] and free(h)
+               and to_collect(h) and len(family_of(h)['parents']) == 1)
+    n_abt += 1
+    s.insert('TAbt_Abitaz', {'iAbtId': n_abt, 'sAbtIndirizzo': 'Via della Pieve 14', 'iComCapId': 7})
+    n_ana_abt += 1
+    s.insert('TAnaAbt', {'iAnaAbtId': n_ana_abt, 'iAnaId': dom['iAnaId_Gen'], 'iAbtId': n_abt, 'iAnaAbtNum': 2})
+    n_loc += 1
+    s.insert('TAbtLoc', {'iAbtLocId': n_loc, 'iAnaAbtId': n_ana_abt, 'iLocId': 1})
+    used_acb.add(dom['iAcbId'])
+
+    s.comment('Unpaid instalments of RID holders with a mode of their own, cash, and two whose due date was moved '
+              'to days the bank does not collect (Good Friday and 1 May 2025)')
+    moved = [D(2025, 4, 18), D(2025, 5, 1)]
+    cash = 0
+    for h in reversed(holders):
+        if not (h['iMpgId'] == MPG_RID and h['sAcbIBan'] and free(h)):
+            continue
+        rows = to_collect(h)
+        if not rows:
+            continue
+        if cash < 2:
+            set_cac(rows[-1], iMpgId=MPG_CONT)
+            cash += 1
+        elif moved and any(r['dCacDataScadenza'] == D(2025, 4, 15) for r in rows):
+            set_cac(next(r for r in rows if r['dCacDataScadenza'] == D(2025, 4, 15)), dCacDataScadenza=moved.pop(0))
+        else:
+            continue
+        used_acb.add(h['iAcbId'])
+        if not moved:
+            break
+    assert cash == 2 and not moved
+
+    s.comment('The export log: the SDD file of 03/01/2025 from the bank account, which collected the RID '
+              'instalments due 15/01/2025 and recorded their payments; one debit came back and was cancelled '
+              'on 25/01/2025 (its instalments are to pay again); one payer has changed IBAN since')
+    debits = {}   # (paying parent, IBAN) -> holders' rows
+    for h in holders:
+        for r in january_rows(h):
+            debits.setdefault((h['iAnaId_Gen'], h['sAcbIBan']), []).append((r, h))
+
+    def pupil_key(h):
+        p = people[h['iAnaId']]
+        return (p['cognome'], p['nome'], h['iAnaId'])
+
+    def presented_before(h):
+        return any(by_rid(r, h) and r['iSprIstId'] == 2 and r['fCacImporto'] > 0 and r['dCacDataPagamento']
+                   and r['dCacDataPagamento'] < jan_day for r, c, hh in cac_rows if hh is h)
+
+    order = sorted(debits, key=lambda k: (people[k[0]]['cognome'], people[k[0]]['nome'], k))
+    returned = next(k for k in reversed(order) if len(debits[k]) == 1 and debits[k][0][1]['iAcbId'] not in used_acb
+                    and debits[k][0][0]['iCacId'] not in used_cac)
+    changed = next(k for k in reversed(order) if k != returned and len(debits[k]) == 1
+                   and debits[k][0][1]['iAcbId'] not in used_acb and to_collect(debits[k][0][1]))
+    total = sum(cents(r['fCacImporto']) for k in order for r, h in debits[k])
+    s.insert('TEsd_EsportazSdd', {'iEsdId': 1, 'iSprIstId': 2, 'iDwgId': 1, 'dEsdCreazione': '2025-01-03 10:00:00',
+                                  'sEsdMsgId': 'SDD20250103100000', 'sEsdFile': 'SDD20250103.xml',
+                                  'sEsdCreditorId': 'IT27ZZZ90012340187', 'iEsdNumTx': len(order),
+                                  'iEsdTotCent': total, 'lEsdPagamenti': 1})
+    for n, k in enumerate(order, start=1):
+        rows = debits[k]
+        last = max((h for r, h in rows), key=pupil_key)
+        ib = k[1]
+        if k == changed:
+            ban = iban_banks[3]
+            ib = iban(ban[1], sportelli[ban[0]][0][1], '%012d' % (900000 + last['iAnaId']))[0]
+        s.insert('TEtx_TransazSdd', {'iEtxId': n, 'iEsdId': 1, 'iEtxNum': n, 'iAnaId_Gen': k[0],
+                                     'sEtxDebitore': last['sAcbIntestatario'], 'sEtxIban': ib,
+                                     'sEtxMndtId': matricola[last['iAnaId']].rjust(16, '0'),
+                                     'sEtxSeqTp': 'RCUR' if presented_before(last) else 'FRST',
+                                     'dEtxIncasso': jan_day, 'iEtxCent': sum(cents(r['fCacImporto']) for r, h in rows),
+                                     'dEtxStorno': '2025-01-25 09:30:00' if k == returned else None})
+        for r, h in rows:
+            s.insert('TEtxCac', {'iEtxId': n, 'iCacId': r['iCacId'], 'iEtxCacCent': cents(r['fCacImporto']),
+                                 'dEtxCacPagamento': jan_day, 'iSprIstId_Prec': None})
+    for r, h in debits[returned]:
+        set_cac(r, dCacDataPagamento=None, iSprIstId=None)
+    used_acb.update({debits[returned][0][1]['iAcbId'], debits[changed][0][1]['iAcbId']})
+    print('export log: %d debits, %d cents, returned %s, changed IBAN %s'
+          % (len(order), total, debits[returned][0][1]['sAcbIntestatario'], debits[changed][0][1]['sAcbIntestatario']))
+
     check_demo_rules(cac_rows, advances, grants, caa_rows, assignments, caus, comp_name)
     s.write()
     write_import_sample(people, families, holders, pupil_class, nuovi, due_tutori, tutori,

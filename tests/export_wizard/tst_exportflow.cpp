@@ -47,12 +47,21 @@ private slots:
     void failuresLeaveNothing();
     void twoExportsInTheSameSecond();
     void screenshot();
+    void theDemoSchool();
 
 private:
     // Pages 1 to 4 with the test's pupils picked.
     TfwEbdExport_Banche *ToChecklist();
     QString FileName() const { return QDir(m_files).filePath(u"sdd.xml"_s); }
-    static int Count(const QString &table) { return TTestDatabase::Scalar(u"SELECT COUNT(*) FROM "_s + table).toInt(); }
+    // The log rows of the exports made here: the demo school's own log
+    // keeps the ids below the program's generator.
+    static int Count(const QString &table, const QString &where = QString())
+    {
+        const QString key = table == u"TEsd_EsportazSdd"_s ? u"iEsdId"_s : u"iEtxId"_s;
+        return TTestDatabase::Scalar(u"SELECT COUNT(*) FROM %1 WHERE %2 >= %3%4"_s.arg(table, key).arg(FirstId)
+                                     .arg(where.isEmpty() ? QString() : u" AND "_s + where)).toInt();
+    }
+    static constexpr int FirstId = 1000000;
     static QDate PaidOn(int instalment)
     {
         return TTestDatabase::Scalar(u"SELECT dCacDataPagamento FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {instalment}).toDate();
@@ -232,7 +241,7 @@ void TstExportFlow::checklist()
     }();
     QVERIFY(xml.contains("ALBANI MARCO"));
     QVERIFY(!xml.contains("BENZI") && !xml.contains("CORTI") && !xml.contains("DOSSI"));
-    QCOMPARE(Count(u"TEtx_TransazSdd WHERE iEsdId <> %1"_s.arg(earlier)), 1);
+    QCOMPARE(Count(u"TEtx_TransazSdd"_s, u"iEsdId <> %1"_s.arg(earlier)), 1);
 }
 
 void TstExportFlow::exportRecordingThePayments()
@@ -251,9 +260,9 @@ void TstExportFlow::exportRecordingThePayments()
     QCOMPARE((*m_messages)->OpenedDocuments, QStringList{m_files});
     QVERIFY(ValidateCBISDDReqLogMsgFile(FileName()).isEmpty());
     // The log: one export, one debit, two instalments, payments recorded.
-    QCOMPARE(Count(u"TEsd_EsportazSdd WHERE lEsdPagamenti = 1 AND sEsdMsgId = 'SDD20250110103005'"_s), 1);
-    QCOMPARE(TTestDatabase::Scalar(u"SELECT sEsdFile FROM TEsd_EsportazSdd"_s).toString(), FileName());
-    QCOMPARE(TTestDatabase::Scalar(u"SELECT iEsdTotCent FROM TEsd_EsportazSdd"_s).toLongLong(), qint64(6435));
+    QCOMPARE(Count(u"TEsd_EsportazSdd"_s, u"lEsdPagamenti = 1 AND sEsdMsgId = 'SDD20250110103005'"_s), 1);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT sEsdFile FROM TEsd_EsportazSdd WHERE iEsdId >= ?"_s, {FirstId}).toString(), FileName());
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT iEsdTotCent FROM TEsd_EsportazSdd WHERE iEsdId >= ?"_s, {FirstId}).toLongLong(), qint64(6435));
     QCOMPARE(Count(u"TEtx_TransazSdd"_s), 1);
     QCOMPARE(Count(u"TEtxCac"_s), 2);
     // Paid on their own due dates into the working account, in two years.
@@ -294,7 +303,7 @@ void TstExportFlow::replacingAFile()
     // Yes: replaced; then its payments are recorded and it may not be replaced.
     (*m_messages)->Answers << mrYes << mrNo;
     w->buOk->click();
-    QCOMPARE(Count(u"TEsd_EsportazSdd WHERE lEsdPagamenti = 1"_s), 1);
+    QCOMPARE(Count(u"TEsd_EsportazSdd"_s, u"lEsdPagamenti = 1"_s), 1);
     QCOMPARE(QDir(m_files).entryList(QDir::Files | QDir::Hidden), QStringList{u"sdd.xml"_s});   // nothing left beside it
     const QByteArray recorded = [this] {
         QFile f(FileName());
@@ -397,7 +406,7 @@ void TstExportFlow::twoExportsInTheSameSecond()
     w->cbBancaFile->setText(QDir(m_files).filePath(u"altro.xml"_s));
     w->Next();
     w->buOk->click();
-    QCOMPARE(TTestDatabase::Column(u"SELECT sEsdMsgId FROM TEsd_EsportazSdd ORDER BY sEsdMsgId"_s),
+    QCOMPARE(TTestDatabase::Column(u"SELECT sEsdMsgId FROM TEsd_EsportazSdd WHERE iEsdId >= ? ORDER BY sEsdMsgId"_s, {FirstId}),
              (QVariantList{u"SDD20250110103005"_s, u"SDD20250110103006"_s}));
     QCOMPARE(TTestDatabase::Scalar(u"SELECT dEsdCreazione FROM TEsd_EsportazSdd WHERE sEsdMsgId = 'SDD20250110103006'"_s)
                  .toDateTime(), QDateTime(QDate(2025, 1, 10), QTime(10, 30, 6)));
@@ -416,6 +425,105 @@ void TstExportFlow::screenshot()
     QTest::qWait(20);
     QVERIFY(w->grab().save(QDir(QStringLiteral(VARDELLA_SCREENSHOT_DIR)).filePath(u"export_banche_controlli.png"_s)));
     CheckNothingCut(w);
+}
+
+// The demo school as a new user meets it: the whole school year, every
+// class, no pupil picked; the problem rows excluded, the payments recorded.
+void TstExportFlow::theDemoSchool()
+{
+    TTestDatabase::Exec(u"DELETE FROM TAcbCau WHERE iAcbCauId >= %1"_s.arg(FirstId));   // the tests' families owe nothing
+    m_wizard.reset(qobject_cast<TfwEbdExport_Banche *>(TVtFormRegistry::CreateForm(u"TfwEbdExport_Banche"_s)));
+    TfwEbdExport_Banche *w = m_wizard.get();
+    w->show();
+    w->deDataDal->setDate(QDate(2024, 9, 1));
+    w->deDataAl->setDate(QDate(2025, 8, 31));
+    w->ckInsMov->setChecked(true);
+    QVERIFY(w->Next());
+    w->CheckListAction(w->lwClassi, TfwEbdExport_Banche::caSelectAll);
+    QVERIFY(w->Next());
+    w->cbBancaFile->setText(FileName());
+
+    // What is left to collect, independently of the wizard: unpaid RID
+    // instalments of the year with something to pay, not in cash.
+    const QString owed = u"FROM TCac_CcaAcbCau Cac JOIN TAcbCau AcbCau ON AcbCau.iAcbCauId = Cac.iAcbCauId "
+                         "JOIN TAcb_AluCoordBan Acb ON Acb.iAcbId = AcbCau.iAcbId "
+                         "JOIN TCau_Causali Cau ON Cau.iCauId = AcbCau.iCauId "
+                         "WHERE Cac.dCacDataPagamento IS NULL AND Cac.fCacImporto > 0.005 AND Cau.lCauTipo = 0 "
+                         "AND COALESCE(Cac.iMpgId, Acb.iMpgId) = 1 "
+                         "AND Cac.dCacDataScadenza BETWEEN '2024-09-01' AND '2025-08-31'"_s;
+    QCOMPARE(w->Rate().size(), TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + owed).toInt());
+    // Cash, the instalments' own mode, keeps two out.
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + owed.section(u" WHERE "_s, 0, 0)
+                                   + u" WHERE Cac.dCacDataPagamento IS NULL AND Cac.iMpgId = 3 AND Acb.iMpgId = 1"_s).toInt(), 2);
+
+    QHash<int, QList<const TSddDisposizione *>> byParent;
+    QStringList frst;
+    for (const TSddDisposizione &d : w->Disposizioni()) {
+        byParent[d.Ultima.IdAnaGen] << &d;
+        if (d.Ultima.TipoSequenza == u"FRST"_s)
+            frst << d.Ultima.Debitore;
+    }
+    // One parent pays from two accounts: two debits.
+    QStringList twoAccounts;
+    for (const auto &debits : std::as_const(byParent))
+        if (debits.size() > 1) {
+            QVERIFY(debits[0]->Ultima.Iban != debits[1]->Ultima.Iban);
+            twoAccounts << debits[0]->Ultima.Debitore;
+        }
+    QCOMPARE(twoAccounts, QStringList{u"BENEDETTI CLAUDIO"_s});
+    // A parent with a domicile besides the residence: each instalment once.
+    const QVariantList domiciled = TTestDatabase::Column(
+        u"SELECT DISTINCT Acb.iAnaId_Gen FROM TAcb_AluCoordBan Acb JOIN TAnaAbt AnaAbt ON AnaAbt.iAnaId = Acb.iAnaId_Gen "
+        "JOIN TAbtLoc AbtLoc ON AbtLoc.iAnaAbtId = AnaAbt.iAnaAbtId WHERE AbtLoc.iLocId = 1 AND Acb.iMpgId = 1"_s);
+    int withDomicile = 0;
+    for (const QVariant &parent : domiciled) {
+        const auto debits = byParent.value(parent.toInt());
+        if (debits.isEmpty())
+            continue;
+        QCOMPARE(debits.size(), 1);
+        QCOMPARE(debits[0]->Cnt, TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + owed + u" AND Acb.iAnaId_Gen = ?"_s,
+                                                       {parent}).toInt());
+        ++withDomicile;
+    }
+    QVERIFY(withDomicile >= 1);
+    // The January file of the log: the payer who changed IBAN since is
+    // presented FRST again, the returned debit's instalment is to collect.
+    QCOMPARE(frst, QStringList{u"VITALE GRETA"_s});
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TEtx_TransazSdd WHERE sEtxDebitore = 'VITALE GRETA' "
+                                   "AND sEtxIban <> ?"_s, {byParent.value(TTestDatabase::Scalar(
+                                       u"SELECT iAnaId_Gen FROM TEtx_TransazSdd WHERE sEtxDebitore = 'VITALE GRETA'"_s)
+                                       .toInt()).value(0)->Ultima.Iban}).toInt(), 1);
+    const QVariant returned = TTestDatabase::Scalar(u"SELECT EtxCac.iCacId FROM TEtxCac EtxCac JOIN TEtx_TransazSdd Etx "
+                                                    "ON Etx.iEtxId = EtxCac.iEtxId WHERE Etx.dEtxStorno IS NOT NULL"_s);
+    QVERIFY(std::any_of(w->Rate().begin(), w->Rate().end(), [&](const TSddRata &r) { return r.IdCac == returned.toInt(); }));
+
+    // The checklist: the problem rows, and the days the bank does not collect.
+    const int debits = w->Disposizioni().size();
+    QVERIFY(w->Next());
+    const QStringList rows = ChecklistRows();
+    for (const QString &problem : {u"Errore: IBAN mancante"_s, u"Errore: IBAN non valido"_s,
+                                   u"Errore: Riferimento del mandato mancante"_s,
+                                   u"Avviso: Data di incasso 18/04/2025 non lavorativa per TARGET2"_s,
+                                   u"Avviso: Data di incasso 01/05/2025 non lavorativa per TARGET2"_s,
+                                   u"Avviso: Data di firma del mandato mancante: sarà indicata 01/02/2012"_s})
+        QCOMPARE(rows.filter(problem).size(), 1);
+    QCOMPARE(rows.filter(u"Errore: "_s).size(), 3);
+    QVERIFY(!w->buOk->isEnabled());
+    w->buEscludiErrori->click();
+    QVERIFY(w->buOk->isEnabled());
+    (*m_messages)->Answers << mrNo;
+    w->buOk->click();
+    QCOMPARE((*m_messages)->LastText(), Success);
+    QVERIFY(ValidateCBISDDReqLogMsgFile(FileName()).isEmpty());
+    // Every debit but the three written and collected on its due dates
+    // into the working account; the cash rows agree with the instalments.
+    QCOMPARE(Count(u"TEtx_TransazSdd"_s), debits - 3);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM TEtxCac EtxCac JOIN TCac_CcaAcbCau Cac ON Cac.iCacId = EtxCac.iCacId "
+                                   "WHERE EtxCac.iEtxId >= ? AND (Cac.dCacDataPagamento IS DISTINCT FROM Cac.dCacDataScadenza "
+                                   "OR Cac.iSprIstId IS DISTINCT FROM 2)"_s, {FirstId}).toInt(), 0);
+    QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) "_s + owed).toInt(), 3);
+    for (int year : {2024, 2025})
+        QCOMPARE(TTestDatabase::Scalar(u"SELECT COUNT(*) FROM PEbc_CaiVerifica(?, 1)"_s, {year}).toInt(), 0);
 }
 
 QTEST_MAIN(TstExportFlow)

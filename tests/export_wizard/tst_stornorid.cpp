@@ -259,15 +259,18 @@ void TstStornoRid::listsAndTicks()
     QVERIFY(w);
     QCOMPARE(w->windowTitle(), u"Storno esportazioni Rid"_s);
     // The working account's exports, latest first (of one time, the later
-    // made first); the other account's is not there.
+    // made first), the demo school's of January among them; the other
+    // account's is not there.
     const TVtDBGrid *exports = w->grEsportazioni;
-    QCOMPARE(exports->model()->rowCount(), 4);
+    QCOMPARE(exports->model()->rowCount(), 5);
     QCOMPARE(Row(exports, 0), (QStringList{u"05/02/2025 10:00"_s, u"/tmp/SDD20250205100000.xml"_s, u"2"_s, u"140,00"_s,
                                            u"No"_s, u"Stornata in parte"_s}));
-    QCOMPARE(Row(exports, 1), (QStringList{u"10/12/2024 09:15"_s, u"/tmp/SDD20241210091500.xml"_s, u"2"_s, u"1.334,56"_s,
+    QCOMPARE(Row(exports, 1), (QStringList{u"03/01/2025 10:00"_s, u"SDD20250103.xml"_s, u"79"_s, u"9.672,00"_s,
+                                           u"Sì"_s, u"Stornata in parte"_s}));
+    QCOMPARE(Row(exports, 2), (QStringList{u"10/12/2024 09:15"_s, u"/tmp/SDD20241210091500.xml"_s, u"2"_s, u"1.334,56"_s,
                                            u"Sì"_s, QString()}));
-    QCOMPARE(Row(exports, 2).mid(1), (QStringList{u"/tmp/SDD20241120080001.xml"_s, u"1"_s, u"50,00"_s, u"No"_s, QString()}));
-    QCOMPARE(Row(exports, 3), (QStringList{u"20/11/2024 08:00"_s, u"/tmp/SDD20241120080000.xml"_s, u"1"_s, u"50,00"_s,
+    QCOMPARE(Row(exports, 3).mid(1), (QStringList{u"/tmp/SDD20241120080001.xml"_s, u"1"_s, u"50,00"_s, u"No"_s, QString()}));
+    QCOMPARE(Row(exports, 4), (QStringList{u"20/11/2024 08:00"_s, u"/tmp/SDD20241120080000.xml"_s, u"1"_s, u"50,00"_s,
                                            u"No"_s, u"Stornata"_s}));
     QStringList titles;
     for (int c = 0; c < w->grDisposizioni->model()->columnCount(); ++c)
@@ -299,7 +302,7 @@ void TstStornoRid::listsAndTicks()
     QVERIFY(w->Ticked(0));
 
     // Another export chosen: its debits, none ticked.
-    Click(w->grEsportazioni, 1, 1);
+    Click(w->grEsportazioni, 2, 1);
     QCOMPARE(w->CurrentExport(), m_e1);
     QCOMPARE(w->grDisposizioni->model()->rowCount(), 2);
     QCOMPARE(Row(w->grDisposizioni, 0), (QStringList{QString(), u"1"_s, u"PROVA MARCO"_s, IbanA, Mandate(u"T00001"_s),
@@ -349,8 +352,8 @@ void TstStornoRid::cancellationReopensTheInstalments()
     QVERIFY(!CancelledOn(m_e1Carla).isEmpty());
     // Both lists read again, the chosen export kept.
     QCOMPARE(w->CurrentExport(), m_e1);
-    QCOMPARE(w->grEsportazioni->currentIndex().row(), 1);
-    QCOMPARE(Row(w->grEsportazioni, 1).last(), u"Stornata in parte"_s);
+    QCOMPARE(w->grEsportazioni->currentIndex().row(), 2);
+    QCOMPARE(Row(w->grEsportazioni, 2).last(), u"Stornata in parte"_s);
     QCOMPARE(Row(w->grDisposizioni, 1).last(), CancelledOn(m_e1Carla));
     QCOMPARE(Row(w->grDisposizioni, 0).last(), QString());
     QVERIFY(!w->Tickable(1) && w->Tickable(0));
@@ -364,7 +367,7 @@ void TstStornoRid::cancellationReopensTheInstalments()
     QVERIFY(Instalment("dCacDataPagamento", m_a[1]).isNull());
     QCOMPARE(Instalment("iSprIstId", m_a[0]), m_accountA0);
     QCOMPARE(Instalment("iSprIstId", m_a[1]).toInt(), PostOffice);
-    QCOMPARE(Row(w->grEsportazioni, 1).last(), u"Stornata"_s);
+    QCOMPARE(Row(w->grEsportazioni, 2).last(), u"Stornata"_s);
     QCOMPARE(Row(w->grDisposizioni, 0).last(), CancelledOn(m_e1Marco));
     QVERIFY(!w->buSelezionaTutto->isEnabled() && !w->buStorna->isEnabled());
 
@@ -405,7 +408,7 @@ void TstStornoRid::noOrRefusalChangesNothing()
     // ran), Carla's was refused, and the transaction rolled back.
     QCOMPARE(m_statements, (QStringList{u"EXECUTE PROCEDURE PEbd_SddStorno"_s, u"ROLLBACK"_s}));
 
-    for (const QStringList &shown : {Row(w->grDisposizioni, 0), Row(w->grDisposizioni, 1), Row(w->grEsportazioni, 1)})
+    for (const QStringList &shown : {Row(w->grDisposizioni, 0), Row(w->grDisposizioni, 1), Row(w->grEsportazioni, 2)})
         QCOMPARE(shown.last(), QString());
     QCOMPARE(CancelledOn(m_e1Marco) + CancelledOn(m_e1Carla), QString());
     QCOMPARE(Instalment("dCacDataPagamento", m_a[0]).toDate(), QDate(2024, 12, 16));
