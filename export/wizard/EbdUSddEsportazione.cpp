@@ -1,5 +1,6 @@
 #include "EbdUSddEsportazione.h"
 
+#include "VtBatchInsert.h"
 #include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtMessageDlg.h"
@@ -81,27 +82,26 @@ void WriteLog(const TSddRichiesta &r, const TSddMessaggio &m, TSddEsito &esito)
     ids.Open();
     const int first = ids.Fields(0).toInt() - int(m.Scritte.size()) + 1;
     ids.Close();
-    TVtPreparedStatement tx(u"INSERT INTO TEtx_TransazSdd (iEtxId, iEsdId, iEtxNum, iAnaId_Gen, sEtxDebitore, sEtxIban, "
-                            "sEtxMndtId, sEtxSeqTp, dEtxIncasso, iEtxCent) VALUES (:iEtxId, :iEsdId, :iEtxNum, :iAnaId_Gen, "
-                            ":sEtxDebitore, :sEtxIban, :sEtxMndtId, :sEtxSeqTp, :dEtxIncasso, :iEtxCent)"_s);
-    TVtPreparedStatement link(u"INSERT INTO TEtxCac (iEtxId, iCacId, iEtxCacCent) VALUES (:iEtxId, :iCacId, :iEtxCacCent)"_s);
+    TVtBatchInsert tx(u"TEtx_TransazSdd"_s, {{u"iEtxId"_s, u"INTEGER"_s}, {u"iEsdId"_s, u"INTEGER"_s},
+                                             {u"iEtxNum"_s, u"INTEGER"_s}, {u"iAnaId_Gen"_s, u"INTEGER"_s},
+                                             {u"sEtxDebitore"_s, u"VARCHAR(70)"_s}, {u"sEtxIban"_s, u"VARCHAR(34)"_s},
+                                             {u"sEtxMndtId"_s, u"VARCHAR(35)"_s}, {u"sEtxSeqTp"_s, u"VARCHAR(4)"_s},
+                                             {u"dEtxIncasso"_s, u"DATE"_s}, {u"iEtxCent"_s, u"BIGINT"_s}});
+    TVtBatchInsert link(u"TEtxCac"_s, {{u"iEtxId"_s, u"INTEGER"_s}, {u"iCacId"_s, u"INTEGER"_s},
+                                       {u"iEtxCacCent"_s, u"BIGINT"_s}});
     for (int i = 0; i < m.Scritte.size(); ++i) {
         const TSddScritta &s = m.Scritte[i];
         const TSddDisposizione &d = r.Disposizioni[s.Disposizione];
         const int etx = first + i;
-        tx.Exec({{u"iEtxId"_s, etx},
-                 {u"iEsdId"_s, esito.IdEsd},
-                 {u"iEtxNum"_s, s.Numero},
-                 {u"iAnaId_Gen"_s, d.Ultima.IdAnaGen},
-                 {u"sEtxDebitore"_s, SepaText(d.Ultima.Debitore, 70)},
-                 {u"sEtxIban"_s, d.Ultima.Iban},
-                 {u"sEtxMndtId"_s, d.Ultima.CodDebitore()},
-                 {u"sEtxSeqTp"_s, s.Gruppo.TipoSequenza},
-                 {u"dEtxIncasso"_s, s.Gruppo.Incasso},
-                 {u"iEtxCent"_s, d.Importo}});
-        for (int p : d.Rate)
-            link.Exec({{u"iEtxId"_s, etx}, {u"iCacId"_s, r.Rate[p].IdCac}, {u"iEtxCacCent"_s, r.Rate[p].Importo}});
+        tx.Add({etx, esito.IdEsd, s.Numero, d.Ultima.IdAnaGen, SepaText(d.Ultima.Debitore, 70), d.Ultima.Iban,
+                d.Ultima.CodDebitore(), s.Gruppo.TipoSequenza, s.Gruppo.Incasso, d.Importo});
     }
+    tx.Flush();
+    // The instalments once their debits are there.
+    for (int i = 0; i < m.Scritte.size(); ++i)
+        for (int p : r.Disposizioni[m.Scritte[i].Disposizione].Rate)
+            link.Add({first + i, r.Rate[p].IdCac, r.Rate[p].Importo});
+    link.Flush();
     esito.NumTx = int(m.Scritte.size());
 }
 

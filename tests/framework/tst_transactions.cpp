@@ -1,5 +1,6 @@
 #include "ScriptedMessageService.h"
 #include "TestDatabase.h"
+#include "VtBatchInsert.h"
 #include "VtPreparedStatement.h"
 #include "VtDatabaseError.h"
 #include "VtException.h"
@@ -30,6 +31,7 @@ private slots:
     void plainWriteThatFailsStoresNothing();
     void statementsKeptForATransactionEndWithIt();
     void observerSeesEveryStatementAndCanStopAtAny();
+    void batchInsertWritesEveryRowOrNone();
 
 private:
     std::unique_ptr<TTestDatabase> m_db;
@@ -334,6 +336,56 @@ void TstTransactions::observerSeesEveryStatementAndCanStopAtAny()
         QCOMPARE(CommittedCount(), 1);
     }
     TVtSQLConnection::StatementObserver() = nullptr;
+}
+
+// Rows written a block at a time: full blocks and the rest, every value as
+// given (quotes, accents, nulls); a refused row undoes the whole batch.
+void TstTransactions::batchInsertWritesEveryRowOrNone()
+{
+    const QList<TVtBatchInsert::TColumn> columns{{QStringLiteral("ITRID"), QStringLiteral("INTEGER")},
+                                                 {QStringLiteral("STRDESC"), QStringLiteral("VARCHAR(10)")},
+                                                 {QStringLiteral("FTRIMPORTO"), QStringLiteral("DOUBLE PRECISION")}};
+    int blockRows = 0;
+    {
+        TVtTransaction tr;
+        tr.StartTransaction();
+        TVtBatchInsert batch(QStringLiteral("TTR_RIGHE"), columns);
+        blockRows = batch.BlockRows();
+        QVERIFY(blockRows > 1);
+        for (int i = 0; i < 2 * blockRows + 3; ++i)
+            batch.Add({100 + i, i % 2 ? QStringLiteral("D'Amico è") : QStringLiteral(":p ? '"),
+                       i == 7 ? QVariant() : QVariant(i * 0.5)});
+        QCOMPARE(batch.Written(), 2 * blockRows);
+        batch.Flush();
+        QCOMPARE(batch.Written(), 2 * blockRows + 3);
+        tr.Commit();
+    }
+    QCOMPARE(CommittedCount(), 1 + 2 * blockRows + 3);
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT STRDESC FROM TTR_RIGHE WHERE ITRID = 101")).toString(),
+             QStringLiteral("D'Amico è"));
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT STRDESC FROM TTR_RIGHE WHERE ITRID = 100")).toString(),
+             QStringLiteral(":p ? '"));
+    QVERIFY(TTestDatabase::Scalar(QStringLiteral("SELECT FTRIMPORTO FROM TTR_RIGHE WHERE ITRID = 107")).isNull());
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT SUM(FTRIMPORTO) FROM TTR_RIGHE WHERE ITRID >= 100")).toDouble(),
+             (2 * blockRows + 2) * (2 * blockRows + 3) / 4.0 - 3.5);
+    TTestDatabase::Exec(QStringLiteral("DELETE FROM TTR_RIGHE WHERE ITRID >= 100"));
+
+    // A key already there in the second block: nothing of the batch stays.
+    bool refused = false;
+    try {
+        TVtTransaction tr;
+        tr.StartTransaction();
+        TVtBatchInsert batch(QStringLiteral("TTR_RIGHE"), columns);
+        for (int i = 0; i < blockRows + 2; ++i)
+            batch.Add({i == blockRows + 1 ? 1 : 100 + i, QStringLiteral("Riga"), 1.0});
+        batch.Flush();
+        tr.Commit();
+    } catch (const EVtDatabaseError &) {
+        refused = true;
+    }
+    QVERIFY(refused);
+    QCOMPARE(CommittedCount(), 1);
+    QCOMPARE(Count(), 1);
 }
 
 QTEST_MAIN(TstTransactions)
