@@ -21,10 +21,11 @@ QString CaptionFor(TVtMsgDlgType type)
 }
 }
 
-int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons)
+int TVtInteractiveMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons,
+                                             const QString &title)
 {
     QMessageBox box(QApplication::activeWindow());
-    box.setWindowTitle(CaptionFor(type));
+    box.setWindowTitle(title.isEmpty() ? CaptionFor(type) : title);
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
     box.setText(shown);

@@ -6,7 +6,7 @@
 class TVtInteractiveMessageService : public IVtMessageService
 {
 public:
-    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;

@@ -72,7 +72,7 @@ class TYesService : public IVtMessageService
 {
 public:
     QStringList Texts;
-    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons) override
+    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons, const QString &) override
     {
         Texts << text;
         return buttons & mbYes ? mrYes : mrOk;

@@ -47,7 +47,7 @@ class TQuietService : public IVtMessageService
 {
 public:
     QStringList Texts;
-    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons) override
+    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons, const QString &) override
     {
         Texts << text;
         return buttons & mbNo ? mrNo : mrOk;   // no folder opened, no file replaced

@@ -45,7 +45,7 @@ class TQuietService : public IVtMessageService
 {
 public:
     QStringList Texts;
-    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons) override
+    int MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons, const QString &) override
     {
         Texts << text;
         return buttons & mbYes ? mrYes : mrOk;

@@ -56,9 +56,12 @@ TVtConnectionSettings TVtConnectionSettings::Load(const QString &iniFile)
     s.CharSet = ini.value(QStringLiteral("CharSet"), s.CharSet).toString().trimmed();
     s.Role = ini.value(QStringLiteral("Role"), s.Role).toString().trimmed();
     const QString timeout = ini.value(QStringLiteral("LockTimeout"), QString::number(s.LockTimeout)).toString().trimmed();
+    const QString rights = ini.value(QStringLiteral("UserRights"), QString::number(s.UserRights)).toString().trimmed();
     ini.endGroup();
     bool timeoutOk = false;
     s.LockTimeout = timeout.toInt(&timeoutOk);
+    bool rightsOk = false;
+    s.UserRights = rights.toInt(&rightsOk, 0);   // decimal, or hexadecimal as 0x3C0
     if (s.Database.isEmpty())
         s.Problem = QStringLiteral("Il file delle impostazioni di connessione %1 non indica il database: scrivere "
                                    "nella sezione [Database] la voce Database con il file o il server.").arg(path);
@@ -71,6 +74,8 @@ TVtConnectionSettings TVtConnectionSettings::Load(const QString &iniFile)
     else if (!timeoutOk || s.LockTimeout < 0)
         s.Problem = QStringLiteral("Nelle impostazioni di connessione %1 la voce LockTimeout deve essere un numero di "
                                    "secondi.").arg(path);
+    else if (!rightsOk || s.UserRights < 0)
+        s.Problem = QStringLiteral("Nelle impostazioni di connessione %1 la voce UserRights deve essere un numero.").arg(path);
     return s;
 }
 
@@ -84,6 +89,10 @@ void TVtConnectionSettings::Save(const QString &iniFile) const
     ini.setValue(QStringLiteral("CharSet"), CharSet);
     ini.setValue(QStringLiteral("LockTimeout"), LockTimeout);
     ini.setValue(QStringLiteral("Role"), Role);
+    if (UserRights == AllUserRights)
+        ini.remove(QStringLiteral("UserRights"));
+    else
+        ini.setValue(QStringLiteral("UserRights"), UserRights);
     ini.endGroup();
     ini.sync();
 }

@@ -10,6 +10,8 @@
 //   CharSet=UTF8
 //   LockTimeout=5                 seconds a save waits for a record in use
 //   Role=VARDELLA                 the role the program's rights are granted to
+//   UserRights=960                what the user may do, as bits (0x3C0 insert, edit,
+//                                 trash, save); every right when absent
 class TVtConnectionSettings
 {
 public:
@@ -20,6 +22,8 @@ public:
     int LockTimeout = 5;
     // The role the program works under: office users are granted it.
     QString Role = QStringLiteral("VARDELLA");
+    static constexpr int AllUserRights = 0xFFFF;
+    int UserRights = AllUserRights;
     // Why the settings cannot be used (a missing or unreadable file, no
     // database named, a folder for a file, an unknown character set); empty
     // when they can.

@@ -21,9 +21,9 @@ bool VtConfirm(const QString &text)
     return VtMessageDlg(text, mtConfirmation, mbYes | mbNo | mbDefNo) == mrYes;
 }
 
-int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons)
+int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title)
 {
-    return VtMessageService().MessageDlg(text, type, buttons);
+    return VtMessageService().MessageDlg(text, type, buttons, title);
 }
 
 IVtMessageService &VtMessageService()
@@ -47,7 +47,7 @@ void SetVtDefaultMessageService(std::shared_ptr<IVtMessageService> service)
     DefaultService() = std::move(service);
 }
 
-int TVtHeadlessMessageService::MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons)
+int TVtHeadlessMessageService::MessageDlg(const QString &text, TVtMsgDlgType, TVtMsgDlgButtons buttons, const QString &)
 {
     std::fprintf(stderr, "%s\n", qPrintable(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"))));
     if ((buttons & mbDefNo) && (buttons & mbNo))

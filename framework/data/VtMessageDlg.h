@@ -18,7 +18,8 @@ class IVtMessageService
 {
 public:
     virtual ~IVtMessageService() = default;
-    virtual int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) = 0;
+    // An empty title: the window names the kind of message.
+    virtual int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title) = 0;
     // Opens a document or folder with the desktop's associated program.
     virtual bool OpenDocument(const QString &path) = 0;
     // Asks for a file to save; empty when cancelled.
@@ -30,7 +31,7 @@ public:
 };
 
 // Shows a message through the current service; returns the modal result.
-int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons);
+int VtMessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title = QString());
 
 // Asks a Yes/No question with No as the default answer; true on Yes.
 bool VtConfirm(const QString &text);
@@ -50,7 +51,7 @@ void SetVtDefaultMessageService(std::shared_ptr<IVtMessageService> service);
 class TVtHeadlessMessageService : public IVtMessageService
 {
 public:
-    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;

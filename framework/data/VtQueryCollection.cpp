@@ -1,4 +1,5 @@
 #include "VtQueryCollection.h"
+#include "VtClock.h"
 #include "VtDatabaseError.h"
 #include "VtException.h"
 #include "VtGuard.h"
@@ -695,6 +696,15 @@ QString TVtQueryCollection::EffectiveTableName() const
     return m.hasMatch() ? m.captured(1) : QString();
 }
 
+// The table a statement writes (INSERT INTO, UPDATE, DELETE FROM ...); the
+// collection's own for one that names none, such as EXECUTE PROCEDURE.
+QString TVtQueryCollection::WrittenTable(const QString &statement) const
+{
+    static const QRegularExpression procedure(QStringLiteral("^\\s*EXECUTE\\b"), QRegularExpression::CaseInsensitiveOption);
+    const QString named = procedure.match(statement).hasMatch() ? QString() : VtStatementTable(statement);
+    return named.isEmpty() ? EffectiveTableName().toUpper() : named;
+}
+
 QStringList TVtQueryCollection::BuildStatements(TVtUpdateKind kind) const
 {
     const QString table = EffectiveTableName();
@@ -796,7 +806,7 @@ bool TVtQueryCollection::RunStatements(TVtUpdateKind kind, TVtFieldValue &values
         for (int i = 0; i < statements.size(); ++i) {
             TVtQueryProp prop;
             prop.FieldValues = &values;
-            prop.TableName = VtStatementTable(statements[i]);
+            prop.TableName = WrittenTable(statements[i]);
             prop.UpdateKind = kind;
             prop.Index = i;
             prop.SQL = statements[i];
@@ -1110,12 +1120,57 @@ bool TVtQueryCollection::Trash()
     if ((Confirmations & xcoTrash)
         && VtMessageDlg(QStringLiteral("Confermi l'eliminazione del record?"), mtConfirmation, mbYes | mbNo) != mrYes)
         return false;
-    Edit();
-    del->SetAsDate(QDate::currentDate());
-    if (!Post())
+    const QDate today = VtClock::Today();
+    if (UpdateWritesTrashMark()) {
+        Edit();
+        del->SetAsDate(today);
+        if (!Post())
+            return false;
+    } else if (!WriteTrashMark(today)) {
         return false;
+    }
     if (CurrentRow())
         RemoveCurrentRow();
+    return true;
+}
+
+bool TVtQueryCollection::UpdateWritesTrashMark() const
+{
+    static const QRegularExpression mark(QStringLiteral("\\bDDELETE\\s*="), QRegularExpression::CaseInsensitiveOption);
+    const QStringList statements = (AutoBuildSQL && SQLUpdate.Count() == 0) ? BuildStatements(ukModify) : SQLUpdate.Items();
+    for (const QString &s : statements)
+        if (mark.match(s).hasMatch())
+            return true;
+    return false;
+}
+
+// An update list that leaves DDELETE alone (it saves what the user edits)
+// would let a trashed row vanish from the list and stay in the table: the
+// mark is written on its own, with the row's key.
+bool TVtQueryCollection::WriteTrashMark(const QDate &day)
+{
+    const QString table = EffectiveTableName();
+    const QString key = KeyFieldList().value(0);
+    TVtField *kf = key.isEmpty() ? nullptr : FindField(key);
+    if (table.isEmpty() || !kf) {
+        ReportError(QStringLiteral("la tabella o la chiave del record non sono note."));
+        return false;
+    }
+    TVtSQLConnection *conn = Conn();
+    TVtTransaction tr(conn);
+    try {
+        tr.StartTransaction();
+        conn->CheckWritable();
+        TVtFieldValue values;
+        values.Add(QStringLiteral("DDELETE"), QDateTime(day, QTime()));
+        values.Add(QStringLiteral("VTCURRID"), kf->Value());
+        ExecStatement(QStringLiteral("UPDATE %1 SET DDELETE = :DDELETE WHERE %2 = :VTCURRID").arg(table, key), values);
+        tr.Commit();
+    } catch (const EVtException &e) {
+        tr.Rollback();
+        ReportError(e.Message());
+        return false;
+    }
     return true;
 }
 

@@ -187,6 +187,9 @@ private:
     const Row *CurrentRow() const;
     QStringList KeyFieldList() const;
     QString EffectiveTableName() const;
+    QString WrittenTable(const QString &statement) const;
+    bool UpdateWritesTrashMark() const;
+    bool WriteTrashMark(const QDate &day);
     QStringList BuildStatements(TVtUpdateKind kind) const;
     bool RunStatements(TVtUpdateKind kind, TVtFieldValue &values, bool *skipped);
     struct TWrittenColumns

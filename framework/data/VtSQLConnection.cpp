@@ -150,6 +150,7 @@ bool TVtSQLConnection::Open(const TVtConnectionSettings &settings, QString *erro
         return fail(QStringLiteral("Il database %1 è alla versione %2, mentre il programma richiede la versione %3.")
                         .arg(settings.Database, version, wanted));
     m_settings = settings;
+    UserRights = settings.UserRights;
     m_user = settings.User;
     m_databaseName = settings.IsServer() ? settings.Database : settings.FilePath();
     m_schemaVersion = version;

@@ -23,7 +23,8 @@ public:
 
     QString CodAppl;                 // application code, such as "EBD"
     QString DBVersion;               // schema version the program needs
-    int UserRights = 0;
+    // What the user may do (bits), from the connection settings.
+    int UserRights = TVtConnectionSettings::AllUserRights;
 
     // Opens the database of the settings and checks that it is a Vardella
     // database of DBVersion; on failure returns false with an Italian message.

@@ -1,8 +1,9 @@
 #include "ScriptedMessageService.h"
 
-int TScriptedMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons)
+int TScriptedMessageService::MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons,
+                                        const QString &title)
 {
-    Messages.append({text, type, buttons});
+    Messages.append({text, type, buttons, title});
     if (!Answers.isEmpty())
         return Answers.takeFirst();
     return (buttons & mbOK) ? mrOk : mrNo;

@@ -14,6 +14,7 @@ public:
         QString Text;
         TVtMsgDlgType Type;
         TVtMsgDlgButtons Buttons;
+        QString Title;
     };
 
     QList<Message> Messages;
@@ -24,7 +25,7 @@ public:
     QStringList OpenNames;       // answers of OpenFileName
     QStringList Directories;     // answers of ExistingDirectory
 
-    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons) override;
+    int MessageDlg(const QString &text, TVtMsgDlgType type, TVtMsgDlgButtons buttons, const QString &title) override;
     bool OpenDocument(const QString &path) override;
     QString SaveFileName(const QString &caption, const QString &dir, const QString &filter) override;
     QString OpenFileName(const QString &caption, const QString &dir, const QString &filter) override;

@@ -7,6 +7,7 @@
 
 #include "VtEngineError.h"
 
+#include <QSettings>
 #include <QSqlError>
 #include <QSqlQuery>
 #include <QTest>
@@ -25,6 +26,7 @@ private slots:
     void startUpNeverCreatesAnotherDatabase_data();
     void startUpNeverCreatesAnotherDatabase();
     void officeUserWorksThroughTheRole();
+    void userRightsFromTheSettings();
     void failedCreationOnEitherEngineLeavesNothing();
     void halfBuiltDatabaseIsReplacedOnRetry();
 };
@@ -203,6 +205,9 @@ void TstDatabase::startUpNeverCreatesAnotherDatabase_data()
     QTest::newRow("lock timeout not a number")
         << QByteArray("[Database]\nDatabase=usr/vardella.fdb\nLockTimeout=cinque\n")
         << QStringLiteral("Nelle impostazioni di connessione %1 la voce LockTimeout deve essere un numero di secondi.");
+    QTest::newRow("rights not a number")
+        << QByteArray("[Database]\nDatabase=usr/vardella.fdb\nUserRights=tutti\n")
+        << QStringLiteral("Nelle impostazioni di connessione %1 la voce UserRights deve essere un numero.");
     QTest::newRow("folder not there (share not mounted)")
         << QByteArray("[Database]\nDatabase=/mnt/ufficio/vardella.fdb\n")
         << QStringLiteral("La cartella /mnt/ufficio del database non esiste: controllare il percorso nelle impostazioni "
@@ -248,6 +253,41 @@ void TstDatabase::startUpNeverCreatesAnotherDatabase()
     QCOMPARE(messages->LastText().section(TVtEngineError::DetailsMarker(), 0, 0), message);
     QCOMPARE(QDir(QDir(home).filePath(QStringLiteral("usr"))).entryList(QDir::Files | QDir::NoDotAndDotDot), QStringList());
     QVERIFY(qqoVtGlobConn == nullptr);
+}
+
+// What the user may do comes with the connection settings: everything when
+// they say nothing, as bits in decimal or hexadecimal otherwise.
+void TstDatabase::userRightsFromTheSettings()
+{
+    const QString file = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("diritti.ini"));
+    auto load = [&](const QByteArray &rights) {
+        QFile f(file);
+        f.open(QIODevice::WriteOnly | QIODevice::Truncate);
+        f.write("[Database]\nDatabase=/tmp/vardella.fdb\n" + rights);
+        f.close();
+        return TVtConnectionSettings::Load(file);
+    };
+    QCOMPARE(load(QByteArray()).UserRights, TVtConnectionSettings::AllUserRights);
+    QCOMPARE(load("UserRights=0\n").UserRights, 0);
+    QCOMPARE(load("UserRights=0x3C0\n").UserRights, 0x3C0);
+    TVtConnectionSettings s = load("UserRights=960\n");
+    QCOMPARE(s.UserRights, 960);
+    QVERIFY(s.Problem.isEmpty());
+    s.Save(file);
+    QCOMPARE(TVtConnectionSettings::Load(file).UserRights, 960);
+    s.UserRights = TVtConnectionSettings::AllUserRights;
+    s.Save(file);
+    QVERIFY(!QSettings(file, QSettings::IniFormat).contains(QStringLiteral("Database/UserRights")));
+
+    // The connection takes them when it opens.
+    TTestDatabase db;
+    TVtConnectionSettings settings = db.Settings();
+    settings.UserRights = 0;
+    TVtSQLConnection conn;
+    QString error;
+    QVERIFY2(conn.Open(settings, &error), qPrintable(error));
+    QCOMPARE(conn.UserRights, 0);
+    conn.Close();
 }
 
 // A user who is not the owner works through the program's role: without it

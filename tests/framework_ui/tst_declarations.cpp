@@ -59,6 +59,7 @@ private slots:
     void statementTable_data();
     void statementTable();
     void descriptorNamesTheTableTheStatementWrites();
+    void trashWritesItsMarkWhateverTheUpdateList();
     void hooksTakeSeveralSubscribers();
     void editFlagsLastOneEdit();
     void detailFollowsItsMaster();
@@ -79,6 +80,10 @@ void TstDeclarations::initTestCase()
                                            "IMPGID INTEGER, SMPGDESCS VARCHAR(10), SMPGDESCL VARCHAR(60), IRATE INTEGER)"));
         TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_RATA (IRATAID INTEGER NOT NULL PRIMARY KEY, IQUOTAID INTEGER, "
                                            "FIMPORTO DOUBLE PRECISION CHECK (FIMPORTO >= 0))"));
+        TTestDatabase::Exec(QStringLiteral("CREATE TABLE TDC_VOCE (IVOCEID INTEGER NOT NULL PRIMARY KEY, SDESC VARCHAR(40), "
+                                           "DDELETE TIMESTAMP)"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_VOCE (IVOCEID, SDESC) VALUES (1, 'Progetto orto')"));
+        TTestDatabase::Exec(QStringLiteral("INSERT INTO TDC_VOCE (IVOCEID, SDESC) VALUES (2, 'Fondo di riserva')"));
         const char *rows[][3] = {{"1", "RID", "Addebito diretto RID"}, {"2", "BOL", "Bollettino postale"},
                                  {"3", "BON", "Bonifico bancario"}};
         for (const auto &r : rows)
@@ -131,9 +136,12 @@ void TstDeclarations::descriptorNamesTheTableTheStatementWrites()
     rate->TableName = QStringLiteral("TDC_RATA");
     rate->SQLUpdate.Add(QStringLiteral("UPDATE TDC_RATA SET FIMPORTO = :FIMPORTO WHERE IRATAID = :VTCURRID"));
     rate->SQLUpdate.Add(QStringLiteral("UPDATE TDC_QUOTA SET SDESC = :SDESC WHERE IQUOTAID = :IQUOTAID"));
+    // A procedure names no table: the descriptor gives the collection's.
+    rate->SQLUpdate.Add(QStringLiteral(" EXECUTE PROCEDURE PDC_RICALCOLA(:IQUOTAID)"));
     QStringList seen;
-    rate->VtBeforeExec = [&](TVtQueryCollection *, TVtQueryProp &prop, bool &) {
+    rate->VtBeforeExec = [&](TVtQueryCollection *, TVtQueryProp &prop, bool &execute) {
         seen << prop.TableName;
+        execute = !prop.SQL.contains(QStringLiteral("PROCEDURE"));
         if (prop.UpdateKind == ukModify && prop.TableName == QLatin1String("TDC_QUOTA"))
             prop.FieldValues->Add(QStringLiteral("SDESC"), QStringLiteral("Mensa (rate cambiate)"));
     };
@@ -141,9 +149,38 @@ void TstDeclarations::descriptorNamesTheTableTheStatementWrites()
     rate->Edit();
     rate->FieldByName(QStringLiteral("FIMPORTO"))->SetValue(45);
     QVERIFY(rate->Post());
-    QCOMPARE(seen, (QStringList{QStringLiteral("TDC_RATA"), QStringLiteral("TDC_QUOTA")}));
+    QCOMPARE(seen, (QStringList{QStringLiteral("TDC_RATA"), QStringLiteral("TDC_QUOTA"), QStringLiteral("TDC_RATA")}));
     QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT SDESC FROM TDC_QUOTA WHERE IQUOTAID = 1")).toString(),
              QStringLiteral("Mensa (rate cambiate)"));
+}
+
+// A row trashed through an update list that saves only what the user edits
+// gets its mark all the same: gone from the list, marked in the table.
+void TstDeclarations::trashWritesItsMarkWhateverTheUpdateList()
+{
+    auto voci = Collection(QStringLiteral("SELECT IVOCEID, SDESC, DDELETE FROM TDC_VOCE WHERE DDELETE IS NULL ORDER BY IVOCEID"),
+                           QStringLiteral("IVOCEID"));
+    voci->SQLUpdate.Add(QStringLiteral("UPDATE TDC_VOCE SET SDESC = :SDESC WHERE IVOCEID = :VTCURRID"));
+    int updates = 0;
+    voci->VtBeforeExec = [&](TVtQueryCollection *, TVtQueryProp &, bool &) { ++updates; };
+    voci->Open();
+    QVERIFY(voci->Locate(QStringLiteral("IVOCEID"), 2));
+    QVERIFY(voci->Trash());
+    QCOMPARE(updates, 0);   // the item's own update does not run
+    QCOMPARE(voci->RecordCount(), 1);
+    voci->Close();
+    voci->Open();
+    QCOMPARE(voci->RecordCount(), 1);
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT CAST(DDELETE AS DATE) FROM TDC_VOCE WHERE IVOCEID = 2")).toDate(),
+             QDate::currentDate());
+    QVERIFY(TTestDatabase::Scalar(QStringLiteral("SELECT DDELETE FROM TDC_VOCE WHERE IVOCEID = 1")).isNull());
+    // An update list that writes the mark saves it as before, hooks and all.
+    voci->SQLUpdate.Clear();
+    voci->SQLUpdate.Add(QStringLiteral("UPDATE TDC_VOCE SET SDESC = :SDESC, DDELETE = :DDELETE WHERE IVOCEID = :VTCURRID"));
+    QVERIFY(voci->Trash());
+    QCOMPARE(updates, 1);
+    QCOMPARE(voci->RecordCount(), 0);
+    QCOMPARE(TTestDatabase::Scalar(QStringLiteral("SELECT COUNT(*) FROM TDC_VOCE WHERE DDELETE IS NULL")).toInt(), 0);
 }
 
 void TstDeclarations::hooksTakeSeveralSubscribers()
