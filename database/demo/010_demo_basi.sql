@@ -227,4 +227,33 @@ INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDes
 INSERT INTO TApr_AppProgetti (iAprId, iMprId, dAprData, iLocked) VALUES (1, 1, '2025-01-30', 1);
 INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, fVoiImporto) VALUES (1, 1, 5, 4, 12500.0);
 
+-- More of the budget: closed, future and another school's aggregates (ids 13 and 14, which the item save treats apart, left free), shared, closed, deleted and another school's items, models referring to them with and without a frozen approval
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (8, NULL, 'G', 'Gestioni economiche', 2, 1, '2000-01-01', NULL);
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (9, NULL, 'R', 'Fondo di riserva', 2, 1, '2000-01-01', NULL);
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (10, NULL, 'D', 'Disavanzo di amministrazione presunto', 2, 1, '2000-01-01', '2025-06-30');
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (11, NULL, 'Q', 'Progetti del piano precedente', 2, 1, '2000-01-01', '2025-01-01');
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (12, NULL, 'N', 'Attività del nuovo piano', 2, 1, '2026-01-01', NULL);
+INSERT INTO TAgg_Aggregati (iAggId, iDwgId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart, dEnd) VALUES (15, 2, 'L', 'Attività della scuola primaria', 2, 1, '2000-01-01', NULL);
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (8, 3, 8, NULL, 'G03', 'Attività per conto terzi', 'Attività per conto terzi', '2024-01-01', NULL, NULL);
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (9, 1, 9, NULL, 'R98', 'Fondo di riserva', 'Fondo di riserva', '2024-01-01', NULL, NULL);
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (10, 1, 6, 1, 'P05', 'Progetto orto scolastico 2024', 'Progetto orto scolastico 2024', '2024-01-01', '2024-12-31', NULL);
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (11, 3, 5, 1, 'A05', 'Visite e viaggi di istruzione', 'Visite e viaggi di istruzione', '2024-01-01', NULL, '2025-03-01');
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (12, 3, 5, 2, 'A03', 'Didattica (scuola primaria)', 'Didattica (scuola primaria)', '2024-01-01', NULL, NULL);
+INSERT INTO TVpro_VociProgetti (iVproId, iCorId, iAggId, iDwgId, sVproCod, sVproDescS, sVproDescL, dStart, dEnd, dDelete) VALUES (13, 1, 3, 1, '04', 'Contributi per attività sportive', 'Contributi per attività sportive', '2024-01-01', NULL, NULL);
+INSERT INTO TSvo_SottoVoci (iSvoId, iCorId, iVproId, iDwgId, sSvoDescS, sSvoDescL, dStart) VALUES (5, 1, 13, 1, '001', 'Quote gruppo sportivo', '2024-01-01');
+INSERT INTO TSvo_SottoVoci (iSvoId, iCorId, iVproId, iDwgId, sSvoDescS, sSvoDescL, dStart) VALUES (6, 3, 1, 1, '003', 'Contributo laboratori', '2024-01-01');
+INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDesc) VALUES (2, 6, 1, 2025, 'Scheda P01 2025');
+INSERT INTO TApr_AppProgetti (iAprId, iMprId, dAprData, iLocked) VALUES (2, 2, '2025-01-30', 0);
+INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDesc) VALUES (3, 6, 1, 2026, 'Scheda P01 2026');
+INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDesc) VALUES (4, 8, 2, 2025, 'Scheda G03 2025 (scuola primaria)');
+INSERT INTO TApr_AppProgetti (iAprId, iMprId, dAprData, iLocked) VALUES (4, 4, '2025-01-30', 1);
+INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDesc) VALUES (5, NULL, 1, 2025, 'Programma annuale 2025 - entrate');
+INSERT INTO TApr_AppProgetti (iAprId, iMprId, dAprData, iLocked) VALUES (5, 5, '2025-01-30', 1);
+INSERT INTO TMpr_ModProgetti (iMprId, iVproId, iDwgId, iMprEsercizioFin, sMprDesc) VALUES (6, NULL, 1, 2025, 'Variazione entrate 2025 (bozza)');
+INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, iSvoId, fVoiImporto) VALUES (2, 2, 6, 6, NULL, 800.0);
+INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, iSvoId, fVoiImporto) VALUES (3, 3, 6, 6, NULL, 900.0);
+INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, iSvoId, fVoiImporto) VALUES (4, 4, 8, 8, NULL, 300.0);
+INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, iSvoId, fVoiImporto) VALUES (5, 5, 3, 1, 1, 1500.0);
+INSERT INTO TVoi_VociImporti (iVoiId, iMprId, iAggId, iVproId, iSvoId, fVoiImporto) VALUES (6, 6, 3, 1, 2, 200.0);
+
 COMMIT;

@@ -366,6 +366,47 @@ def main():
     s.insert('TApr_AppProgetti', {'iAprId': 1, 'iMprId': 1, 'dAprData': D(2025, 1, 30), 'iLocked': 1})
     s.insert('TVoi_VociImporti', {'iVoiId': 1, 'iMprId': 1, 'iAggId': 5, 'iVproId': 4,
                                   'fVoiImporto': 12500.0})
+
+    s.comment('More of the budget: closed, future and another school\'s aggregates (ids 13 and 14, which the '
+              'item save treats apart, left free), shared, closed, deleted and another school\'s items, '
+              'models referring to them with and without a frozen approval')
+    for i, dwg, sd, ld, start, end in [(8, None, 'G', 'Gestioni economiche', D(2000, 1, 1), None),
+                                       (9, None, 'R', 'Fondo di riserva', D(2000, 1, 1), None),
+                                       (10, None, 'D', 'Disavanzo di amministrazione presunto', D(2000, 1, 1),
+                                        D(2025, 6, 30)),
+                                       (11, None, 'Q', 'Progetti del piano precedente', D(2000, 1, 1), D(2025, 1, 1)),
+                                       (12, None, 'N', 'Attività del nuovo piano', D(2026, 1, 1), None),
+                                       (15, 2, 'L', 'Attività della scuola primaria', D(2000, 1, 1), None)]:
+        s.insert('TAgg_Aggregati', {'iAggId': i, 'iDwgId': dwg, 'sAggDescS': sd, 'sAggDescL': ld,
+                                    'iFlsId': 2, 'iTitoId': 1, 'dStart': start, 'dEnd': end})
+    for i, ag, dwg, cor, cod, ds, end, deleted in [
+            (8, 8, None, 3, 'G03', 'Attività per conto terzi', None, None),
+            (9, 9, None, 1, 'R98', 'Fondo di riserva', None, None),
+            (10, 6, 1, 1, 'P05', 'Progetto orto scolastico 2024', D(2024, 12, 31), None),
+            (11, 5, 1, 3, 'A05', 'Visite e viaggi di istruzione', None, D(2025, 3, 1)),
+            (12, 5, 2, 3, 'A03', 'Didattica (scuola primaria)', None, None),
+            (13, 3, 1, 1, '04', 'Contributi per attività sportive', None, None)]:
+        s.insert('TVpro_VociProgetti', {'iVproId': i, 'iCorId': cor, 'iAggId': ag, 'iDwgId': dwg,
+                                        'sVproCod': cod, 'sVproDescS': ds, 'sVproDescL': ds,
+                                        'dStart': D(2024, 1, 1), 'dEnd': end, 'dDelete': deleted})
+    for i, vp, cor, cod, ds in [(5, 13, 1, '001', 'Quote gruppo sportivo'), (6, 1, 3, '003', 'Contributo laboratori')]:
+        s.insert('TSvo_SottoVoci', {'iSvoId': i, 'iCorId': cor, 'iVproId': vp, 'iDwgId': 1,
+                                    'sSvoDescS': cod, 'sSvoDescL': ds, 'dStart': D(2024, 1, 1)})
+    models = [(2, 6, 1, 2025, 'Scheda P01 2025', 0), (3, 6, 1, 2026, 'Scheda P01 2026', None),
+              (4, 8, 2, 2025, 'Scheda G03 2025 (scuola primaria)', 1),
+              (5, None, 1, 2025, 'Programma annuale 2025 - entrate', 1),
+              (6, None, 1, 2025, 'Variazione entrate 2025 (bozza)', None)]
+    for mpr, vp, dwg, year, desc, locked in models:
+        s.insert('TMpr_ModProgetti', {'iMprId': mpr, 'iVproId': vp, 'iDwgId': dwg, 'iMprEsercizioFin': year,
+                                      'sMprDesc': desc})
+        if locked is not None:
+            s.insert('TApr_AppProgetti', {'iAprId': mpr, 'iMprId': mpr, 'dAprData': D(year, 1, 30),
+                                          'iLocked': locked})
+    for voi, mpr, ag, vp, svo, amount in [(2, 2, 6, 6, None, 800.0), (3, 3, 6, 6, None, 900.0),
+                                          (4, 4, 8, 8, None, 300.0), (5, 5, 3, 1, 1, 1500.0),
+                                          (6, 6, 3, 1, 2, 200.0)]:
+        s.insert('TVoi_VociImporti', {'iVoiId': voi, 'iMprId': mpr, 'iAggId': ag, 'iVproId': vp, 'iSvoId': svo,
+                                      'fVoiImporto': amount})
     s.write()
 
     # ============================================================ 020 alunni
