@@ -16,6 +16,7 @@ set(VARDELLA_LAYERS
   accounts
   reports
   export/wizard
+  budget
   tools
   app)
 # Subfolders compiled into a folder's library belong to its layer.
