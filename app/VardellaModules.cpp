@@ -1,4 +1,7 @@
 #include "VardellaModules.h"
+#include "AbcFAggregati.h"
+#include "AbcFWFiltro.h"
+#include "AbcMVproDBQuery.h"
 #include "EbcFCcp.h"
 #include "EbcFDataReplace.h"
 #include "EbdFInitAnf.h"
@@ -31,4 +34,7 @@ void RegisterVardellaModules()
     TVtFormRegistry::RegisterClass<TfmEbsModPagamento>(QStringLiteral("TfmEbsModPagamento"));
     TVtFormRegistry::RegisterClass<TfmEbsTipologie>(QStringLiteral("TfmEbsTipologie"));
     TdmEbsAtt::CreateDataSetsModule = [](QObject *owner) -> QObject * { return new TdmEbsDataSets(owner); };
+    TVtFormRegistry::RegisterClass<TfmAggregati>(QStringLiteral("TfmAggregati"));
+    TdmEbsAtt::RunTotalsFilter = RunTotalsFilter;
+    TdmEbsAtt::CreateBudgetQueryModule = [](QObject *owner) -> QObject * { return new TdmVproDBQuery(owner); };
 }

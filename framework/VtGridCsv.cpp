@@ -7,7 +7,7 @@
 
 #include <QDir>
 
-QByteArray VtGridCsv(const TVtDBGrid &grid, int *rows)
+QByteArray VtGridCsv(const TVtDBGrid &grid, int *rows, const QList<TVtGridColumn> &more)
 {
     TVtQueryCollection *data = grid.DataSource() ? grid.DataSource()->DataSet() : nullptr;
     QList<TVtCsvColumn> columns;
@@ -18,6 +18,7 @@ QByteArray VtGridCsv(const TVtDBGrid &grid, int *rows)
             for (int i = 0; i < data->FieldCount(); ++i)
                 if (data->Fields(i)->Visible)
                     declared << TVtGridColumn{data->Fields(i)->FieldName, QString(), 0};
+        declared += more;
         for (const TVtGridColumn &c : declared) {
             const TVtField *f = data->FindField(c.FieldName);
             if (!f)
@@ -41,14 +42,14 @@ QByteArray VtGridCsv(const TVtDBGrid &grid, int *rows)
     return VtCsvDocument(columns, lines);
 }
 
-bool VtExportGridCsv(const TVtDBGrid &grid, const QString &proposedName)
+bool VtExportGridCsv(const TVtDBGrid &grid, const QString &proposedName, const QList<TVtGridColumn> &more)
 {
     const QString file = VtMessageService().SaveFileName(QStringLiteral("Esporta in CSV"), proposedName,
                                                          QStringLiteral("File CSV (*.csv)"));
     if (file.isEmpty())
         return false;
     int rows = 0;
-    const QByteArray bytes = VtGridCsv(grid, &rows);
+    const QByteArray bytes = VtGridCsv(grid, &rows, more);
     QString error;
     if (!VtSaveFileAtomically(file, bytes, &error)) {
         VtMessageDlg(QStringLiteral("Impossibile esportare il file %1:\r\n%2").arg(QDir::toNativeSeparators(file), error),

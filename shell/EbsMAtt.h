@@ -32,12 +32,12 @@ public:
     // Totals filter of the budget windows (kind 1 aggregates, 2 items):
     // true when the user confirmed it. Set by the budget module; until then
     // the budget windows open without a filter step.
-    std::function<bool(int kind)> RunTotalsFilter;
+    static inline std::function<bool(int kind)> RunTotalsFilter;
     // Creates the fee data-sets module with the command module (set by the
     // program's composition before the command modules are created).
     static inline std::function<QObject *(QObject *owner)> CreateDataSetsModule;
     // Creates the budget query module on first use (set by the budget module).
-    std::function<QObject *(QObject *owner)> CreateBudgetQueryModule;
+    static inline std::function<QObject *(QObject *owner)> CreateBudgetQueryModule;
 
     QObject *BudgetQueryModule() const { return m_budgetQuery; }
 

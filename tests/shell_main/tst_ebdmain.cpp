@@ -508,6 +508,7 @@ void TstEbdMain::budgetCommandsNeedTheFinancialYear()
     dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
     QVERIFY(!allow);
     QCOMPARE(filters, 2);
+    TdmEbsAtt::RunTotalsFilter = nullptr;
 
     dmEbsAtt->ParamAnfIdName.clear();
     dmEbsAtt->xafVoci->BeforeExecute(dmEbsAtt->xafVoci, allow);
