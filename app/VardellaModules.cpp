@@ -1,5 +1,6 @@
 #include "VardellaModules.h"
 #include "AbcFAggregati.h"
+#include "AbcFVoci.h"
 #include "AbcFWFiltro.h"
 #include "AbcMVproDBQuery.h"
 #include "EbcFCcp.h"
@@ -35,6 +36,7 @@ void RegisterVardellaModules()
     TVtFormRegistry::RegisterClass<TfmEbsTipologie>(QStringLiteral("TfmEbsTipologie"));
     TdmEbsAtt::CreateDataSetsModule = [](QObject *owner) -> QObject * { return new TdmEbsDataSets(owner); };
     TVtFormRegistry::RegisterClass<TfmAggregati>(QStringLiteral("TfmAggregati"));
+    TVtFormRegistry::RegisterClass<TfmVoci>(QStringLiteral("TfmVoci"));
     TdmEbsAtt::RunTotalsFilter = RunTotalsFilter;
     TdmEbsAtt::CreateBudgetQueryModule = [](QObject *owner) -> QObject * { return new TdmVproDBQuery(owner); };
 }

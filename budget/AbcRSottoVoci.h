@@ -1,0 +1,36 @@
+#pragma once
+#include "frVtDBRWGrid.h"
+
+class QCheckBox;
+class QGroupBox;
+class TVtDBEdit;
+
+// The sub-items of the current budget item: a code of three digits, a
+// description, the accounts (free only when the item has both).
+class TfrSottoVoci : public TfrVtDBRWGrid
+{
+    Q_OBJECT
+public:
+    explicit TfrSottoVoci(QWidget *parent = nullptr);
+
+    TVtDBEdit *xdeCodice;
+    TVtDBEdit *xdeDescrizione;
+    QGroupBox *gbConto;
+    QCheckBox *ckCompetenza;
+    QCheckBox *ckResidui;
+
+    bool PostSubItem();
+
+protected:
+    void DoInsert() override;
+    void DoEdit() override;
+    void DoTrash() override;
+    void DoPost() override;
+    void DoCancel() override;
+
+private:
+    void RowShown();
+    bool ItemHasBoth() const;
+    void SetBoxes(bool competenza, bool residui);
+    bool Refuse(const QString &text, QWidget *focus = nullptr);
+};
