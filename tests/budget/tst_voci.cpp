@@ -215,8 +215,22 @@ void TstVoci::insertRules()
     QCOMPARE(q->FieldByName(u"SVPROCOD"_s)->AsString(), u"K01"_s);
     QVERIFY(f->PostItem());
     QCOMPARE(Stored(u"SELECT iTckId || '|' || iCorId FROM TVpro_VociProgetti WHERE sVproCod = 'K01'"_s).toString(), u"2|2"_s);
+
+    // A code holding a quote and a percent sign is a value like any other.
+    TTestDatabase::Exec(u"INSERT INTO TAgg_Aggregati (iAggId, sAggDescS, sAggDescL, iFlsId, iTitoId, dStart) "
+                        "VALUES (905, 'O''%', 'Oneri e percentuali', 2, 1, '2000-01-01')"_s);
+    w = Open(2);
+    f = w->frFVoci;
+    q = dmVproDBQuery->xqcVoci;
+    f->xacInsert->trigger();
+    f->ckCompetenza->setChecked(true);
+    QVERIFY(f->xdlAggregato->SetKeyValue(905));
+    QCOMPARE(q->FieldByName(u"SVPROCOD"_s)->AsString(), u"O'%01"_s);
+    (*m_msg)->Clear();
+    QVERIFY2(f->PostItem(), qPrintable(Texts().join(u" / "_s)));
+    QVERIFY(Codes(q, u"SVPROCOD"_s).contains(u"O'%01"_s));
     TTestDatabase::Exec(u"DELETE FROM TVpro_VociProgetti WHERE iVproId >= 1000000"_s);
-    TTestDatabase::Exec(u"DELETE FROM TAgg_Aggregati WHERE iAggId = 13"_s);
+    TTestDatabase::Exec(u"DELETE FROM TAgg_Aggregati WHERE iAggId IN (13, 905)"_s);
 }
 
 // P01: models of 2025 and 2026, none frozen.
