@@ -38,6 +38,7 @@ private slots:
     void frozenItemKeepsItsCode();
     void aggregateOfAReferencedItemStays();
     void kindsAndDatesOfTheSubItems();
+    void boxClickStartsAnEdit();
     void trash();
     void subItems();
     void closing();
@@ -348,6 +349,32 @@ void TstVoci::kindsAndDatesOfTheSubItems()
              (QVariantList{2, 2}));
     TTestDatabase::Exec(u"DELETE FROM TSvo_SottoVoci WHERE iSvoId > 900"_s);
     TTestDatabase::Exec(u"UPDATE TVpro_VociProgetti SET iCorId = 3, dEnd = NULL WHERE iVproId = 5"_s);
+}
+
+// A box clicked on the detail page starts the edit; Cancel puts it back.
+void TstVoci::boxClickStartsAnEdit()
+{
+    TfmVoci *w = Open(2);
+    TfrVociProgetti *f = w->frFVoci;
+    TVtQueryCollection *q = dmVproDBQuery->xqcVoci;
+    QVERIFY(Select(u"P02"_s));   // competence only
+    f->ShowDetail();
+    f->ckResidui->click();
+    QCOMPARE(q->State(), dsEdit);
+    QVERIFY(f->ckResidui->isChecked() && f->ckCompetenza->isChecked());
+    f->xacCancel->trigger();
+    QCOMPARE(q->State(), dsBrowse);
+    QVERIFY(!f->ckResidui->isChecked());
+    // Without the rights nothing starts.
+    m_db->Connection()->UserRights = 0;
+    f->ShowDetail();
+    f->ckResidui->click();
+    QCOMPARE(q->State(), dsBrowse);
+    QVERIFY(!f->ckResidui->isChecked());
+    f->xacEdit->trigger();
+    f->xacTrash->trigger();
+    QCOMPARE(q->State(), dsBrowse);
+    QVERIFY(Stored(u"SELECT dDelete FROM TVpro_VociProgetti WHERE iVproId = ?"_s, int(P02)).isNull());
 }
 
 void TstVoci::trash()
