@@ -16,6 +16,7 @@
 // scripts, no demo). The program's own code runs headless: the wizard, the
 // recalculation, the window. Each measure is taken three times, each on a
 // fresh copy of the prepared file, and the best counts.
+#include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbcFVerificaSaldi.h"
 #include "EbcRCassa.h"
@@ -393,6 +394,9 @@ int main(int argc, char **argv)
                 Verdict(best.RecalcAll));
     std::printf("verifica    %lld ms (%d differences), target < %.0f ms: %s\n", static_cast<long long>(best.Verifica),
                 best.Differences, TargetMs, Verdict(best.Verifica));
+    BenchFigure("cash book: year opening", double(best.CarryForward + best.Confirm), "ms", "<", TargetMs);
+    BenchFigure("cash book: incoming totals of 2025", double(best.RecalcAll), "ms", "<", TargetMs);
+    BenchFigure("cash book: balance check", double(best.Verifica), "ms", "<", TargetMs);
     std::printf("movements   %.1f us per insert (%d inserts in one transaction)\n", double(best.Inserts) / Inserts, Inserts);
     return 0;
 }

@@ -19,6 +19,7 @@
 // a spread ten times over its target is taken once per extra figure).
 // "--all" takes every extra figure whatever the targets say;
 // "--measures assign,open" takes only the measures named.
+#include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbdUDote.h"
 #include "VtDatabaseCreator.h"
@@ -586,6 +587,7 @@ int main(int argc, char *argv[])
         std::printf("assign: %d prepared inserts, one transaction: %10.1f ms   %d instalments created  (target < %.0f ms)  "
                     "[forced writes %s]\n",
                     Pupils, assign[0].toDouble(), assign[1].toInt(), AssignTargetMs, FwText(assign[2]));
+        BenchFigure("billing: assignment of a reason", assign[0].toDouble(), "ms", "<", AssignTargetMs);
         failed = failed || assign[1].toInt() != Pupils * Components;
         std::fflush(stdout);
         if (assign[0].toDouble() >= AssignTargetMs || all)
@@ -601,6 +603,7 @@ int main(int argc, char *argv[])
         std::printf("open: TVtQueryCollection:                     %10.1f ms   %d rows\n", coll[0].toDouble(), coll[1].toInt());
         std::printf("open: ratio collection / bare loop:           %10.2f  (target <= %.1f)\n",
                     coll[0].toDouble() / bare[0].toDouble(), OpenTargetRatio);
+        BenchFigure("billing: collection / bare loop", coll[0].toDouble() / bare[0].toDouble(), "x", "<=", OpenTargetRatio);
         failed = failed || coll[1] != bare[1];
         std::fflush(stdout);
     }
@@ -611,6 +614,7 @@ int main(int argc, char *argv[])
         std::printf("spread: EbdSpalmaDote for %d holders, one outer transaction: %10.1f ms   %d instalment writes, "
                     "residue left %s  (target < %.0f ms)  [forced writes %s]\n",
                     Pupils, spread[0].toDouble(), spread[2].toInt(), qPrintable(spread[1]), SpreadTargetMs, FwText(spread[3]));
+        BenchFigure("billing: grant spread", spread[0].toDouble(), "ms", "<", SpreadTargetMs);
         std::fflush(stdout);
         if (spread[0].toDouble() >= SpreadTargetMs || all) {
             // A spread writes fCacImporto, fCacImpDaDote and dCacDataPagamento:

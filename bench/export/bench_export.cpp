@@ -9,6 +9,7 @@
 // the cancellation of all 10,000 debits, and the message model alone.
 // Each figure is the best of three runs, each in a fresh process on a
 // fresh copy of the prepared database.
+#include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbdFwExport_Banche.h"
 #include "EbdMConn.h"
@@ -368,9 +369,12 @@ int main(int argc, char **argv)
                         total < 2000 ? "met" : "MISSED");
             std::printf("  peak memory (VmHWM):                      %6lld kB (target < 150 MB: %s)\n", Num(best, "hwm"),
                         Num(best, "hwm") < 150 * 1024 ? "met" : "MISSED");
+            BenchFigure("bank export: total", double(total), "ms", "<", 2000);
+            BenchFigure("bank export: peak memory", Num(best, "hwm") / 1024.0, "MB", "<", 150);
         } else if (mode == QStringLiteral("record")) {
             std::printf("recording %lld payments over two financial years: %lld ms (aim < 1000: %s)\n",
                         Num(best, "registrate"), Num(best, "record"), Num(best, "record") < 1000 ? "met" : "missed");
+            BenchFigure("bank export: payments recorded", double(Num(best, "record")), "ms", "<", 1000);
         } else {
             std::printf("cancelling %lld debits (%lld instalments reopened): %lld ms\n", Num(best, "stornate"),
                         Num(best, "riaperte"), Num(best, "storno"));

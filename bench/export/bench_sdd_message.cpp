@@ -2,6 +2,7 @@
 // payment blocks, filled as the bank export fills it, and prints the time
 // of each phase, the size of the file and the peak memory of the process
 // (VmHWM); then validates the saved file against the built-in schema.
+#include "BenchFigure.h"
 #include "ebdUSddText.h"
 #include "ebdUSddValidate.h"
 #include "ebdUXmlSDD.h"
@@ -148,10 +149,12 @@ int main(int argc, char **argv)
     std::printf("  total:            %lld ms\n", static_cast<long long>(buildMs + saveMs + freeMs));
     std::printf("  build plus save:  %lld ms (CPU: build %lld ms, save %lld ms)\n",
                 static_cast<long long>(buildMs + saveMs), buildCpuMs, saveCpuMs);
+    BenchFigure("SDD model: build and save", double(buildMs + saveMs), "ms", "<", 150);
     std::printf("  file size:        %lld bytes\n", static_cast<long long>(QFileInfo(file).size()));
     std::printf("  VmRSS at start:   %lld kB\n", startRssKb);
     std::printf("  VmRSS after build: %lld kB\n", builtRssKb);
     std::printf("  VmHWM:            %lld kB\n", peakKb);
+    BenchFigure("SDD model: peak memory", peakKb / 1024.0, "MB", "<", 60);
     std::printf("  validate file:    %lld ms, %s\n", static_cast<long long>(validateMs),
                 problems.isEmpty() ? "valid" : qPrintable(problems.first()));
     std::printf("  VmHWM after validation: %lld kB\n", statusKb("VmHWM"));

@@ -4,6 +4,7 @@
 // one procedure call per reason) and a second copy of the same selection,
 // which the procedure refuses. Each measure is taken on three fresh copies
 // of the database and the best counts. Prints times and the rows created.
+#include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbsUDuplicaCausali.h"
 #include "VtDatabaseCreator.h"
@@ -179,6 +180,8 @@ int main(int argc, char *argv[])
                 Reasons, preview.Ms, preview.Rows, previewNew);
     std::printf("copy, one transaction:         %8.1f ms   %5d rows created (reasons + components + links)  (target < 1000 ms)\n",
                 copy.Ms, copy.Rows);
+    BenchFigure("fee duplication: preview", preview.Ms, "ms", "<", 200);
+    BenchFigure("fee duplication: copy", copy.Ms, "ms", "<", 1000);
     std::printf("second copy, refused:          %8.1f ms   %5d rows created\n", again.Ms, again.Rows);
     return 0;
 }

@@ -3,6 +3,7 @@
 // select. Every measure runs in a fresh process of its own (same binary,
 // "--measure"), so one measure's memory does not slow the next; each is
 // taken three times and the best counts. Prints times, memory and ratios.
+#include "BenchFigure.h"
 #include "DbScripts.h"
 #include "VtDatabaseCreator.h"
 #include "VtQueryCollection.h"
@@ -216,6 +217,7 @@ int main(int argc, char *argv[])
     std::printf("bare QSqlQuery loop, rows kept:       %8.1f ms   %6ld KiB held\n", kept.ms, kept.kb);
     std::printf("TVtQueryCollection open:              %8.1f ms   %6ld KiB held\n", coll.ms, coll.kb);
     std::printf("ratio collection / bare loop:         %8.2f  (target <= 1.5)\n", coll.ms / bare.ms);
+    BenchFigure("query collection / bare loop", coll.ms / bare.ms, "x", "<=", 1.5);
     std::printf("ratio collection / loop keeping rows: %8.2f\n", coll.ms / kept.ms);
     if (scroll.size() == 2)
         std::printf("grid scroll: %s pages in %s ms (%.2f ms per page)\n", qPrintable(scroll[0]), qPrintable(scroll[1]),
