@@ -11,7 +11,7 @@
 
 using namespace Qt::StringLiterals;
 
-TfmAggregati::TfmAggregati(QWidget *parent) : TfmVtChildDB(parent)
+TfmAggregati::TfmAggregati(QWidget *parent) : TfmAbcBudgetWindow(parent)
 {
     setObjectName(u"fmAggregati"_s);
     setWindowTitle(u"Aggregati"_s);
@@ -20,22 +20,18 @@ TfmAggregati::TfmAggregati(QWidget *parent) : TfmVtChildDB(parent)
         new TdmVproDBQuery(qApp);   // opened without the commands (the commands create it first)
     frFAggregati = new TfrAggregati(this);
     AddFrame(frFAggregati);
-    OnActivate = [this](TfmVtChildDB *) { Activate(); };
-    if (!CheckAnfContext(gAnfValore, gDwgId)) {
-        PostClose();
+    if (!StartYear())
         return;
-    }
-    GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
     frFAggregati->SetSlice(gFlsId, gTitoId);
-    frFAggregati->SetYearCaption(YearCaption());
+    ShowYear();
     frFAggregati->SetDataSet(dmVproDBQuery->xqcAggregati);
     frFAggregati->ShowGrid();
     OpenSlice();
 }
 
-QString TfmAggregati::YearCaption() const
+void TfmAggregati::ShowYear()
 {
-    return u"Esercizio Finanziario %1"_s.arg(gAnfValore);
+    frFAggregati->SetYearCaption(u"Esercizio Finanziario %1"_s.arg(gAnfValore));
 }
 
 QString TfmAggregati::SliceSql()
@@ -65,27 +61,7 @@ void TfmAggregati::OpenSlice()
     q->Params().CreateParam(QMetaType::QDate, u"DFINE"_s)->SetValue(gAnfFine);
     q->Params().CreateParam(QMetaType::QDate, u"DINIZIO"_s)->SetValue(gAnfInizio);
     q->Open();
-    m_anfValore = gAnfValore;
-    m_dwgId = gDwgId;
-}
-
-// The first activation only remembers the year and owner; later ones check
-// the context again and follow a change of either.
-void TfmAggregati::Activate()
-{
-    if (ActivationCount() == 1) {
-        m_anfValore = gAnfValore;
-        m_dwgId = gDwgId;
-        return;
-    }
-    if (!CheckAnfContext(gAnfValore, gDwgId)) {
-        PostClose();
-        return;
-    }
-    GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
-    frFAggregati->SetYearCaption(YearCaption());
-    if (gAnfValore != m_anfValore || gDwgId != m_dwgId)
-        OpenSlice();
+    RememberContext();
 }
 
 void TfmAggregati::closeEvent(QCloseEvent *event)

@@ -1,11 +1,11 @@
 #pragma once
-#include "fmVtChildDB.h"
+#include "AbcFBudgetWindow.h"
 
 class TfrAggregati;
 
 // "Aggregati": the aggregates of the slice the totals filter chose, valid
 // in the working financial year, of the working data owner or shared.
-class TfmAggregati : public TfmVtChildDB
+class TfmAggregati : public TfmAbcBudgetWindow
 {
     Q_OBJECT
 public:
@@ -15,14 +15,9 @@ public:
 
     // The statement of the slice for the working year and owner, values bound.
     static QString SliceSql();
-    void OpenSlice();
 
 protected:
+    void OpenSlice() override;
+    void ShowYear() override;
     void closeEvent(QCloseEvent *event) override;
-
-private:
-    void Activate();
-    QString YearCaption() const;
-    int m_anfValore = -1;
-    int m_dwgId = -1;
 };

@@ -14,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-TfmVoci::TfmVoci(QWidget *parent) : TfmVtChildDB(parent)
+TfmVoci::TfmVoci(QWidget *parent) : TfmAbcBudgetWindow(parent)
 {
     setObjectName(u"fmVoci"_s);
     setWindowTitle(u"Voci e Progetti"_s);
@@ -26,7 +26,6 @@ TfmVoci::TfmVoci(QWidget *parent) : TfmVtChildDB(parent)
     frFSottoVoci = new TfrSottoVoci(this);
     AddFrame(frFVoci, 3);
     AddFrame(frFSottoVoci, 2);
-    OnActivate = [this](TfmVtChildDB *) { Activate(); };
     frFVoci->SetDataSet(dmVproDBQuery->xqcVoci);
     frFSottoVoci->SetDataSet(dmVproDBQuery->xqcSottoVoci);
     for (TVtDataSource *s : {frFVoci->xdsMain, frFSottoVoci->xdsMain})
@@ -37,19 +36,21 @@ TfmVoci::TfmVoci(QWidget *parent) : TfmVtChildDB(parent)
         for (TVtDataAction *a : {frFVoci->xacInsert, frFVoci->xacEdit, frFVoci->xacTrash, frFVoci->xacPost})
             a->SetLocked(true);
     }
-    if (!CheckAnfContext(gAnfValore, gDwgId)) {
-        PostClose();
+    if (!StartYear())
         return;
-    }
-    GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
     frFVoci->SetSlice(gFlsId, gTitoId);
     if (gFlsId == 1)   // incoming items are read-only here
         for (TVtDataAction *a : {frFVoci->xacInsert, frFVoci->xacEdit, frFVoci->xacTrash})
             a->SetLocked(true);
     else
         frFSottoVoci->hide();
-    frFVoci->SetYearCaption(u"Esercizio Finanziario : %1"_s.arg(gAnfValore));
-    OpenItems();
+    frFVoci->SetYearCaption(u"Esercizio Finanziario : %1"_s.arg(gAnfValore));   // at creation, as written
+    OpenSlice();
+}
+
+void TfmVoci::ShowYear()
+{
+    frFVoci->SetYearCaption(u"Esercizio Finanziario %1"_s.arg(gAnfValore));
 }
 
 QString TfmVoci::ItemsSql()
@@ -67,7 +68,7 @@ QString TfmVoci::ItemsSql()
 }
 
 // The aggregates' list, the sub-items' owner and the items of the slice.
-void TfmVoci::OpenItems()
+void TfmVoci::OpenSlice()
 {
     frFVoci->BindAggregateList();
     TVtQueryCollection *items = dmVproDBQuery->xqcVoci;
@@ -82,25 +83,7 @@ void TfmVoci::OpenItems()
     items->Params().CreateParam(QMetaType::QDate, u"DFINE"_s)->SetValue(gAnfFine);
     items->Params().CreateParam(QMetaType::QDate, u"DINIZIO"_s)->SetValue(gAnfInizio);
     items->Open();
-    m_anfValore = gAnfValore;
-    m_dwgId = gDwgId;
-}
-
-void TfmVoci::Activate()
-{
-    if (ActivationCount() == 1) {
-        m_anfValore = gAnfValore;
-        m_dwgId = gDwgId;
-        return;
-    }
-    if (!CheckAnfContext(gAnfValore, gDwgId)) {
-        PostClose();
-        return;
-    }
-    GetAnfDates(gAnfValore, gDwgId, gAnfInizio, gAnfFine);
-    frFVoci->SetYearCaption(u"Esercizio Finanziario %1"_s.arg(gAnfValore));
-    if (gAnfValore != m_anfValore || gDwgId != m_dwgId)
-        OpenItems();
+    RememberContext();
 }
 
 // While one frame inserts or edits, the other waits.

@@ -14,15 +14,10 @@
 
 using namespace Qt::StringLiterals;
 
-TfrAggregati::TfrAggregati(QWidget *parent) : TfrVtDBRWGrid(parent)
+TfrAggregati::TfrAggregati(QWidget *parent) : TfrAbcBudgetGrid(parent)
 {
     setObjectName(u"frFAggregati"_s);
-    laCaption = new QLabel(this);
-    laCaption->setObjectName(u"laCaption"_s);
-    QFont bold = laCaption->font();
-    bold.setBold(true);
-    laCaption->setFont(bold);
-    static_cast<QVBoxLayout *>(layout())->insertWidget(0, laCaption);
+    AddCaption();
 
     AddColumn(u"SAGGDESCS"_s, u"Codice"_s, 90);
     AddColumn(u"SAGGDESCL"_s, u"Descrizione"_s, 520);
@@ -60,19 +55,13 @@ void TfrAggregati::SetSlice(int flsId, int titoId)
     m_flsId = flsId;
     m_titoId = titoId;
     xdeCodice->SetInput(ecUpperCase, flsId == 1 ? cfDigits : cfAny, flsId == 1 ? 2 : 1);
-    SetYearCaption(m_yearCaption);
+    RefreshCaption();
 }
 
 QString TfrAggregati::SliceCaption() const
 {
     return (m_flsId == 1 ? u"Aggregati - Entrate"_s : u"Aggregati - Uscite"_s)
         + (m_titoId == 1 ? u" - In totale"_s : u" - Fuori totale"_s);
-}
-
-void TfrAggregati::SetYearCaption(const QString &text)
-{
-    m_yearCaption = text;
-    laCaption->setText(text.isEmpty() ? SliceCaption() : SliceCaption() + u"    "_s + text);
 }
 
 // Both dates of an aggregate that ends; nothing of one that stays open.

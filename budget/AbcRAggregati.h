@@ -1,20 +1,18 @@
 #pragma once
-#include "frVtDBRWGrid.h"
+#include "AbcRBudgetGrid.h"
 
 class QAction;
-class QLabel;
 class TVtDBEdit;
 
 // The aggregates of one cash flow and total type: code and description,
 // and the validity dates of an aggregate that ends. Listed only: nothing
 // is inserted, edited, trashed, deleted or saved here.
-class TfrAggregati : public TfrVtDBRWGrid
+class TfrAggregati : public TfrAbcBudgetGrid
 {
     Q_OBJECT
 public:
     explicit TfrAggregati(QWidget *parent = nullptr);
 
-    QLabel *laCaption;        // "Aggregati - Uscite - In totale", then the year's caption
     TVtDBEdit *xdeCodice;
     TVtDBEdit *xdeDescrizione;
     QLabel *laInizioValidita, *laDataInizio;
@@ -25,8 +23,7 @@ public:
     void SetSlice(int flsId, int titoId);
     int FlsId() const { return m_flsId; }
     int TitoId() const { return m_titoId; }
-    QString SliceCaption() const;
-    void SetYearCaption(const QString &text);
+    QString SliceCaption() const override;
     // Writes the rows as the grid shows them, asking for the file.
     bool ExportCsv();
 
@@ -34,7 +31,6 @@ public:
 
 private:
     void ShowValidity();
-    QString m_yearCaption;
     int m_flsId = 1;
     int m_titoId = 1;
 };

@@ -1,6 +1,5 @@
 #include "AbcRSottoVoci.h"
 #include "AbcMVproDBQuery.h"
-#include "AbcRVociProgetti.h"
 #include "AbcUVociProgetti.h"
 #include "VtDBEdit.h"
 #include "VtDataAction.h"
@@ -15,7 +14,7 @@
 
 using namespace Qt::StringLiterals;
 
-TfrSottoVoci::TfrSottoVoci(QWidget *parent) : TfrVtDBRWGrid(parent)
+TfrSottoVoci::TfrSottoVoci(QWidget *parent) : TfrAbcBudgetGrid(parent)
 {
     setObjectName(u"frFSottoVoci"_s);
     AddColumn(u"SSVODESCS"_s, u"Codice"_s, 80);
@@ -26,17 +25,7 @@ TfrSottoVoci::TfrSottoVoci(QWidget *parent) : TfrVtDBRWGrid(parent)
     xdeCodice->SetInput(ecUpperCase, cfDigits, 3);
     xdeDescrizione = AddEdit(u"xdeDescrizione"_s, u"SSVODESCL"_s, u"Descrizione"_s);
     xdeDescrizione->SetInput(ecNormal, cfAny, 82);
-    gbConto = new QGroupBox(u"Conto"_s, this);
-    gbConto->setObjectName(u"gbConto"_s);
-    auto *box = new QHBoxLayout(gbConto);
-    ckCompetenza = new QCheckBox(u"Competenza"_s, gbConto);
-    ckCompetenza->setObjectName(u"ckCompetenza"_s);
-    ckResidui = new QCheckBox(u"Residui"_s, gbConto);
-    ckResidui->setObjectName(u"ckResidui"_s);
-    box->addWidget(ckCompetenza);
-    box->addWidget(ckResidui);
-    box->addStretch(1);
-    AddDetailWidget(QString(), gbConto);
+    AddAccounts();
     xdsMain->OnDataChange = [this](TVtDataSource *, TVtField *field) {
         if (!field)
             RowShown();
@@ -102,22 +91,10 @@ void TfrSottoVoci::DoInsert()
     FieldByName(u"SSVODESCS"_s)->SetAsString(NextSvoCode(m->CurrentVproId));
 }
 
-void TfrSottoVoci::DoEdit()
-{
-    if (UserMayWriteBudget())
-        TfrVtDBRWGrid::DoEdit();
-}
-
 void TfrSottoVoci::DoTrash()
 {
-    if (!UserMayWriteBudget() || !DataSet() || DataSet()->IsEmpty())
-        return;
-    if (SvoIsReferenced(FieldByName(u"ISVOID"_s)->AsInteger())) {
-        VtMessageDlg(u"Attenzione!\r\nL'elemento selezionato non può essere eliminato perchè esistono uno o più "
-                     "modelli che fanno riferimento ad esso"_s, mtError, mbOK);
-        return;
-    }
-    TfrVtDBRWGrid::DoTrash();
+    if (UserMayWriteBudget() && DataSet() && !DataSet()->IsEmpty())
+        TrashUnlessReferenced(SvoIsReferenced(FieldByName(u"ISVOID"_s)->AsInteger()));
 }
 
 void TfrSottoVoci::DoCancel()
@@ -132,14 +109,6 @@ void TfrSottoVoci::DoPost()
         ShowGrid();
     else
         Abort();
-}
-
-bool TfrSottoVoci::Refuse(const QString &text, QWidget *focus)
-{
-    VtMessageDlg(text, mtError, mbOK);
-    if (focus)
-        focus->setFocus();
-    return false;
 }
 
 bool TfrSottoVoci::PostSubItem()

@@ -1,13 +1,11 @@
 #pragma once
-#include "frVtDBRWGrid.h"
+#include "AbcRBudgetGrid.h"
 
-class QCheckBox;
-class QGroupBox;
 class TVtDBEdit;
 
 // The sub-items of the current budget item: a code of three digits, a
 // description, the accounts (free only when the item has both).
-class TfrSottoVoci : public TfrVtDBRWGrid
+class TfrSottoVoci : public TfrAbcBudgetGrid
 {
     Q_OBJECT
 public:
@@ -15,15 +13,11 @@ public:
 
     TVtDBEdit *xdeCodice;
     TVtDBEdit *xdeDescrizione;
-    QGroupBox *gbConto;
-    QCheckBox *ckCompetenza;
-    QCheckBox *ckResidui;
 
     bool PostSubItem();
 
 protected:
     void DoInsert() override;
-    void DoEdit() override;
     void DoTrash() override;
     void DoPost() override;
     void DoCancel() override;
@@ -32,5 +26,4 @@ private:
     void RowShown();
     bool ItemHasBoth() const;
     void SetBoxes(bool competenza, bool residui);
-    bool Refuse(const QString &text, QWidget *focus = nullptr);
 };

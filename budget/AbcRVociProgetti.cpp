@@ -50,20 +50,10 @@ const QString NoAccount = u"Attenzione!\r\nAlmeno un conto deve essere seleziona
 const QString CodeRequired = u"Attenzione!\r\nCampo obbligatorio \"Codice\""_s;
 } // namespace
 
-bool UserMayWriteBudget()
-{
-    return qqoVtGlobConn && (qqoVtGlobConn->UserRights & BudgetWriteRights) == BudgetWriteRights;
-}
-
-TfrVociProgetti::TfrVociProgetti(QWidget *parent) : TfrVtDBRWGrid(parent)
+TfrVociProgetti::TfrVociProgetti(QWidget *parent) : TfrAbcBudgetGrid(parent)
 {
     setObjectName(u"frFVoci"_s);
-    laCaption = new QLabel(this);
-    laCaption->setObjectName(u"laCaption"_s);
-    QFont bold = laCaption->font();
-    bold.setBold(true);
-    laCaption->setFont(bold);
-    static_cast<QVBoxLayout *>(layout())->insertWidget(0, laCaption);
+    AddCaption();
 
     AddColumn(u"SVPROCOD"_s, u"Codice"_s, 80);
     AddColumn(u"SVPRODESCS"_s, u"Descrizione"_s, 420);
@@ -81,17 +71,7 @@ TfrVociProgetti::TfrVociProgetti(QWidget *parent) : TfrVtDBRWGrid(parent)
     xdeCodice = AddEdit(u"xdeCodice"_s, u"SVPROCOD"_s, u"Codice"_s);
     xdeDescrizione = AddEdit(u"xdeDescrizione"_s, u"SVPRODESCS"_s, u"Descrizione"_s);
     xdeDescrizione->SetInput(ecNormal, cfAny, 80);
-    gbConto = new QGroupBox(u"Conto"_s, this);
-    gbConto->setObjectName(u"gbConto"_s);
-    auto *box = new QHBoxLayout(gbConto);
-    ckCompetenza = new QCheckBox(u"Competenza"_s, gbConto);
-    ckCompetenza->setObjectName(u"ckCompetenza"_s);
-    ckResidui = new QCheckBox(u"Residui"_s, gbConto);
-    ckResidui->setObjectName(u"ckResidui"_s);
-    box->addWidget(ckCompetenza);
-    box->addWidget(ckResidui);
-    box->addStretch(1);
-    AddDetailWidget(QString(), gbConto);
+    AddAccounts();
     xddDataInizio = AddDateEdit(u"xddDataInizio"_s, u"DSTART"_s, u"Data inizio"_s, true);
     xddDataFine = AddDateEdit(u"xddDataFine"_s, u"DEND"_s, u"Data fine"_s, true);
     for (QCheckBox *c : {ckCompetenza, ckResidui})
@@ -111,19 +91,13 @@ void TfrVociProgetti::SetSlice(int flsId, int titoId)
     m_flsId = flsId;
     m_titoId = titoId;
     xdeCodice->SetInput(ecUpperCase, flsId == 1 ? cfDigits : cfAny, flsId == 1 ? 2 : 5);
-    SetYearCaption(m_yearCaption);
+    RefreshCaption();
 }
 
 QString TfrVociProgetti::SliceCaption() const
 {
     return (m_flsId == 1 ? u"Voci Progetti - Entrate"_s : u"Voci Progetti - Uscite"_s)
         + (m_titoId == 1 ? u" - In totale"_s : u" - Fuori totale"_s);
-}
-
-void TfrVociProgetti::SetYearCaption(const QString &text)
-{
-    m_yearCaption = text;
-    laCaption->setText(text.isEmpty() ? SliceCaption() : SliceCaption() + u"    "_s + text);
 }
 
 void TfrVociProgetti::BindAggregateList()
@@ -205,23 +179,11 @@ void TfrVociProgetti::DoInsert()
     FieldByName(u"DEND"_s)->SetAsDate(gAnfFine);
 }
 
-void TfrVociProgetti::DoEdit()
-{
-    if (UserMayWriteBudget())
-        TfrVtDBRWGrid::DoEdit();
-}
-
 // What a model refers to is never narrowed to nothing.
 void TfrVociProgetti::DoTrash()
 {
-    if (!UserMayWriteBudget() || !DataSet() || DataSet()->IsEmpty())
-        return;
-    if (VproIsReferenced(FieldByName(u"IVPROID"_s)->AsInteger())) {
-        VtMessageDlg(u"Attenzione!\r\nL'elemento selezionato non può essere eliminato perchè esistono uno o più "
-                     "modelli che fanno riferimento ad esso"_s, mtError, mbOK);
-        return;
-    }
-    TfrVtDBRWGrid::DoTrash();
+    if (UserMayWriteBudget() && DataSet() && !DataSet()->IsEmpty())
+        TrashUnlessReferenced(VproIsReferenced(FieldByName(u"IVPROID"_s)->AsInteger()));
 }
 
 void TfrVociProgetti::DoCancel()
@@ -236,14 +198,6 @@ void TfrVociProgetti::DoPost()
         ShowGrid();
     else
         Abort();
-}
-
-bool TfrVociProgetti::Refuse(const QString &text, QWidget *focus)
-{
-    VtMessageDlg(text, mtError, mbOK);
-    if (focus)
-        focus->setFocus();
-    return false;
 }
 
 bool TfrVociProgetti::PostItem()

@@ -1,34 +1,23 @@
 #pragma once
-#include "frVtDBRWGrid.h"
+#include "AbcRBudgetGrid.h"
 
-class QCheckBox;
-class QGroupBox;
-class QLabel;
 class TVtDBEdit;
 class TVtDBDateEdit;
 class TVtDBLookupEdit;
-
-// Rights an office user needs to insert, edit, trash and save budget items.
-constexpr int BudgetWriteRights = 0x3C0;
-bool UserMayWriteBudget();
 
 // The budget items and projects of one cash flow and total type: code,
 // description, aggregate, accounts and validity. What a budget model refers
 // to may be extended, never narrowed, and a frozen model's items keep their
 // codes (the save's rules, in their order, are in PostItem).
-class TfrVociProgetti : public TfrVtDBRWGrid
+class TfrVociProgetti : public TfrAbcBudgetGrid
 {
     Q_OBJECT
 public:
     explicit TfrVociProgetti(QWidget *parent = nullptr);
 
-    QLabel *laCaption;
     TVtDBLookupEdit *xdlAggregato;
     TVtDBEdit *xdeCodice;
     TVtDBEdit *xdeDescrizione;
-    QGroupBox *gbConto;
-    QCheckBox *ckCompetenza;
-    QCheckBox *ckResidui;
     TVtDBDateEdit *xddDataInizio;
     TVtDBDateEdit *xddDataFine;
 
@@ -37,8 +26,7 @@ public:
     void SetSlice(int flsId, int titoId);
     int FlsId() const { return m_flsId; }
     int TitoId() const { return m_titoId; }
-    QString SliceCaption() const;
-    void SetYearCaption(const QString &text);
+    QString SliceCaption() const override;
     // The aggregates of the slice valid in the working year, values bound.
     void BindAggregateList();
 
@@ -47,7 +35,6 @@ public:
 
 protected:
     void DoInsert() override;
-    void DoEdit() override;
     void DoTrash() override;
     void DoPost() override;
     void DoCancel() override;
@@ -56,10 +43,8 @@ private:
     void RowShown();
     void BoxClicked();
     void AggregateChosen(const QVariant &key);
-    bool Refuse(const QString &text, QWidget *focus = nullptr);
     void SetBoxesFromRow();
 
-    QString m_yearCaption;
     int m_flsId = 2;
     int m_titoId = 1;
     bool m_settingBoxes = false;

@@ -38,6 +38,7 @@ private slots:
     void slicesOfAYear_data();
     void slicesOfAYear();
     void yearBoundaries();
+    void activationFollowsTheContext();
     void validityAndLockedActions();
     void csvOfTheSlice();
     void screenshots();
@@ -208,6 +209,26 @@ void TstAggregati::yearBoundaries()
     TTestDatabase::Exec(u"UPDATE TAnf_AnniFinanz SET dAnfVeltoInizio = '%1', dAnfVeltoFine = '%2' WHERE iAnfValore = 2025"_s
                             .arg(from.toString(Qt::ISODate), to.toString(Qt::ISODate)));
     TTestDatabase::Exec(u"DELETE FROM TAgg_Aggregati WHERE iAggId > 900"_s);
+}
+
+// The first activation only remembers the year; a later one after the
+// working year changed shows that year's slice; one without a valid year
+// closes the window.
+void TstAggregati::activationFollowsTheContext()
+{
+    TfmAggregati *w = Open(2, 1);
+    w->FormActivate();
+    QCOMPARE(Codes(), (QStringList{u"A"_s, u"D"_s, u"G"_s, u"P"_s, u"R"_s}));
+    gAnfValore = 2024;
+    w->FormActivate();
+    QVERIFY(Codes().contains(u"Q"_s));
+    QCOMPARE(w->frFAggregati->laCaption->text(), u"Aggregati - Uscite - In totale    Esercizio Finanziario 2024"_s);
+    gAnfValore = 1990;
+    w->FormActivate();
+    QTest::qWait(50);
+    QVERIFY(!w->isVisible());
+    QCOMPARE((*m_msg)->Texts(), (QStringList{u"Data di inizio dell'anno finanziario corrente non settata"_s,
+                                             u"Data di fine dell'anno finanziario corrente non settata"_s}));
 }
 
 void TstAggregati::validityAndLockedActions()
