@@ -16,6 +16,7 @@
 // scripts, no demo). The program's own code runs headless: the wizard, the
 // recalculation, the window. Each measure is taken three times, each on a
 // fresh copy of the prepared file, and the best counts.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbcFVerificaSaldi.h"
@@ -230,15 +231,9 @@ bool Prepare(const QString &path)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
         return false;
-    }
     TVtSQLConnection conn;
     if (!Open(conn, path))
         return false;

@@ -19,6 +19,7 @@
 // a spread ten times over its target is taken once per extra figure).
 // "--all" takes every extra figure whatever the targets say;
 // "--measures assign,open" takes only the measures named.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbdUDote.h"
@@ -214,15 +215,9 @@ int Prepare(const QString &dir)
     const QString spread = QDir(dir).filePath(QStringLiteral("spread.fdb"));
     TVtConnectionSettings s;
     s.Database = assign;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
         return 1;
-    }
     {
         TVtSQLConnection conn;
         if (!Open(conn, assign))

@@ -9,6 +9,7 @@
 // the cancellation of all 10,000 debits, and the message model alone.
 // Each figure is the best of three runs, each in a fresh process on a
 // fresh copy of the prepared database.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbdFwExport_Banche.h"
@@ -140,15 +141,9 @@ bool Prepare(const QString &path)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
         return false;
-    }
     TVtSQLConnection conn;
     if (!conn.Open(s, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -4,6 +4,7 @@
 // one procedure call per reason) and a second copy of the same selection,
 // which the procedure refuses. Each measure is taken on three fresh copies
 // of the database and the best counts. Prints times and the rows created.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbsUDuplicaCausali.h"
@@ -62,15 +63,9 @@ bool Prepare(const QString &path)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
         return false;
-    }
     TVtSQLConnection conn;
     if (!Open(conn, path))
         return false;

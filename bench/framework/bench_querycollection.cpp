@@ -3,6 +3,7 @@
 // select. Every measure runs in a fresh process of its own (same binary,
 // "--measure"), so one measure's memory does not slow the next; each is
 // taken three times and the best counts. Prints times, memory and ratios.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "VtDatabaseCreator.h"
@@ -115,15 +116,9 @@ int Prepare(const QString &path)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
         return 1;
-    }
     TVtSQLConnection conn;
     if (!Open(conn, path))
         return 1;

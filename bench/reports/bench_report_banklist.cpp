@@ -6,6 +6,7 @@
 // answered (March 2025, every mode), is prepared, exported to PDF and its
 // deepest dataset to CSV. Each size is measured three times on a fresh copy
 // of the prepared file; the best counts.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbcFRptSelData.h"
@@ -116,15 +117,9 @@ bool Prepare(const QString &path, int count)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
         return false;
-    }
     TVtSQLConnection conn;
     if (!conn.Open(s, &error)) {
         std::fprintf(stderr, "%s\n", qPrintable(error));

@@ -11,6 +11,7 @@
 // payment modes and definition), and 5,000 pupils of 2025/2026 each with a
 // parent, a class and a holder record. Each measure is taken three times,
 // each on a fresh copy of the prepared file, and the best counts.
+#include "BenchDatabase.h"
 #include "BenchFigure.h"
 #include "DbScripts.h"
 #include "EbcUDataReplace.h"
@@ -94,15 +95,9 @@ bool Prepare(const QString &path)
 {
     TVtConnectionSettings s;
     s.Database = path;
-    TVtDatabaseCreator creator;
-    creator.Scripts = DbScripts::SchemaScripts() + DbScripts::DemoScripts();
-    creator.UpgradeScripts = DbScripts::UpgradeScripts();
-    creator.SchemaVersion = QString::fromLatin1(VtSchemaVersion);
     QString error;
-    if (!creator.Create(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
         return false;
-    }
     TVtSQLConnection conn;
     if (!Open(conn, path))
         return false;
