@@ -25,6 +25,14 @@ void AddAccountFields(TVtQueryCollection *q)
     q->OnCalcFields = [](TVtQueryCollection *ds) { CalcAccounts(ds); };
 }
 
+void Declare(TVtQueryCollection *q, const QString &name, const QString &key, const QString &table)
+{
+    q->setObjectName(name);
+    q->KeyFields = key;
+    q->TableName = table;
+    q->PacketRecords = Packet;
+}
+
 bool Writes(const TVtQueryProp &prop, const QString &table)
 {
     return prop.TableName.compare(table, Qt::CaseInsensitive) == 0;
@@ -64,10 +72,7 @@ QString TdmVproDBQuery::Residui(int corId)
 void TdmVproDBQuery::SetupAggregati()
 {
     TVtQueryCollection *q = xqcAggregati;
-    q->setObjectName(u"xqcAggregati"_s);
-    q->KeyFields = u"IAGGID"_s;
-    q->TableName = u"TAGG_AGGREGATI"_s;
-    q->PacketRecords = Packet;
+    Declare(q, u"xqcAggregati"_s, u"IAGGID"_s, u"TAGG_AGGREGATI"_s);
     q->CommandText = u"SELECT TAGG_AGGREGATI.*, TFLS_FLUSSOCASSA.SFLSDESCL, TTITO_TIPOTOTALE.STITODESCL FROM TAGG_AGGREGATI"
                      " JOIN TFLS_FLUSSOCASSA ON TAGG_AGGREGATI.IFLSID = TFLS_FLUSSOCASSA.IFLSID"
                      " JOIN TTITO_TIPOTOTALE ON TAGG_AGGREGATI.ITITOID = TTITO_TIPOTOTALE.ITITOID"_s;
@@ -92,10 +97,7 @@ void TdmVproDBQuery::xqcAggregatiVtBeforeExec(TVtQueryProp &prop)
 void TdmVproDBQuery::SetupVoci()
 {
     TVtQueryCollection *q = xqcVoci;
-    q->setObjectName(u"xqcVoci"_s);
-    q->KeyFields = u"IVPROID"_s;
-    q->TableName = u"TVPRO_VOCIPROGETTI"_s;
-    q->PacketRecords = Packet;
+    Declare(q, u"xqcVoci"_s, u"IVPROID"_s, u"TVPRO_VOCIPROGETTI"_s);
     AddAccountFields(q);
     q->AfterScroll = [this](TVtQueryCollection *) { xqcVociAfterScroll(); };
     q->VtBeforeExec = [this](TVtQueryCollection *, TVtQueryProp &prop, bool &) { xqcVociVtBeforeExec(prop); };
@@ -142,10 +144,7 @@ void TdmVproDBQuery::xqcVociVtAfterExec(TVtQueryProp &prop)
 void TdmVproDBQuery::SetupSottoVoci()
 {
     TVtQueryCollection *q = xqcSottoVoci;
-    q->setObjectName(u"xqcSottoVoci"_s);
-    q->KeyFields = u"ISVOID"_s;
-    q->TableName = u"TSVO_SOTTOVOCI"_s;
-    q->PacketRecords = Packet;
+    Declare(q, u"xqcSottoVoci"_s, u"ISVOID"_s, u"TSVO_SOTTOVOCI"_s);
     q->CommandText = u"SELECT TSVO_SOTTOVOCI.* FROM TSVO_SOTTOVOCI WHERE TSVO_SOTTOVOCI.IVPROID = :IVPROID"
                      " AND (TSVO_SOTTOVOCI.IDWGID = :IDWGID OR TSVO_SOTTOVOCI.IDWGID IS NULL)"
                      " ORDER BY TSVO_SOTTOVOCI.SSVODESCS"_s;

@@ -216,23 +216,15 @@ bool FillCashBook(QSqlDatabase db)
 
 bool Open(TVtSQLConnection &conn, const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     qqoVtGlobConn = &conn;
     return true;
 }
 
 bool Prepare(const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
+    if (!BenchCreateDatabase(path, TBenchSchool::Empty))
         return false;
     TVtSQLConnection conn;
     if (!Open(conn, path))

@@ -89,13 +89,8 @@ QVariant Scalar(QSqlDatabase db, const QString &sql)
 
 bool Open(TVtSQLConnection &conn, const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     qqoVtGlobConn = &conn;
     return true;
 }
@@ -213,10 +208,7 @@ int Prepare(const QString &dir)
 {
     const QString assign = QDir(dir).filePath(QStringLiteral("assign.fdb"));
     const QString spread = QDir(dir).filePath(QStringLiteral("spread.fdb"));
-    TVtConnectionSettings s;
-    s.Database = assign;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
+    if (!BenchCreateDatabase(assign, TBenchSchool::Empty))
         return 1;
     {
         TVtSQLConnection conn;

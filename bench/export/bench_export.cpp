@@ -139,16 +139,11 @@ bool AddSchool(QSqlDatabase db)
 
 bool Prepare(const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
+    if (!BenchCreateDatabase(path, TBenchSchool::Demo))
         return false;
     TVtSQLConnection conn;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     QSqlDatabase db = conn.Database();
     db.transaction();
     const bool ok = AddSchool(db);

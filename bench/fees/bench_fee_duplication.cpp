@@ -46,13 +46,8 @@ int Count(TVtSQLConnection &conn)
 
 bool Open(TVtSQLConnection &conn, const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     qqoVtGlobConn = &conn;
     return true;
 }
@@ -61,10 +56,7 @@ bool Open(TVtSQLConnection &conn, const QString &path)
 // two school years and the source year's reasons.
 bool Prepare(const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Empty))
+    if (!BenchCreateDatabase(path, TBenchSchool::Empty))
         return false;
     TVtSQLConnection conn;
     if (!Open(conn, path))

@@ -49,13 +49,8 @@ long ResidentKb()
 
 bool Open(TVtSQLConnection &conn, const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     qqoVtGlobConn = &conn;
     return true;
 }
@@ -114,10 +109,7 @@ int Measure(const QString &what, const QString &path)
 
 int Prepare(const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
+    if (!BenchCreateDatabase(path, TBenchSchool::Demo))
         return 1;
     TVtSQLConnection conn;
     if (!Open(conn, path))

@@ -46,13 +46,8 @@ bool Exec(QSqlDatabase db, const QString &sql)
 
 bool Open(TVtSQLConnection &conn, const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!conn.Open(s, &error)) {
-        std::fprintf(stderr, "%s\n", qPrintable(error));
+    if (!BenchOpen(conn, path))
         return false;
-    }
     qqoVtGlobConn = &conn;
     return true;
 }
@@ -93,10 +88,7 @@ bool FillHolders(QSqlDatabase db)
 
 bool Prepare(const QString &path)
 {
-    TVtConnectionSettings s;
-    s.Database = path;
-    QString error;
-    if (!BenchCreateDatabase(s, TBenchSchool::Demo))
+    if (!BenchCreateDatabase(path, TBenchSchool::Demo))
         return false;
     TVtSQLConnection conn;
     if (!Open(conn, path))
