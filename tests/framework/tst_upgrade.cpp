@@ -195,6 +195,13 @@ void TstUpgrade::createdDatabaseHasFullRevision()
         names << row.section(QLatin1Char(' '), 1, 1);
     QCOMPARE(TTestDatabase::Column(QStringLiteral("SELECT SSCRIPT FROM TVT_SCHEMAREV ORDER BY IREVISIONE")), names);
     QCOMPARE(TVtSchemaUpgrader::ReadRevision(db.Connection()->Database()), ShippedRevision());
+    // Without the demo school too, the bulk replace and the pupil filters
+    // find their definitions.
+    QCOMPARE(TTestDatabase::Column(QStringLiteral("SELECT l.sYXlsCodice || '/' || a.sYXarCodice FROM TYXar_XmlArchivio a "
+                                                  "JOIN TYXls_XmlLista l ON l.iYXlsId = a.iYXlsId ORDER BY a.iYXarId")),
+             (QVariantList{QStringLiteral("EBC/EBCREPLACE"), QStringLiteral("EBC/EBC_ACBFL"), QStringLiteral("EBT/EBT_ALUFLT")}));
+    QVERIFY(TTestDatabase::Scalar(QStringLiteral("SELECT bYXarXmlFile FROM TYXar_XmlArchivio WHERE sYXarCodice = 'EBCREPLACE'"))
+                .toString().contains(QStringLiteral("<Replace")));
 }
 
 void TstUpgrade::connectionModuleUpgradesOnOpen()
