@@ -31,7 +31,10 @@
 #include "kbsMActivations.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QImage>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QPushButton>
 #include <QScreen>
 #include <QScrollBar>
@@ -75,6 +78,7 @@ private slots:
     void contiOpensTheAccountsWindow();
     void feeCommandsOpenTheirWindows();
     void helpTopicsForEveryContext();
+    void helpGuideImagesAndChapters();
     void aboutNamesTheDatabase();
     void helpOpensInsideWithoutABrowser();
     void readOnlyDatabaseStartsWithAWarning();
@@ -597,6 +601,27 @@ void TstEbdMain::helpTopicsForEveryContext()
             QVERIFY2(text.contains(QStringLiteral("id=\"%1\"").arg(cmd->HelpContext())), qPrintable(cmd->objectName()));
         }
     QVERIFY(contexts >= 10);
+}
+
+// The guide's pictures are files of its own folder that load, and it has
+// the chapters on the road of a debit and on the shared server database.
+void TstEbdMain::helpGuideImagesAndChapters()
+{
+    const QDir etc(QStringLiteral(VARDELLA_ETC_DIR));
+    QFile help(etc.filePath(QStringLiteral("DeradOzovizav.html")));
+    QVERIFY(help.open(QIODevice::ReadOnly));
+    const QString text = QString::fromUtf8(help.readAll());
+    for (const char *chapter : {"percorso", "server"})
+        QVERIFY2(text.contains(QStringLiteral("id=\"%1\"").arg(QLatin1String(chapter))), chapter);
+    static const QRegularExpression img(QStringLiteral("<img\\s[^>]*src=\"([^\"]*)\""), QRegularExpression::CaseInsensitiveOption);
+    int images = 0;
+    for (QRegularExpressionMatchIterator it = img.globalMatch(text); it.hasNext(); ++images) {
+        const QString src = it.next().captured(1);
+        const QString path = QDir::cleanPath(etc.filePath(src));
+        QVERIFY2(QDir::isRelativePath(src) && path.startsWith(etc.absolutePath() + QLatin1Char('/')), qPrintable(src));
+        QVERIFY2(QFileInfo(path).isFile() && !QImage(path).isNull(), qPrintable(src));
+    }
+    QVERIFY(images >= 12);
 }
 
 void TstEbdMain::aboutNamesTheDatabase()
