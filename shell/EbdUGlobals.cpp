@@ -105,6 +105,8 @@ QString ParamPhrase(const QString &name)
         return QStringLiteral(" il conto");
     if (SameName(name, PrmCauAnsId))
         return QStringLiteral(" l'anno scolastico delle causali");
+    if (SameName(name, PrmAnsId))
+        return QStringLiteral(" l'anno scolastico di lavoro");
     // A name without a phrase of its own is named as it is, so that the
     // message never ends with a dangling separator.
     return QStringLiteral(" il parametro ") + name.trimmed();

@@ -364,6 +364,10 @@ void TstShellParams::checkParamsSet_data()
     QTest::newRow("set parameters are not named")
         << all << QStringList{"EBDP_AnfId=0"} << QStringLiteral("E' necessario impostare l'anno finanziario.");
     QTest::newRow("negative id is set") << QStringLiteral("VTUP_DwgId") << QStringList{"VTUP_DwgId=-3"} << QString();
+    // The working school year, which the bank export needs, by its name for the office.
+    QTest::newRow("working school year") << QStringLiteral("VTUP_DwgId,VTUP_AnsId")
+                                         << QStringList{"VTUP_AnsId=0"}
+                                         << QStringLiteral("E' necessario impostare l'anno scolastico di lavoro.");
     // A name without a phrase of its own is named as it is.
     QTest::newRow("other parameter") << QStringLiteral("VTUP_DwgId,EBDP_Altro")
                                      << QStringList{"VTUP_DwgId=0", "EBDP_Altro=0"}
