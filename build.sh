@@ -7,7 +7,7 @@ cd "$(dirname "$0")"
 
 PACKAGES=(build-essential cmake pkg-config qt6-base-dev qt6-base-dev-tools libqt6sql6-ibase libgl-dev
           firebird3.0-server-core firebird3.0-utils libfbclient2 firebird-dev libxml2-dev fonts-dejavu-core xvfb
-          firebird3.0-server poppler-utils)
+          firebird3.0-server poppler-utils dpkg-dev file x11-utils)
 
 install_packages() {
   local missing=()

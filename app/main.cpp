@@ -1,6 +1,8 @@
 #include "DbScripts.h"
 #include "VtApplication.h"
 #include "VtDatabaseCreator.h"
+#include "VtMessageDlg.h"
+#include "VtPaths.h"
 #include "VtSQLConnection.h"
 #include "dmVtConnection.h"
 
@@ -44,6 +46,9 @@ int CommandLine(QCoreApplication &app)
     parser.process(app);
     if (!parser.isSet(createOpt))
         parser.showHelp(2);
+    QString folderError;
+    if (!VtPaths::PrepareDataDir(&folderError))
+        std::fprintf(stderr, "%s\n", qPrintable(folderError));
 
     // The credentials come from the options or from the connection
     // settings; there is no password of the program's own.
@@ -132,6 +137,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("Vardella"));
     QApplication::setApplicationDisplayName(QStringLiteral("Vardella"));
     QuitOnTerminationSignals(app);
+    // An installed program writes in the user's data folder: made on first
+    // start, with the shipped files the user does not have yet.
+    QString folderError;
+    if (!VtPaths::PrepareDataDir(&folderError))
+        VtMessageDlg(folderError, mtWarning, mbOK);
 
     // Creation order: connection module, command module (with the parameter
     // and fee-structure modules), main window, billing-reports module (with

@@ -189,7 +189,7 @@ TfmVtRptFilter *TfrEbcDblLstAcbSelect::FilterDialog()
         LoadXmlArchivio(lines, u"EBC_ACBFL"_s, u"EBC"_s);
         auto *dialog = new TfmVtRptFilter(this);
         dialog->SetDefinition(u"EBC_ACBFL"_s, lines.join(u'\n'));
-        dialog->SetFolder(VtPaths::HomePath({u"usr"_s, u"ebc"_s, u"filter"_s}));
+        dialog->SetFolder(VtPaths::DataPath({u"ebc"_s, u"filter"_s}));
         m_filterDialog = dialog;
     }
     return m_filterDialog;

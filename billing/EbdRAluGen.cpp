@@ -180,7 +180,7 @@ void TfrEbdAluGen::InsMultiplo(int mode)
 void TfrEbdAluGen::acImportaIntExecute()
 {
     const QString file = VtMessageService().OpenFileName(
-        u"Importa intestatari"_s, VtPaths::HomePath({u"usr"_s, u"ebd"_s, u"import"_s}),
+        u"Importa intestatari"_s, VtPaths::DataPath({u"ebd"_s, u"import"_s}),
         u"File CSV (*.csv *.txt);;Tutti i file (*)"_s);
     if (file.isEmpty())
         return;

@@ -86,7 +86,7 @@ TfmEbsRptSelAluCau::TfmEbsRptSelAluCau(QWidget *parent) : TfmVtuSelRptAnnoScol(p
     setObjectName(u"fmEbsRptSelAluCau"_s);
     ClientLayout()->insertWidget(1, MakeChoices());
     ckBarCode->setChecked(GetParamInt(u"EBSP_PrintBarCode"_s) != 0);
-    m_filterFolder = VtPaths::HomePath({u"usr"_s, u"ebt"_s, u"filter"_s});
+    m_filterFolder = VtPaths::DataPath({u"ebt"_s, u"filter"_s});
 
     SetCommandText(EbsAlunniIscrittiSQL(u"1=1"_s, QString()));
     SetParamValue(u"iAnsId"_s, TEbdContext::GetOr0(TEbdCtx::AnsId));

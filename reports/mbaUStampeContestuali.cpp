@@ -59,7 +59,7 @@ TRptParams &TStampeContestuali::CurrentParams()
 TStampeContestuali::TStampeContestuali(int iApplicationID, const QString &sCategoryName)
     : HeaderLine(TfrPDFExport::CreatorLine())
 {
-    const QString folder = QDir(VtPaths::UsrDir()).filePath(QStringLiteral("mba"));
+    const QString folder = VtPaths::DataPath({QStringLiteral("mba")});
     QDir().mkpath(folder);
     ExportFileName = QDir(folder).filePath(QStringLiteral("ExportStampa"));
     TSQLQuery q;

@@ -270,6 +270,8 @@ void TdmEbdAtt::xarReportBeforeExecute(TVtAttivazione *, bool &allow)
 
 QString TdmEbdAtt::VersionMarkerPath()
 {
+    if (VtPaths::UsesUserDataDir())
+        return VtPaths::DataPath({QStringLiteral("Ebd"), QStringLiteral("Ebd_Version.txt")});
     return VtPaths::HomePath({QStringLiteral("etc"), QStringLiteral("Ebd"), QStringLiteral("Ebd_Version.txt")});
 }
 

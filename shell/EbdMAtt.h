@@ -49,7 +49,10 @@ public:
     // Detail tabs of the registry window for a category, as (frame class, caption).
     static QList<QPair<QString, QString>> RegistryFrames(int category);
 
-    // Marker file whose presence opens the release notes at start.
+    // Marker file whose presence opens the release notes at start, removed
+    // once they are shown: etc/Ebd/Ebd_Version.txt, or Ebd/Ebd_Version.txt in
+    // the user's data folder for an installed program, whose etc/ is not
+    // the user's to change.
     static QString VersionMarkerPath();
 
 private:

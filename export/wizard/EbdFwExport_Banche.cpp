@@ -112,7 +112,7 @@ TfwEbdExport_Banche::~TfwEbdExport_Banche() = default;
 
 QString TfwEbdExport_Banche::SettingsFileName()
 {
-    return QDir(VtPaths::UsrDir()).filePath(u"Ebd/xba/Banca.ini"_s);
+    return VtPaths::DataPath({u"Ebd"_s, u"xba"_s, u"Banca.ini"_s});
 }
 
 void TfwEbdExport_Banche::WriteDemoSettings()

@@ -22,7 +22,7 @@ QString TVtConnectionSettings::DefaultFileName()
 
 QString TVtConnectionSettings::DefaultDatabasePath()
 {
-    return QDir::cleanPath(QDir(VtPaths::UsrDir()).filePath(QStringLiteral("vardella.fdb")));
+    return VtPaths::DataPath({QStringLiteral("vardella.fdb")});
 }
 
 bool TVtConnectionSettings::KnownCharSet(const QString &name)
@@ -121,7 +121,7 @@ QString TVtConnectionSettings::FilePath() const
         return m.captured(3);
     if (QDir::isAbsolutePath(Database))
         return QDir::cleanPath(Database);
-    return QDir::cleanPath(QDir(VtPaths::HomeDir()).filePath(Database));
+    return VtPaths::ResolveRelative(Database);
 }
 
 QString TVtConnectionSettings::Target() const

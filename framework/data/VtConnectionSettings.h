@@ -4,7 +4,9 @@
 // Where the database is and how to log in, read from etc/Vardella.ini.
 //   [Database]
 //   Database=usr/vardella.fdb     a file for the embedded engine (relative to the
-//                                 installation), or host:/path, host/port:/path
+//                                 installation; in an installed program usr/ is
+//                                 the user's data folder), or host:/path,
+//                                 host/port:/path
 //   User=SYSDBA
 //   Password=masterkey
 //   CharSet=UTF8
@@ -31,8 +33,9 @@ public:
 
     static QString DefaultFileName();          // etc/Vardella.ini
     // The installation's own embedded file, the one the demo school may be
-    // created in on first start.
-    static QString DefaultDatabasePath();      // usr/vardella.fdb
+    // created in on first start: usr/vardella.fdb, or vardella.fdb in the
+    // user's data folder for an installed program.
+    static QString DefaultDatabasePath();
     static TVtConnectionSettings Load(const QString &iniFile = QString());
     void Save(const QString &iniFile) const;
 

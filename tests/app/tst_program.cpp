@@ -3,10 +3,12 @@
 #include "VtSQLConnection.h"
 
 #include <QDir>
+#include <QDirIterator>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSettings>
 #include <QTest>
 #include <csignal>
 
@@ -23,8 +25,15 @@ private slots:
     void firstStartWithoutWindowManager();
     void createDbOnAServerNeedsCredentials();
     void createDbOnAServerWithTheGivenUser();
+    void installationLayout();
+    void installedProgramWritesInTheUsersDataFolder();
+    void installedProgramOnAServerStillWritesInTheUsersDataFolder();
 
 private:
+    // The build installed by its own rules under a folder of the test, as
+    // the package installs it under /; the folder, or empty when that failed.
+    QString Installed();
+    QString m_installed;
     QString m_home;
     QString DatabaseFile() const { return QDir(m_home).filePath(QStringLiteral("usr/vardella.fdb")); }
 };
@@ -176,6 +185,209 @@ void TstProgram::createDbOnAServerWithTheGivenUser()
     TVtSQLConnection conn;
     QString error;
     QVERIFY2(conn.Open(s, &error), qPrintable(error));
+}
+
+QString TstProgram::Installed()
+{
+    if (!m_installed.isEmpty())
+        return m_installed;
+    const QString root = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("radice"));
+    QDir(root).removeRecursively();
+    QProcess install;
+    install.setProcessChannelMode(QProcess::MergedChannels);
+    install.start(QStringLiteral(CMAKE_COMMAND),
+                  {QStringLiteral("--install"), QStringLiteral(VARDELLA_BUILD_DIR), QStringLiteral("--prefix"), root});
+    if (!install.waitForFinished(300000) || install.exitStatus() != QProcess::NormalExit || install.exitCode() != 0) {
+        qWarning("%s", install.readAll().constData());
+        return QString();
+    }
+    m_installed = root;
+    return m_installed;
+}
+
+namespace {
+// The user's data folder under a home folder, as the desktop names it when
+// XDG_DATA_HOME is not set.
+QString UserDataDir(const QString &userHome)
+{
+    return QDir(userHome).filePath(QStringLiteral(".local/share/Vardella"));
+}
+
+// The installed program, started as a user who has not used it yet: his
+// home folder, no VARDELLA_HOME, no desktop data folder of his own.
+void StartInstalled(QProcess &program, const QString &root, const QString &userHome)
+{
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.remove(QStringLiteral("VARDELLA_HOME"));
+    env.remove(QStringLiteral("XDG_DATA_HOME"));
+    env.insert(QStringLiteral("HOME"), userHome);
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    program.setProcessEnvironment(env);
+    program.start(QDir(root).filePath(QStringLiteral("opt/vardella/bin/vardella")), {});
+}
+
+bool WaitFor(const QString &file, QProcess &program, int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!QFile::exists(file) && t.elapsed() < ms && program.state() == QProcess::Running)
+        QTest::qWait(200);
+    return QFile::exists(file);
+}
+
+QByteArray Read(const QString &file)
+{
+    QFile f(file);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+// Every file under a folder, relative to it, sorted; hidden ones (git's
+// placeholders) are not installed.
+QStringList FilesUnder(const QString &folder)
+{
+    QStringList files;
+    QDirIterator it(folder, QDir::Files, QDirIterator::Subdirectories);
+    while (it.hasNext())
+        files << QDir(folder).relativeFilePath(it.next());
+    files.sort();
+    return files;
+}
+}
+
+// The installation: the program, the whole etc/ with the settings that send
+// the user's files to his data folder, the shipped usr/ files, the command,
+// the menu entry and the icon.
+void TstProgram::installationLayout()
+{
+    if (!TTestDatabase::Server().isEmpty())
+        QSKIP("the installation is checked in the embedded run");
+    const QString root = Installed();
+    QVERIFY2(!root.isEmpty(), "cmake --install failed");
+    const QDir opt(QDir(root).filePath(QStringLiteral("opt/vardella")));
+    QVERIFY(QFileInfo(opt.filePath(QStringLiteral("bin/vardella"))).isExecutable());
+    QCOMPARE(FilesUnder(opt.filePath(QStringLiteral("etc"))), FilesUnder(QStringLiteral(VARDELLA_SOURCE_DIR "/etc")));
+    QCOMPARE(FilesUnder(opt.filePath(QStringLiteral("usr"))), FilesUnder(QStringLiteral(VARDELLA_SOURCE_DIR "/usr")));
+    QSettings ini(opt.filePath(QStringLiteral("etc/Vardella.ini")), QSettings::IniFormat);
+    QCOMPARE(ini.value(QStringLiteral("Percorsi/DatiUtente")).toInt(), 1);
+    QCOMPARE(ini.value(QStringLiteral("Database/Database")).toString(), QStringLiteral("usr/vardella.fdb"));
+    // The build folder's own settings are the shipped ones: no marker there.
+    QVERIFY(!QSettings(QStringLiteral(VARDELLA_BUILD_DIR "/etc/Vardella.ini"), QSettings::IniFormat)
+                 .contains(QStringLiteral("Percorsi/DatiUtente")));
+    const QFileInfo command(QDir(root).filePath(QStringLiteral("usr/bin/vardella")));
+    QVERIFY(command.isSymLink());
+    QCOMPARE(command.symLinkTarget(), QStringLiteral("/opt/vardella/bin/vardella"));
+    QSettings desktop(QDir(root).filePath(QStringLiteral("usr/share/applications/vardella.desktop")), QSettings::IniFormat);
+    QCOMPARE(desktop.value(QStringLiteral("Desktop Entry/Exec")).toString(), QStringLiteral("vardella"));
+    QCOMPARE(desktop.value(QStringLiteral("Desktop Entry/Icon")).toString(), QStringLiteral("vardella"));
+    QVERIFY(QFileInfo::exists(QDir(root).filePath(QStringLiteral("usr/share/icons/hicolor/scalable/apps/vardella.svg"))));
+}
+
+// Installed, the program writes nothing beside itself: the first start
+// makes the user's data folder, copies the shipped files there and builds
+// the demo school in it; a later start brings back a shipped file the user
+// removed and leaves the ones he changed alone.
+void TstProgram::installedProgramWritesInTheUsersDataFolder()
+{
+    if (!TTestDatabase::Server().isEmpty())
+        QSKIP("the embedded first start is tried in the embedded run");
+    const QString root = Installed();
+    QVERIFY2(!root.isEmpty(), "cmake --install failed");
+    const QString user = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("utente"));
+    QDir(user).removeRecursively();
+    QVERIFY(QDir().mkpath(user));
+    const QDir data(UserDataDir(user));
+    const QString opt = QDir(root).filePath(QStringLiteral("opt/vardella"));
+    const QStringList shipped = FilesUnder(QDir(opt).filePath(QStringLiteral("usr")));
+
+    QProcess program;
+    StartInstalled(program, root, user);
+    QVERIFY(program.waitForStarted());
+    const bool built = WaitFor(data.filePath(QStringLiteral("vardella.fdb")), program, 180000);
+    QTest::qWait(2000);
+    const bool running = program.state() == QProcess::Running;
+    ::kill(pid_t(program.processId()), SIGTERM);
+    QVERIFY(program.waitForFinished(15000));
+    QVERIFY2(built && running, program.readAllStandardError().constData());
+    QCOMPARE(program.exitCode(), 128 + SIGTERM);
+
+    const QString filter = QStringLiteral("ebc/filter/Classi prime.xml");
+    const QString csv = QStringLiteral("ebd/import/intestatari_esempio.csv");
+    QCOMPARE(Read(data.filePath(filter)), Read(QDir(opt).filePath(QStringLiteral("usr/") + filter)));
+    QCOMPARE(Read(data.filePath(csv)), Read(QDir(opt).filePath(QStringLiteral("usr/") + csv)));
+    // The demo school's bank settings, written with the database.
+    QVERIFY(QFileInfo::exists(data.filePath(QStringLiteral("Ebd/xba/Banca.ini"))));
+    // Nothing written in the installation.
+    QCOMPARE(FilesUnder(QDir(opt).filePath(QStringLiteral("usr"))), shipped);
+    QCOMPARE(FilesUnder(QDir(opt).filePath(QStringLiteral("etc"))), FilesUnder(QStringLiteral(VARDELLA_SOURCE_DIR "/etc")));
+    {
+        TVtConnectionSettings s;
+        s.Database = data.filePath(QStringLiteral("vardella.fdb"));
+        TVtSQLConnection conn;
+        QString error;
+        QVERIFY2(conn.Open(s, &error), qPrintable(error));
+        TTestDatabase::TGlobalConnection global(&conn);
+        QVERIFY(TTestDatabase::Scalar(QStringLiteral("SELECT COUNT(*) FROM TAna_Anagrafiche")).toInt() > 0);
+        conn.Close();
+    }
+
+    // The user's own filter stays; the example he removed comes back.
+    {
+        QFile f(data.filePath(filter));
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write("<Filtro/>\n");
+    }
+    QVERIFY(QFile::remove(data.filePath(csv)));
+    QProcess again;
+    StartInstalled(again, root, user);
+    QVERIFY(again.waitForStarted());
+    const bool restored = WaitFor(data.filePath(csv), again, 60000);
+    QTest::qWait(3000);
+    const bool runningAgain = again.state() == QProcess::Running;
+    ::kill(pid_t(again.processId()), SIGTERM);
+    QVERIFY(again.waitForFinished(15000));
+    QVERIFY2(restored && runningAgain, again.readAllStandardError().constData());
+    QCOMPARE(Read(data.filePath(filter)), QByteArray("<Filtro/>\n"));
+    QCOMPARE(FilesUnder(QDir(opt).filePath(QStringLiteral("usr"))), shipped);
+}
+
+// Settings that name a server: the database is the server's, and the user's
+// files still go to his data folder, never beside the program.
+void TstProgram::installedProgramOnAServerStillWritesInTheUsersDataFolder()
+{
+    if (!TTestDatabase::Server().isEmpty())
+        QSKIP("tried in the embedded run, on a server that does not answer");
+    const QString root = Installed();
+    QVERIFY2(!root.isEmpty(), "cmake --install failed");
+    const QString opt = QDir(root).filePath(QStringLiteral("opt/vardella"));
+    const QString iniFile = QDir(opt).filePath(QStringLiteral("etc/Vardella.ini"));
+    const QByteArray installedIni = Read(iniFile);
+    {
+        QSettings ini(iniFile, QSettings::IniFormat);
+        ini.setValue(QStringLiteral("Database/Database"), QStringLiteral("127.0.0.1/1:/srv/vardella.fdb"));
+    }
+    const QString user = QDir(TTestDatabase::WorkDir()).filePath(QStringLiteral("utente_server"));
+    QDir(user).removeRecursively();
+    QVERIFY(QDir().mkpath(user));
+    const QDir data(UserDataDir(user));
+
+    QProcess program;
+    StartInstalled(program, root, user);
+    QVERIFY(program.waitForStarted());
+    // It tells that the server does not answer, and waits for the user.
+    const bool prepared = WaitFor(data.filePath(QStringLiteral("ebc/filter/Classi prime.xml")), program, 60000);
+    QTest::qWait(3000);
+    if (program.state() == QProcess::Running)
+        ::kill(pid_t(program.processId()), SIGTERM);
+    QVERIFY(program.waitForFinished(15000));
+    {
+        QFile f(iniFile);
+        QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        f.write(installedIni);
+    }
+    QVERIFY2(prepared, program.readAllStandardError().constData());
+    QVERIFY(!QFileInfo::exists(data.filePath(QStringLiteral("vardella.fdb"))));
+    QVERIFY(!QFileInfo::exists(QDir(opt).filePath(QStringLiteral("usr/vardella.fdb"))));
+    QCOMPARE(FilesUnder(QDir(opt).filePath(QStringLiteral("usr"))), FilesUnder(QStringLiteral(VARDELLA_SOURCE_DIR "/usr")));
 }
 
 QTEST_GUILESS_MAIN(TstProgram)
