@@ -47,6 +47,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QTest>
+#include <QTextDocument>
 #include <QTimer>
 #include <QToolButton>
 
@@ -647,6 +648,13 @@ void TstEbdMain::helpOpensInsideWithoutABrowser()
     const QString etc = QDir(qEnvironmentVariable("VARDELLA_HOME")).filePath(QStringLiteral("etc"));
     QFile::remove(QDir(etc).filePath(QStringLiteral("DeradOzovizav.html")));
     QVERIFY(QFile::copy(QStringLiteral(VARDELLA_ETC_DIR "/DeradOzovizav.html"), QDir(etc).filePath(QStringLiteral("DeradOzovizav.html"))));
+    // The guide's screenshots beside it, as the installation has them.
+    const QDir shots(QStringLiteral(VARDELLA_ETC_DIR "/guida"));
+    QVERIFY(QDir(etc).mkpath(QStringLiteral("guida")));
+    for (const QString &name : shots.entryList(QDir::Files)) {
+        QFile::remove(QDir(etc).filePath(QStringLiteral("guida/") + name));
+        QVERIFY(QFile::copy(shots.filePath(name), QDir(etc).filePath(QStringLiteral("guida/") + name)));
+    }
     (*m_messages)->OpenedDocuments.clear();
     (*m_messages)->DesktopOpens = false;
     fmEbdMain->ShowHelp(101);
@@ -659,6 +667,10 @@ void TstEbdMain::helpOpensInsideWithoutABrowser()
     QCOMPARE(help->windowTitle(), QStringLiteral("Guida in linea"));
     QVERIFY(help->Browser()->toPlainText().contains(QStringLiteral("Conti (101)")));
     QTRY_VERIFY(help->Browser()->verticalScrollBar()->value() > 0);   // at the topic, not at the top
+    // The screenshot of the topic is shown, not the placeholder of a missing image.
+    const QImage conti = QImage::fromData(
+        help->Browser()->loadResource(QTextDocument::ImageResource, QUrl(QStringLiteral("guida/conti.png"))).toByteArray());
+    QVERIFY(conti.width() > 600);
     // On a desktop screen: the whole window on it, the close button below the text.
     const QRect screen = help->screen()->availableGeometry();
     QVERIFY(screen.contains(help->frameGeometry()) || screen.contains(help->geometry()));
