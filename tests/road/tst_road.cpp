@@ -600,6 +600,7 @@ void TstRoad::theSamePeriodAgainFindsNothing()
             classes << w->lwClassi->item(i)->text();
     });
     QVERIFY2(listedNothing, qPrintable(classes.join(u", "_s)));
+    QVERIFY((*m_messages)->Messages.isEmpty());
     QCOMPARE(Db(u"SELECT COUNT(*) FROM TEsd_EsportazSdd WHERE iEsdId >= 1000000"_s).toInt(), 1);
 }
 
@@ -650,6 +651,7 @@ void TstRoad::exportedAgainFirstOnlyWhereNotCollected()
     QCOMPARE(rows, (QStringList{u"Nessun problema rilevato."_s,
                                 u"Da esportare: 2 disposizioni per 602,00 €. Escluse: 0."_s,
                                 u"Nessuna disposizione da esportare."_s}));
+    QCOMPARE((*m_messages)->Texts(), QStringList{u"File prodotto con successo. Si vuole aprire la cartella relativa?"_s});
     const QString file = File(u"febbraio_marzo.xml"_s);
     QVERIFY(ValidateCBISDDReqLogMsgFile(file).isEmpty());
     const QByteArray xml = Read(file);
