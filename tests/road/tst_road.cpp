@@ -119,6 +119,8 @@ private:
     static QStringList ChecklistRows(TfwEbdExport_Banche *w);
     static QByteArray Read(const QString &file);
     static TVtMoney Money(const QString &sql, const QVariantList &values = {});
+    // "Saldo entrate" of the working account in 2025.
+    static TVtMoney IncomingTotal2025();
     static QVariant Db(const QString &sql, const QVariantList &values = {}) { return TTestDatabase::Scalar(sql, values); }
     TdmVtRptFR *Engine() { return dmEbdAtt->xarReport->GetRptTreeView()->GetfrReport(); }
     QString File(const QString &name) const { return QDir(m_files).filePath(name); }
@@ -151,7 +153,7 @@ QList<int> gPupils;
 const QList<int> gClasses{24001, 24003, 24005};
 const QString Iban = u"IT60X0542811101000000123456"_s;
 const QString GalliIban = u"IT33V0306909606000012345678"_s;
-const QString Cuc = u"VALD812C"_s, CreditorId = u"IT27ZZZ90012340187"_s;
+const QString Produced = u"File prodotto con successo. Si vuole aprire la cartella relativa?"_s;
 constexpr int Bonifico = 4;
 const QDate February(2025, 2, 28), March(2025, 3, 31), April(2025, 4, 30);
 
@@ -302,6 +304,11 @@ QByteArray TstRoad::Read(const QString &file)
 TVtMoney TstRoad::Money(const QString &sql, const QVariantList &values)
 {
     return TVtMoney::FromVariant(TTestDatabase::Scalar(sql, values));
+}
+
+TVtMoney TstRoad::IncomingTotal2025()
+{
+    return Money(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2025"_s, {Account});
 }
 
 QList<int> TstRoad::Instalments(int pupil) const
@@ -537,7 +544,7 @@ void TstRoad::discountGrantAndAdvance()
 // working account and its incoming total computed again.
 void TstRoad::theBankFileCollects()
 {
-    m_saldoBefore = Money(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2025"_s, {Account});
+    m_saldoBefore = IncomingTotal2025();
     QStringList classes;
     const QStringList rows = Export(QDate(2025, 2, 1), February, File(u"febbraio.xml"_s), &classes);
     for (const QString &c : {u"1A Tempo pieno"_s, u"2A Tempo pieno"_s, u"3A Tempo pieno"_s})
@@ -545,7 +552,7 @@ void TstRoad::theBankFileCollects()
     QCOMPARE(rows, (QStringList{u"Nessun problema rilevato."_s,
                                 u"Da esportare: 2 disposizioni per 380,00 €. Escluse: 0."_s,
                                 u"Nessuna disposizione da esportare."_s}));
-    QCOMPARE((*m_messages)->Texts(), QStringList{u"File prodotto con successo. Si vuole aprire la cartella relativa?"_s});
+    QCOMPARE((*m_messages)->Texts(), QStringList{Produced});
     const QString file = File(u"febbraio.xml"_s);
     QVERIFY(ValidateCBISDDReqLogMsgFile(file).isEmpty());
     const QByteArray xml = Read(file);
@@ -573,7 +580,7 @@ void TstRoad::theBankFileCollects()
         QCOMPARE(Db(u"SELECT iSprIstId FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {february}).toInt(), Account);
         QVERIFY(Db(u"SELECT dCacDataPagamento FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {Instalments(p)[1]}).isNull());
     }
-    const TVtMoney saldo = Money(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2025"_s, {Account});
+    const TVtMoney saldo = IncomingTotal2025();
     QCOMPARE(saldo - m_saldoBefore, TVtMoney::FromUnits(380));
 }
 
@@ -639,7 +646,7 @@ void TstRoad::aReturnedDebitIsCancelled()
     QVERIFY(Db(u"SELECT dEtxStorno FROM TEtx_TransazSdd WHERE iEsdId = ? AND iEtxId <> ?"_s, {m_firstExport, debit}).isNull());
     for (int p = 0; p < 3; ++p)
         QVERIFY(Db(u"SELECT dCacDataPagamento FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {Instalments(p)[0]}).isNull());
-    QCOMPARE(Money(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2025"_s, {Account})
+    QCOMPARE(IncomingTotal2025()
                  - m_saldoBefore, TVtMoney::FromUnits(120));
 }
 
@@ -651,7 +658,7 @@ void TstRoad::exportedAgainFirstOnlyWhereNotCollected()
     QCOMPARE(rows, (QStringList{u"Nessun problema rilevato."_s,
                                 u"Da esportare: 2 disposizioni per 602,00 €. Escluse: 0."_s,
                                 u"Nessuna disposizione da esportare."_s}));
-    QCOMPARE((*m_messages)->Texts(), QStringList{u"File prodotto con successo. Si vuole aprire la cartella relativa?"_s});
+    QCOMPARE((*m_messages)->Texts(), QStringList{Produced});
     const QString file = File(u"febbraio_marzo.xml"_s);
     QVERIFY(ValidateCBISDDReqLogMsgFile(file).isEmpty());
     const QByteArray xml = Read(file);
@@ -664,7 +671,7 @@ void TstRoad::exportedAgainFirstOnlyWhereNotCollected()
     for (int p = 0; p < 3; ++p)
         for (int i : {0, 1})
             QVERIFY(Db(u"SELECT dCacDataPagamento FROM TCac_CcaAcbCau WHERE iCacId = ?"_s, {Instalments(p)[i]}).isValid());
-    QCOMPARE(Money(u"SELECT fCaiSaldoIn FROM TCai_CassaIst WHERE iSprIstId = ? AND iCaiEsercizioFin = 2025"_s, {Account})
+    QCOMPARE(IncomingTotal2025()
                  - m_saldoBefore, TVtMoney::FromUnits(120) + TVtMoney::FromCents(51650 + 8550));
 }
 
